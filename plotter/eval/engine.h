@@ -1,0 +1,53 @@
+#pragma once
+
+// Public face of our VBScript engine. Standard C++ only; no Qt.
+//
+// The helper implementing the engine may add members and headers, but keeps
+// these names and signatures: the drawing code and the tools depend on them.
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace ondrix::script {
+
+class Value;  // a VBScript variant, see value.h
+
+// A VBScript run-time or syntax error: number and description as VBScript
+// gives them (11 "Division by zero", 1002 "Syntax error", ...).
+class ScriptError : public std::runtime_error {
+public:
+    ScriptError(int number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
+    int number() const { return number_; }
+    std::string description() const { return what(); }
+
+private:
+    int number_;
+};
+
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Forgets all added code and all global variables.
+    void Reset();
+    // Adds statements and definitions; global statements run at once.
+    void AddCode(std::string_view code);
+    // Evaluates an expression in the global scope.
+    Value Eval(std::string_view expression);
+
+    // Decimal separator used when numbers become text and text becomes numbers.
+    void SetDecimalSeparator(char separator);
+    char DecimalSeparator() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace ondrix::script
