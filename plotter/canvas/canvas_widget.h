@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+#include "plotter/canvas/image_canvas.h"
+
+namespace ondrix::canvas {
+
+// The plot area of the main window. It draws into a kept image and paints
+// only by copying that image; mouse moves are reported in user coordinates.
+class CanvasWidget : public QWidget, public Surface {
+    Q_OBJECT
+
+public:
+    explicit CanvasWidget(QWidget* parent = nullptr);
+
+    const ImageCanvas& Canvas() const { return canvas_; }
+    ImageCanvas& Canvas() { return canvas_; }
+
+    void Cls() override;
+    void SetScaleLeft(float left) override { canvas_.SetScaleLeft(left); }
+    void SetScaleTop(float top) override { canvas_.SetScaleTop(top); }
+    void SetScaleWidth(float width) override { canvas_.SetScaleWidth(width); }
+    void SetScaleHeight(float height) override { canvas_.SetScaleHeight(height); }
+    void Line(float x1, float y1, float x2, float y2, Rgb color) override;
+    void PSet(float x, float y, Rgb color) override;
+    void PSet(float x, float y) override;
+    void Print(std::string_view text) override;
+    int Width() const override { return width(); }
+
+signals:
+    // The pointer's position in user coordinates.
+    void mouseMoved(float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    ImageCanvas canvas_;
+};
+
+}  // namespace ondrix::canvas

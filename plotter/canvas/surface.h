@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace ondrix::canvas {
+
+// A 24-bit colour as 0xRRGGBB.
+using Rgb = std::uint32_t;
+
+constexpr Rgb MakeRgb(int red, int green, int blue) {
+    return (static_cast<Rgb>(red & 0xFF) << 16) | (static_cast<Rgb>(green & 0xFF) << 8) |
+           static_cast<Rgb>(blue & 0xFF);
+}
+
+// The drawing operations the plot is made of. Coordinates are user
+// coordinates (see the scale setters) and cross this interface as 32-bit
+// floats. The real canvas rasterises them; tests use a recorder.
+class Surface {
+public:
+    virtual ~Surface() = default;
+
+    // Erases the whole area to the background colour.
+    virtual void Cls() = 0;
+
+    // The user coordinate system: top-left corner and extent of the area.
+    virtual void SetScaleLeft(float left) = 0;
+    virtual void SetScaleTop(float top) = 0;
+    virtual void SetScaleWidth(float width) = 0;
+    virtual void SetScaleHeight(float height) = 0;
+
+    // A straight segment; the current point moves to its end.
+    virtual void Line(float x1, float y1, float x2, float y2, Rgb color) = 0;
+    // One point in the given colour, or in the foreground colour; the
+    // current point moves there.
+    virtual void PSet(float x, float y, Rgb color) = 0;
+    virtual void PSet(float x, float y) = 0;
+    // Text with its top-left corner at the current point, in the foreground
+    // colour on a transparent background.
+    virtual void Print(std::string_view text) = 0;
+
+    // Outer width of the area in pixels.
+    virtual int Width() const = 0;
+};
+
+}  // namespace ondrix::canvas
