@@ -1,0 +1,115 @@
+#include "uninstall.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "entry_path.h"
+#include "install_log.h"
+#include "platform.h"
+#include "remove_tree.h"
+
+namespace ondrix::uninstall {
+namespace {
+
+constexpr std::string_view kGroupName = "Ondrix";
+constexpr std::string_view kShortcutSuffix = ".lnk";
+constexpr std::string_view kLogName = "install.txt";
+
+void WriteError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+// Writes the outcome line, then reads and drops one line of input; the end of input returns
+// at once.
+void Report(std::string_view message) {
+    if (std::fwrite(message.data(), 1, message.size(), stdout) != message.size() ||
+        std::fflush(stdout) != 0) {
+        throw std::runtime_error(std::string("Cannot write to standard output. ") +
+                                 std::strerror(errno));
+    }
+    for (int c = std::getchar(); c != '\n'; c = std::getchar()) {
+        if (c != EOF) continue;
+        if (std::ferror(stdin)) {
+            throw std::runtime_error(std::string("Cannot read from standard input. ") +
+                                     std::strerror(errno));
+        }
+        break;
+    }
+}
+
+// The path of `name` in a shell folder, or nothing when the location is unknown: an empty
+// location would otherwise turn the path into one relative to the current directory or the
+// root of the drive.
+std::string InShellFolder(const char* value_name, std::string_view name,
+                          std::string_view suffix = {}) {
+    const std::string folder = GetShellFolder(value_name);
+    if (folder.empty()) return {};
+    return folder + kSeparator + std::string(name) + std::string(suffix);
+}
+
+// Runs one clean-up step; whatever goes wrong in it ends that step alone, silently.
+template <typename Step>
+void Guarded(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+int Run() {
+    PrepareConsole();
+    const std::string folder = InstallFolder();
+    const std::string log_path = folder + std::string(kLogName);
+
+    if (FindLog(log_path) == LogPresence::Missing) {
+        Report("Uninstall information not found\r\n");
+        return 0;
+    }
+
+    // The whole log is in memory before anything is deleted, so an entry naming the log
+    // itself does not cut the list short.
+    std::string log;
+    try {
+        log = ReadWholeFile(log_path);
+    } catch (const LogReadError& error) {
+        WriteError("Cannot open file \"" + log_path + "\". " + error.what() + "\r\n");
+        return 1;
+    }
+
+    ForEachLogEntry(log, [&folder](std::string_view entry) {
+        // An empty entry names the install folder itself, which is never removed.
+        if (entry.empty()) return;
+        if (auto target = EntryTarget(folder, entry, kPathStyle)) {
+            DeleteOneFile(*target, /*clear_read_only=*/false);
+        }
+    });
+
+    Guarded([] {
+        const std::string shortcut = InShellFolder("Desktop", kGroupName, kShortcutSuffix);
+        if (!shortcut.empty()) DeleteOneFile(shortcut, /*clear_read_only=*/false);
+    });
+    Guarded([] {
+        const std::string group = InShellFolder("Programs", kGroupName);
+        if (!group.empty()) RemoveFolderTree(group);
+    });
+    Guarded([] {
+        // Catches a group folder that the tree removal left behind once its content went.
+        const std::string group = InShellFolder("Programs", kGroupName);
+        if (!group.empty()) RemoveEmptyFolder(group);
+    });
+    Guarded([] {
+        const std::string shortcut = InShellFolder("Programs", kGroupName, kShortcutSuffix);
+        if (!shortcut.empty()) DeleteOneFile(shortcut, /*clear_read_only=*/false);
+    });
+
+    Report("Uninstall successful\r\n");
+    return 0;
+}
+
+}  // namespace ondrix::uninstall
