@@ -1,0 +1,76 @@
+#pragma once
+
+// The About box: program icon, title, version, a hint on writing formulas, a disclaimer, and a
+// button that starts the system's information tool.
+
+#include <QDialog>
+#include <QIcon>
+#include <QPointer>
+#include <memory>
+
+#include "plotter/about/key_lookup.h"
+#include "plotter/about/sys_info.h"
+
+class QLabel;
+class QPushButton;
+
+namespace ondrix {
+
+// A horizontal line of one colour and thickness filling its widget: two of them, grey above
+// white, make the etched separator.
+class SeparatorLine : public QWidget {
+  public:
+    SeparatorLine(const QColor& color, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor color_;
+};
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Client area size in pixels.
+    static constexpr int kClientWidth = 382;
+    static constexpr int kClientHeight = 237;
+
+    // `icon` is the program icon, the one the main window shows. The dialog deletes itself when
+    // it is closed.
+    explicit frmAbout(const QIcon& icon, QWidget* parent = nullptr);
+    ~frmAbout() override;
+
+    // Finds and starts the system information tool, or shows the "unavailable" message.
+    void StartSysInfo();
+
+    // Replaces those of the look-up, file test, launcher and message box that `deps` sets;
+    // the others stay. The look-up must outlive the dialog.
+    void SetSysInfoDeps(const SysInfoDeps& deps);
+
+  private:
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+    QLabel* picIcon_;
+    QLabel* lblTitle_;
+    QLabel* Label1_;
+    QLabel* lblVersion_;
+    QLabel* lblDescription_;
+    SeparatorLine* Line1_0_;
+    SeparatorLine* Line1_1_;
+    QLabel* lblDisclaimer_;
+    QPushButton* cmdOK_;
+    QPushButton* cmdSysInfo_;
+
+    std::unique_ptr<KeyLookup> systemLookup_;
+    SysInfoDeps deps_;
+};
+
+// Opens the single About box: creates it when `instance` holds none, otherwise only brings the
+// open one to the front. Never modal. Returns the dialog shown.
+frmAbout* ShowAbout(QWidget* parent, QPointer<frmAbout>& instance, const QIcon& icon);
+
+}  // namespace ondrix
