@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace ondrix::canvas {
 
@@ -14,28 +15,39 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     canvas_.Resize(width(), height());
 }
 
+ImageCanvas& CanvasWidget::Synced() {
+    // A hidden widget gets its resize event only when shown, but drawing may
+    // come first (the window draws before it is shown).
+    if (canvas_.Image().width() != std::max(1, width()) ||
+        canvas_.Image().height() != std::max(1, height()) ||
+        canvas_.Scale().PixelWidth() != width() || canvas_.Scale().PixelHeight() != height()) {
+        canvas_.Resize(width(), height());
+    }
+    return canvas_;
+}
+
 void CanvasWidget::Cls() {
-    canvas_.Cls();
+    Synced().Cls();
     update();
 }
 
 void CanvasWidget::Line(float x1, float y1, float x2, float y2, Rgb color) {
-    canvas_.Line(x1, y1, x2, y2, color);
+    Synced().Line(x1, y1, x2, y2, color);
     update();
 }
 
 void CanvasWidget::PSet(float x, float y, Rgb color) {
-    canvas_.PSet(x, y, color);
+    Synced().PSet(x, y, color);
     update();
 }
 
 void CanvasWidget::PSet(float x, float y) {
-    canvas_.PSet(x, y);
+    Synced().PSet(x, y);
     update();
 }
 
 void CanvasWidget::Print(std::string_view text) {
-    canvas_.Print(text);
+    Synced().Print(text);
     update();
 }
 
@@ -51,7 +63,7 @@ void CanvasWidget::resizeEvent(QResizeEvent* event) {
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
-    if (const auto user = canvas_.Scale().ToUser(pos.x(), pos.y())) {
+    if (const auto user = Synced().Scale().ToUser(pos.x(), pos.y())) {
         emit mouseMoved(static_cast<float>(user->x), static_cast<float>(user->y));
     }
     QWidget::mouseMoveEvent(event);

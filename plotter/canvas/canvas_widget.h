@@ -11,33 +11,35 @@ namespace ondrix::canvas {
 class CanvasWidget : public QWidget, public Surface {
     Q_OBJECT
 
-public:
+  public:
     explicit CanvasWidget(QWidget* parent = nullptr);
 
-    const ImageCanvas& Canvas() const { return canvas_; }
-    ImageCanvas& Canvas() { return canvas_; }
+    ImageCanvas& Canvas() { return Synced(); }
 
     void Cls() override;
-    void SetScaleLeft(float left) override { canvas_.SetScaleLeft(left); }
-    void SetScaleTop(float top) override { canvas_.SetScaleTop(top); }
-    void SetScaleWidth(float width) override { canvas_.SetScaleWidth(width); }
-    void SetScaleHeight(float height) override { canvas_.SetScaleHeight(height); }
+    void SetScaleLeft(float left) override { Synced().SetScaleLeft(left); }
+    void SetScaleTop(float top) override { Synced().SetScaleTop(top); }
+    void SetScaleWidth(float width) override { Synced().SetScaleWidth(width); }
+    void SetScaleHeight(float height) override { Synced().SetScaleHeight(height); }
     void Line(float x1, float y1, float x2, float y2, Rgb color) override;
     void PSet(float x, float y, Rgb color) override;
     void PSet(float x, float y) override;
     void Print(std::string_view text) override;
     int Width() const override { return width(); }
 
-signals:
+  signals:
     // The pointer's position in user coordinates.
     void mouseMoved(float x, float y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
+    // The canvas, its image brought to the widget's current size first.
+    ImageCanvas& Synced();
+
     ImageCanvas canvas_;
 };
 

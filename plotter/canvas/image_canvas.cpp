@@ -10,7 +10,9 @@ namespace ondrix::canvas {
 
 namespace {
 
-QRgb ToQRgb(Rgb color) { return 0xFF000000u | color; }
+QRgb ToQRgb(Rgb color) {
+    return 0xFF000000u | color;
+}
 
 // The pixel whose cell holds this pixel-space coordinate.
 int PixelIndex(double p, int size) {
@@ -20,7 +22,9 @@ int PixelIndex(double p, int size) {
 
 }  // namespace
 
-ImageCanvas::ImageCanvas(int width, int height) { Resize(width, height); }
+ImageCanvas::ImageCanvas(int width, int height) {
+    Resize(width, height);
+}
 
 void ImageCanvas::Resize(int width, int height) {
     width = std::max(0, width);
@@ -128,7 +132,8 @@ void ImageCanvas::Print(std::string_view text) {
     // Like a print statement, the next text would start on the next line at
     // the left edge.
     if (scale_.Usable()) {
-        MoveTo(scale_.Left(), currentY_ + metrics.height() * scale_.Height() / scale_.PixelHeight());
+        MoveTo(scale_.Left(),
+               currentY_ + metrics.height() * scale_.Height() / scale_.PixelHeight());
     }
 }
 

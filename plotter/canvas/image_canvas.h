@@ -14,7 +14,7 @@ namespace ondrix::canvas {
 // clipped in double precision before they are rasterised, so any coordinate
 // is safe: a non-finite one draws nothing.
 class ImageCanvas : public Surface {
-public:
+  public:
     ImageCanvas(int width = 0, int height = 0);
 
     void Resize(int width, int height);
@@ -40,7 +40,7 @@ public:
     void Print(std::string_view text) override;
     int Width() const override { return image_.width(); }
 
-private:
+  private:
     void SetPoint(double x, double y, QRgb color);
     void RasterLine(PixelPoint a, PixelPoint b, QRgb color);
     void MoveTo(double x, double y);

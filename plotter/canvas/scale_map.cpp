@@ -29,36 +29,60 @@ std::optional<PixelPoint> ScaleMap::ToUser(double px, double py) const {
     return u;
 }
 
+namespace {
+
+enum Outside : unsigned { kLeft = 1, kRight = 2, kAbove = 4, kBelow = 8 };
+
+unsigned OutCode(const PixelPoint& p, double xMin, double yMin, double xMax, double yMax) {
+    unsigned code = 0;
+    if (p.x < xMin) code |= kLeft;
+    if (p.x > xMax) code |= kRight;
+    if (p.y < yMin) code |= kAbove;
+    if (p.y > yMax) code |= kBelow;
+    return code;
+}
+
+// The point of the line a-b at the given x (or y), interpolated from the end
+// nearer to it, which keeps the result exact enough when the other end lies
+// very far away.
+double YAtX(const PixelPoint& a, const PixelPoint& b, double x) {
+    const PixelPoint& near = std::fabs(x - a.x) <= std::fabs(x - b.x) ? a : b;
+    return near.y + (x - near.x) * ((b.y - a.y) / (b.x - a.x));
+}
+
+double XAtY(const PixelPoint& a, const PixelPoint& b, double y) {
+    const PixelPoint& near = std::fabs(y - a.y) <= std::fabs(y - b.y) ? a : b;
+    return near.x + (y - near.y) * ((b.x - a.x) / (b.y - a.y));
+}
+
+}  // namespace
+
 bool ClipSegment(PixelPoint& a, PixelPoint& b, double xMin, double yMin, double xMax, double yMax) {
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))
         return false;
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    if (!std::isfinite(dx) || !std::isfinite(dy)) return false;
-    double t0 = 0.0;
-    double t1 = 1.0;
-    // Each edge: p * t <= q keeps the point inside.
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x - xMin, xMax - a.x, a.y - yMin, yMax - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;  // parallel to this edge and outside it
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            if (t > t1) return false;
-            t0 = std::max(t0, t);
+    const PixelPoint origA = a;
+    const PixelPoint origB = b;
+    // Cohen-Sutherland: each round moves one outside end onto an edge; four
+    // rounds per end suffice, the bound only guards against rounding.
+    for (int round = 0; round < 8; ++round) {
+        const unsigned codeA = OutCode(a, xMin, yMin, xMax, yMax);
+        const unsigned codeB = OutCode(b, xMin, yMin, xMax, yMax);
+        if ((codeA | codeB) == 0) return true;
+        if ((codeA & codeB) != 0) return false;
+        PixelPoint& p = codeA != 0 ? a : b;
+        const unsigned code = codeA != 0 ? codeA : codeB;
+        if (code & kLeft) {
+            p = {xMin, YAtX(origA, origB, xMin)};
+        } else if (code & kRight) {
+            p = {xMax, YAtX(origA, origB, xMax)};
+        } else if (code & kAbove) {
+            p = {XAtY(origA, origB, yMin), yMin};
         } else {
-            if (t < t0) return false;
-            t1 = std::min(t1, t);
+            p = {XAtY(origA, origB, yMax), yMax};
         }
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
     }
-    const PixelPoint start{a.x + t0 * dx, a.y + t0 * dy};
-    const PixelPoint end{a.x + t1 * dx, a.y + t1 * dy};
-    a = start;
-    b = end;
-    return true;
+    return OutCode(a, xMin, yMin, xMax, yMax) == 0 && OutCode(b, xMin, yMin, xMax, yMax) == 0;
 }
 
 }  // namespace ondrix::canvas

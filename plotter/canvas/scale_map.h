@@ -15,7 +15,7 @@ struct PixelPoint {
 // Non-finite inputs and an unusable scale (zero, negative or non-finite
 // extent, or an empty pixel area) give no point rather than garbage.
 class ScaleMap {
-public:
+  public:
     void SetLeft(double left) { left_ = left; }
     void SetTop(double top) { top_ = top; }
     void SetWidth(double width) { width_ = width; }
@@ -38,7 +38,7 @@ public:
     // Pixel position (e.g. the mouse) to user coordinates.
     std::optional<PixelPoint> ToUser(double px, double py) const;
 
-private:
+  private:
     // The design-time scale of the canvas: left -10, top -10, 20 x 20 units.
     double left_ = -10;
     double top_ = -10;
@@ -49,7 +49,7 @@ private:
 };
 
 // Clips the segment a-b to the rectangle [xMin, xMax] x [yMin, yMax] in
-// double precision (Liang-Barsky). Returns false when nothing of it is inside
+// double precision. Returns false when nothing of it is inside
 // or an end is not finite; otherwise a and b become the visible part.
 bool ClipSegment(PixelPoint& a, PixelPoint& b, double xMin, double yMin, double xMax, double yMax);
 

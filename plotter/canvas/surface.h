@@ -17,7 +17,7 @@ constexpr Rgb MakeRgb(int red, int green, int blue) {
 // coordinates (see the scale setters) and cross this interface as 32-bit
 // floats. The real canvas rasterises them; tests use a recorder.
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 
     // Erases the whole area to the background colour.

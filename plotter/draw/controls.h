@@ -18,7 +18,7 @@ inline constexpr int kFormulaCount = 3;
 // What drawing reads from the main window's controls, read when it is needed.
 // The window answers from its widgets; tests answer with plain values.
 class Controls {
-public:
+  public:
     virtual ~Controls() = default;
     // The text of formula box k (0 to 2), unchanged.
     virtual std::string FormulaText(int k) const = 0;

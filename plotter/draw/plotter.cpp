@@ -8,9 +8,13 @@ namespace ondrix::draw {
 Plotter::Plotter(canvas::Surface& surface, Controls& controls)
     : surface_(surface), controls_(controls) {}
 
-void Plotter::ClearScreen() { draw::ClearScreen(view_, surface_); }
+void Plotter::ClearScreen() {
+    draw::ClearScreen(view_, surface_);
+}
 
-void Plotter::Draw() { draw::Draw(view_, surface_, engine_, controls_); }
+void Plotter::Draw() {
+    draw::Draw(view_, surface_, engine_, controls_);
+}
 
 void Plotter::Redraw() {
     ClearScreen();

@@ -12,7 +12,7 @@ namespace ondrix::draw {
 // It owns the view and the script engine; the canvas and the controls belong
 // to the window.
 class Plotter {
-public:
+  public:
     Plotter(canvas::Surface& surface, Controls& controls);
 
     const view::View& View() const { return view_; }
@@ -42,7 +42,7 @@ public:
     // canvas without width has nothing to sample, so nothing happens.
     void CanvasResized();
 
-private:
+  private:
     void Redraw();
 
     view::View view_;

@@ -14,7 +14,9 @@ bool UsableInSingle(double low, double high) {
            std::isfinite(width) && width != 0.0f;
 }
 
-double Scaled(double value, Zoom zoom) { return zoom == Zoom::In ? value / 2 : value * 2; }
+double Scaled(double value, Zoom zoom) {
+    return zoom == Zoom::In ? value / 2 : value * 2;
+}
 
 }  // namespace
 
