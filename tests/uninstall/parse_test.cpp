@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "entry_path.h"
+#include "install_log.h"
+#ifndef _WIN32
+#include "xdg_user_dirs.h"
+#endif
+
+namespace ondrix::uninstall {
+namespace {
+
+using namespace std::string_literals;
+using Entries = std::vector<std::string>;
+
+TEST(SplitLog, SplitsAtEveryLineEndAndKeepsEntriesAsTheyStand) {
+    const struct {
+        std::string bytes;
+        Entries entries;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"\r\n", {""}},
+        {"\n\n\n", {"", "", ""}},
+        {"a\r", {"a"}},
+        {"a\0b\r\nc"s, {"a"}},
+        {"\0a"s, {}},
+        {"a\r\0\nb"s, {"a"}},
+        {"\xEF\xBB\xBF"
+         "a\r\nb",
+         {"\xEF\xBB\xBF"
+          "a",
+          "b"}},
+        {" a \t\r\n a", {" a \t", " a"}},
+        {"a\r\na\r\n\r\na", {"a", "a", "", "a"}},
+        {"\xFF\x80\r\n", {"\xFF\x80"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitLog(c.bytes), c.entries) << testing::PrintToString(c.bytes);
+    }
+}
+
+TEST(SplitLog, HandlesAMillionEmptyLines) {
+    const Entries entries = SplitLog(std::string(1'000'000, '\n') + "last");
+    ASSERT_EQ(entries.size(), 1'000'001u);
+    EXPECT_EQ(entries.front(), "");
+    EXPECT_EQ(entries.back(), "last");
+}
+
+TEST(EntryTarget, AppendsTheEntryAndRefusesPathsLeavingTheFolder) {
+    const auto none = std::optional<std::string>();
+    const struct {
+        PathStyle style;
+        std::string entry;
+        std::optional<std::string> target;
+    } cases[] = {
+        {PathStyle::Posix, "a.txt", "/app/a.txt"},
+        {PathStyle::Posix, "sub\\b.txt", "/app/sub/b.txt"},
+        {PathStyle::Posix, "sub/b.txt", "/app/sub/b.txt"},
+        {PathStyle::Posix, "a.txt ", "/app/a.txt "},
+        {PathStyle::Posix, "", "/app/"},
+        {PathStyle::Posix, ".\\a", "/app/./a"},
+        {PathStyle::Posix, "...", "/app/..."},
+        {PathStyle::Posix, "..a", "/app/..a"},
+        {PathStyle::Posix, "C:\\x", "/app/C:/x"},
+        {PathStyle::Posix, "..\\outside.txt", none},
+        {PathStyle::Posix, "sub\\..\\..\\x", none},
+        {PathStyle::Posix, "sub/..", none},
+        {PathStyle::Posix, "..", none},
+        {PathStyle::Posix, "/etc/passwd", none},
+        {PathStyle::Posix, "\\etc\\passwd", none},
+        {PathStyle::Windows, "sub\\b.txt", "/app/sub\\b.txt"},
+        {PathStyle::Windows, "a.txt ", "/app/a.txt "},
+        {PathStyle::Windows, "...x", "/app/...x"},
+        {PathStyle::Windows, "C:\\x", none},
+        {PathStyle::Windows, "C:x", none},
+        {PathStyle::Windows, "\\\\server\\share\\x", none},
+        {PathStyle::Windows, "\\x", none},
+        {PathStyle::Windows, "/x", none},
+        {PathStyle::Windows, "..\\x", none},
+        {PathStyle::Windows, "sub/../../x", none},
+        {PathStyle::Windows, "sub\\...\\x", none},
+        {PathStyle::Windows, ". .\\x", none},
+        {PathStyle::Windows, ".. \\x", none},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EntryTarget("/app/", c.entry, c.style), c.target)
+            << c.entry << (c.style == PathStyle::Posix ? " (posix)" : " (windows)");
+    }
+}
+
+#ifndef _WIN32
+TEST(UserDirFromConfig, ReadsTheDesktopLine) {
+    const auto none = std::optional<std::string>();
+    const struct {
+        std::string text;
+        std::string home;
+        std::optional<std::string> dir;
+    } cases[] = {
+        {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/h", "/h/Desktop"},
+        {"# comment\nXDG_DOWNLOAD_DIR=\"$HOME/D\"\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "/h",
+         "/h/Schreibtisch"},
+        {"  XDG_DESKTOP_DIR = \"/srv/desk\"  # mine\r\n", "/h", "/srv/desk"},
+        {"XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\\\"\n", "/h", "/h/My \"Desk\\"},
+        {"XDG_DESKTOP_DIR=\"$HOME\"", "/h", "/h"},
+        {"XDG_DESKTOP_DIR=\"$HOME/a\"\nXDG_DESKTOP_DIR=\"$HOME/b\"\n", "/h", "/h/b"},
+        {"XDG_DESKTOP_DIR=\"$HOME/a\"\nXDG_DESKTOP_DIR=\"relative\"\n", "/h", "/h/a"},
+        {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "", none},
+        {"XDG_DESKTOP_DIR=\"$HOMEX/Desktop\"\n", "/h", none},
+        {"XDG_DESKTOP_DIR=\"/unterminated\n", "/h", none},
+        {"XDG_DESKTOP_DIR=/unquoted\n", "/h", none},
+        {"#XDG_DESKTOP_DIR=\"/commented\"\n", "/h", none},
+        {"XDG_DESKTOP_DIRS=\"/other\"\n", "/h", none},
+        {"XDG_DESKTOP_DIR=\"\"\n", "/h", none},
+        {"", "/h", none},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UserDirFromConfig(c.text, "XDG_DESKTOP_DIR", c.home), c.dir) << c.text;
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace ondrix::uninstall

@@ -1,0 +1,475 @@
+// Runs the built uninstaller for real: copied into a temporary install folder, started from
+// another current directory, with HOME and the XDG folders inside the test's own tree.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "child_process.h"
+
+namespace ondrix::uninstall::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Paths = std::vector<std::string>;
+
+constexpr char kSuccess[] = "Uninstall successful\r\n";
+constexpr char kNotFound[] = "Uninstall information not found\r\n";
+constexpr uid_t kNobody = 65534;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const fs::path& path) {
+    return fs::exists(fs::symlink_status(path));
+}
+
+struct Outcome {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+    std::chrono::milliseconds elapsed{};
+};
+
+// One temporary world: install folder "app" holding a copy of the program, a home, XDG
+// config and data folders, a current directory "cwd" with a decoy log of its own, and
+// "outside" for things the run must not touch.
+class Sandbox {
+  public:
+    Sandbox() {
+        std::string pattern = (fs::temp_directory_path() / "ondrix-uninstall-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        root_ = pattern;
+        for (const char* dir : {"app", "home", "config", "data", "cwd", "outside", "io"}) {
+            fs::create_directories(root_ / dir);
+        }
+        fs::copy_file(UNINSTALL_PROGRAM, Path("app/uninstall"));
+        Write("cwd/install.txt", "decoy.txt\r\n");
+        Write("cwd/decoy.txt", "");
+    }
+    ~Sandbox() {
+        std::error_code ignored;
+        for (auto it = fs::recursive_directory_iterator(root_, ignored);
+             it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+            }
+        }
+        fs::remove_all(root_, ignored);
+    }
+
+    fs::path Path(const std::string& relative) const { return root_ / relative; }
+    void Write(const std::string& relative, const std::string& bytes) const {
+        WriteFile(Path(relative), bytes);
+    }
+    void Files(const Paths& relatives) const {
+        for (const auto& r : relatives) Write(r, "x");
+    }
+    void Folders(const Paths& relatives) const {
+        for (const auto& r : relatives) fs::create_directories(Path(r));
+    }
+
+    // The shell items a run removes under the default environment.
+    static Paths ShellItems() {
+        return {"home/Desktop/Ondrix.lnk", "data/applications/Ondrix/readme.txt",
+                "data/applications/Ondrix.lnk"};
+    }
+
+    std::vector<std::string> Env() const {
+        return {"HOME=" + Path("home").string(), "XDG_CONFIG_HOME=" + Path("config").string(),
+                "XDG_DATA_HOME=" + Path("data").string(), "PATH=/usr/bin:/bin"};
+    }
+
+    // Every item under the root, links not followed, as relative paths.
+    std::set<std::string> Tree() const {
+        std::set<std::string> items;
+        for (const auto& item : fs::recursive_directory_iterator(root_)) {
+            const std::string relative = fs::relative(item.path(), root_).string();
+            if (!relative.starts_with("io")) items.insert(relative);
+        }
+        return items;
+    }
+
+    // Gives the whole tree to another user (the test runs as root then).
+    void HandTo(uid_t user) const {
+        fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+        if (::lchown(root_.c_str(), user, user) != 0) throw std::runtime_error("lchown failed");
+        for (const auto& item : fs::recursive_directory_iterator(root_)) {
+            if (::lchown(item.path().c_str(), user, user) != 0) {
+                throw std::runtime_error("lchown failed");
+            }
+        }
+    }
+
+    ChildOptions Options(const std::vector<std::string>& env, const Paths& prefix,
+                         const std::string& stdout_path = {}) const {
+        ChildOptions options;
+        options.argv = prefix;
+        options.argv.push_back(Path("app/uninstall").string());
+        options.env = env;
+        options.cwd = Path("cwd").string();
+        options.stdout_path = stdout_path.empty() ? Path("io/out").string() : stdout_path;
+        options.stderr_path = Path("io/err").string();
+        return options;
+    }
+
+    Outcome Run(const std::vector<std::string>& env, const Paths& prefix = {},
+                const std::string& stdout_path = {}) const {
+        Child child(Options(env, prefix, stdout_path));
+        child.CloseInput();
+        const ChildResult result = child.Wait();
+        EXPECT_FALSE(result.timed_out);
+        return {result.exit_code, ReadFile(Path("io/out")), ReadFile(Path("io/err")),
+                result.elapsed};
+    }
+    Outcome Run() const { return Run(Env()); }
+
+  private:
+    fs::path root_;
+};
+
+void ExpectRemoved(const Sandbox& box, const Paths& relatives) {
+    for (const auto& r : relatives) EXPECT_FALSE(Exists(box.Path(r))) << r << " should be gone";
+}
+
+void ExpectKept(const Sandbox& box, const Paths& relatives) {
+    for (const auto& r : relatives) EXPECT_TRUE(Exists(box.Path(r))) << r << " should stay";
+}
+
+void ExpectSuccess(const Outcome& outcome) {
+    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_EQ(outcome.out, kSuccess);
+    EXPECT_EQ(outcome.err, "");
+}
+
+// A prefix that runs the program as an unprivileged user, or why that cannot be done here.
+// Root passes over file permissions, so permission cases need another user.
+std::optional<Paths> Unprivileged(const Sandbox& box, std::string& why) {
+    if (::geteuid() != 0) return Paths{};
+    std::string setpriv;
+    for (const char* candidate : {"/usr/bin/setpriv", "/bin/setpriv"}) {
+        if (::access(candidate, X_OK) == 0) setpriv = candidate;
+    }
+    if (setpriv.empty()) {
+        why = "running as root and setpriv (util-linux) is missing: root ignores permissions";
+        return std::nullopt;
+    }
+    box.HandTo(kNobody);
+    const Paths prefix = {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"};
+    // Before any log exists a run changes nothing; it shows whether the user can reach it.
+    const Outcome probe = box.Run(box.Env(), prefix);
+    if (probe.exit_code != 0 || probe.out != kNotFound) {
+        why = "cannot run the program as user 65534 here: " + probe.err;
+        return std::nullopt;
+    }
+    return prefix;
+}
+
+const Paths kInstallFiles = {"app/a.txt",      "app/b.txt",     "app/c.txt",      "app/trail.txt",
+                             "app/trail.txt ", "app/sub/d.txt", "outside/out.txt"};
+
+TEST(UninstallRun, WithoutALogFileRemovesNothing) {
+    const struct {
+        const char* name;
+        void (*make_log)(const Sandbox&);
+    } cases[] = {
+        {"no log", [](const Sandbox&) {}},
+        {"log is a folder", [](const Sandbox& box) { box.Files({"app/install.txt/a.txt"}); }},
+        {"log is a dangling link",
+         [](const Sandbox& box) {
+             fs::create_symlink(box.Path("outside/none"), box.Path("app/install.txt"));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Files(kInstallFiles);
+        box.Files(Sandbox::ShellItems());
+        c.make_log(box);
+        const auto before = box.Tree();
+        const Outcome outcome = box.Run();
+        EXPECT_EQ(outcome.exit_code, 0);
+        EXPECT_EQ(outcome.out, kNotFound);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(box.Tree(), before);
+    }
+}
+
+TEST(UninstallRun, DeletesExactlyTheListedFiles) {
+    const struct {
+        const char* name;
+        std::string log;
+        Paths removed;
+        Paths kept;
+    } cases[] = {
+        {"empty log", "", {}, {"app/a.txt", "app/b.txt", "app/c.txt", "app/install.txt"}},
+        {"CR LF", "a.txt\r\nb.txt\r\n", {"app/a.txt", "app/b.txt"}, {"app/c.txt"}},
+        {"lone CR and LF, last line open",
+         "a.txt\rb.txt\nc.txt",
+         {"app/a.txt", "app/b.txt", "app/c.txt"},
+         {"app/install.txt"}},
+        {"CR CR LF", "a.txt\r\r\nb.txt", {"app/a.txt", "app/b.txt"}, {"app/c.txt"}},
+        {"NUL ends the log", "a.txt\0b.txt\r\nc.txt"s, {"app/a.txt"}, {"app/b.txt", "app/c.txt"}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "a.txt\r\nb.txt",
+         {"app/b.txt"},
+         {"app/a.txt"}},
+        {"trailing blank kept", "trail.txt \r\n", {"app/trail.txt "}, {"app/trail.txt"}},
+        {"empty and duplicate entries",
+         "\r\n\r\na.txt\r\na.txt\r\n",
+         {"app/a.txt"},
+         {"app/b.txt", "app/uninstall"}},
+        {"subfolders",
+         "sub\r\nempty\r\nsub\\d.txt\r\n",
+         {"app/sub/d.txt"},
+         {"app/sub", "app/empty"}},
+        {"log listed in the middle",
+         "a.txt\r\ninstall.txt\r\nb.txt\r\n",
+         {"app/a.txt", "app/install.txt", "app/b.txt"},
+         {"app/c.txt"}},
+        {"outside the install folder",
+         "..\\outside\\out.txt\r\nsub\\..\\..\\outside\\out.txt\r\n@ABS@\r\nc.txt",
+         {"app/c.txt"},
+         {"outside/out.txt", "app/sub/d.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Files(kInstallFiles);
+        box.Folders({"app/empty"});
+        box.Files(Sandbox::ShellItems());
+        std::string log = c.log;
+        if (const auto at = log.find("@ABS@"); at != std::string::npos) {
+            log.replace(at, 5, box.Path("outside/out.txt").string());
+        }
+        box.Write("app/install.txt", log);
+
+        ExpectSuccess(box.Run());
+        ExpectRemoved(box, c.removed);
+        ExpectKept(box, c.kept);
+        ExpectKept(box, {"app", "app/uninstall", "cwd/decoy.txt", "cwd/install.txt"});
+        ExpectRemoved(box, Sandbox::ShellItems());
+        ExpectRemoved(box, {"data/applications/Ondrix"});
+    }
+}
+
+TEST(UninstallRun, RemovesTheWholeProgramGroupWithoutFollowingLinks) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    box.Files({"data/applications/Ondrix/a/b/c/deep.txt", "data/applications/Ondrix/.hidden",
+               "data/applications/Ondrix/.hidden-dir/x", "data/applications/Ondrix/a/ro.txt",
+               "outside/dir/kept.txt", "outside/file.txt", "home/Desktop/other.lnk"});
+    box.Folders({"data/applications/Ondrix/a/empty", "home/Desktop/Ondrix.lnk"});
+    fs::permissions(box.Path("data/applications/Ondrix/a/ro.txt"), fs::perms::owner_read);
+    fs::create_symlink(box.Path("outside/dir"), box.Path("data/applications/Ondrix/dirlink"));
+    fs::create_symlink(box.Path("outside/file.txt"), box.Path("data/applications/Ondrix/a/flink"));
+
+    ExpectSuccess(box.Run());
+    ExpectRemoved(box, {"data/applications/Ondrix"});
+    // A folder named like the shortcut is not a shortcut; link targets stay.
+    ExpectKept(box, {"data/applications", "home/Desktop/Ondrix.lnk", "home/Desktop/other.lnk",
+                     "outside/dir/kept.txt", "outside/file.txt"});
+}
+
+TEST(UninstallRun, ProgramGroupThatIsALinkLosesTheLinkOnly) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    box.Files({"outside/group/keep.txt"});
+    fs::create_directories(box.Path("data/applications"));
+    fs::create_directory_symlink(box.Path("outside/group"), box.Path("data/applications/Ondrix"));
+
+    ExpectSuccess(box.Run());
+    ExpectRemoved(box, {"data/applications/Ondrix"});
+    ExpectKept(box, {"outside/group/keep.txt"});
+}
+
+TEST(UninstallRun, SecondRunRepeatsQuietly) {
+    Sandbox box;
+    box.Write("app/install.txt", "a.txt\r\n");
+    box.Files({"app/a.txt"});
+    box.Files(Sandbox::ShellItems());
+    ExpectSuccess(box.Run());
+    const auto after_first = box.Tree();
+    ExpectSuccess(box.Run());
+    EXPECT_EQ(box.Tree(), after_first);
+    ExpectKept(box, {"app/install.txt"});
+}
+
+TEST(UninstallRun, WaitsForOneLineOfInput) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    Child child(box.Options(box.Env(), {}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(child.HasExited());
+    EXPECT_EQ(ReadFile(box.Path("io/out")), kSuccess);
+    child.Write("\n");
+    const ChildResult result = child.Wait(std::chrono::seconds(10));
+    EXPECT_FALSE(result.timed_out);
+    EXPECT_EQ(result.exit_code, 0);
+}
+
+TEST(UninstallRun, FindsShellFoldersByTheXdgRules) {
+    const struct {
+        const char* name;
+        std::vector<std::string> env;  // "@" stands for the sandbox root
+        Paths made;
+        Paths removed;
+        Paths kept;
+    } cases[] = {
+        {"desktop from user-dirs.dirs in XDG_CONFIG_HOME",
+         {"HOME=@/home", "XDG_CONFIG_HOME=@/config", "XDG_DATA_HOME=@/data"},
+         {"home/Schreibtisch/Ondrix.lnk", "home/Desktop/Ondrix.lnk"},
+         {"home/Schreibtisch/Ondrix.lnk"},
+         {"home/Desktop/Ondrix.lnk"}},
+        {"defaults under HOME",
+         {"HOME=@/home"},
+         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix/x",
+          "home/.local/share/applications/Ondrix.lnk", "data/applications/Ondrix.lnk"},
+         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix",
+          "home/.local/share/applications/Ondrix.lnk"},
+         {"data/applications/Ondrix.lnk"}},
+        {"relative XDG folders are ignored",
+         {"HOME=@/home", "XDG_CONFIG_HOME=config", "XDG_DATA_HOME=data"},
+         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix.lnk",
+          "cwd/data/applications/Ondrix.lnk", "cwd/Elsewhere/Ondrix.lnk"},
+         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix.lnk"},
+         {"cwd/data/applications/Ondrix.lnk", "cwd/Elsewhere/Ondrix.lnk"}},
+        {"no HOME: the steps do nothing",
+         {},
+         {"cwd/Desktop/Ondrix.lnk", "cwd/Ondrix.lnk", "cwd/Ondrix/x",
+          "cwd/.local/share/applications/Ondrix.lnk"},
+         {},
+         {"cwd/Desktop/Ondrix.lnk", "cwd/Ondrix.lnk", "cwd/Ondrix/x",
+          "cwd/.local/share/applications/Ondrix.lnk"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Write("app/install.txt", "");
+        box.Files(c.made);
+        box.Write("config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+        box.Write("home/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Bureau\"\n");
+        box.Write("cwd/config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Elsewhere\"\n");
+        std::vector<std::string> env;
+        for (std::string variable : c.env) {
+            if (const auto at = variable.find('@'); at != std::string::npos) {
+                variable.replace(at, 1, box.Path("").parent_path().string());
+            }
+            env.push_back(variable);
+        }
+        ExpectSuccess(box.Run(env));
+        ExpectRemoved(box, c.removed);
+        ExpectKept(box, c.kept);
+    }
+}
+
+TEST(UninstallRun, UnreadableLogStopsBeforeRemovingAnything) {
+    Sandbox box;
+    box.Files(kInstallFiles);
+    box.Files(Sandbox::ShellItems());
+    std::string why;
+    const auto prefix = Unprivileged(box, why);
+    if (!prefix) GTEST_SKIP() << why;
+    box.Write("app/install.txt", "a.txt\r\n");
+    if (::geteuid() == 0 && ::lchown(box.Path("app/install.txt").c_str(), kNobody, kNobody) != 0) {
+        FAIL() << "lchown failed";
+    }
+    fs::permissions(box.Path("app/install.txt"), fs::perms::none);
+    const auto before = box.Tree();
+
+    const Outcome outcome = box.Run(box.Env(), *prefix);
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "Cannot open file \"" + box.Path("app/install.txt").string() +
+                               "\". Permission denied\r\n");
+    EXPECT_EQ(box.Tree(), before);
+}
+
+TEST(UninstallRun, LogLockedByAWriterStopsBeforeRemovingAnything) {
+    Sandbox box;
+    box.Files(kInstallFiles);
+    box.Files(Sandbox::ShellItems());
+    box.Write("app/install.txt", "a.txt\r\n");
+    const int fd = ::open(box.Path("app/install.txt").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const auto before = box.Tree();
+
+    const Outcome outcome = box.Run();
+    ::close(fd);
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "Cannot open file \"" + box.Path("app/install.txt").string() +
+                               "\". Resource temporarily unavailable\r\n");
+    EXPECT_EQ(box.Tree(), before);
+}
+
+TEST(UninstallRun, FileThatCannotBeDeletedIsLeftAfterRetrying) {
+    Sandbox box;
+    box.Files({"data/applications/Ondrix/free.txt", "data/applications/Ondrix/locked/stuck.txt",
+               "data/applications/Ondrix.lnk"});
+    std::string why;
+    const auto prefix = Unprivileged(box, why);
+    if (!prefix) GTEST_SKIP() << why;
+    box.Write("app/install.txt", "");
+    fs::permissions(box.Path("data/applications/Ondrix/locked"),
+                    fs::perms::owner_read | fs::perms::owner_exec);
+
+    const Outcome outcome = box.Run(box.Env(), *prefix);
+    ExpectSuccess(outcome);
+    EXPECT_GE(outcome.elapsed, std::chrono::milliseconds(900));
+    EXPECT_LT(outcome.elapsed, std::chrono::seconds(10));
+    ExpectRemoved(box, {"data/applications/Ondrix/free.txt", "data/applications/Ondrix.lnk"});
+    ExpectKept(box, {"data/applications/Ondrix/locked/stuck.txt"});
+}
+
+TEST(UninstallRun, FailedWriteOfTheMessageEndsWithExitCodeOne) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    const Outcome outcome = box.Run(box.Env(), {}, "/dev/full");
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.err, "Cannot write to standard output. No space left on device\r\n");
+}
+
+TEST(UninstallRun, HandlesHugeLogs) {
+    const struct {
+        const char* name;
+        std::string log;
+    } cases[] = {
+        {"a million empty lines", "a.txt\n" + std::string(1'000'000, '\n') + "b.txt"},
+        {"100 MB", "a.txt\r\n" + std::string(100'000'000, 'x') + "\r\nb.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Files({"app/a.txt", "app/b.txt", "app/c.txt"});
+        box.Write("app/install.txt", c.log);
+        const Outcome outcome = box.Run();
+        ExpectSuccess(outcome);
+        EXPECT_LT(outcome.elapsed, std::chrono::seconds(20));
+        ExpectRemoved(box, {"app/a.txt", "app/b.txt"});
+        ExpectKept(box, {"app/c.txt"});
+    }
+}
+
+}  // namespace
+}  // namespace ondrix::uninstall::testing
