@@ -99,7 +99,8 @@ int Run() {
         if (!group.empty()) RemoveFolderTree(group);
     });
     Guarded([] {
-        // Catches a group folder that the tree removal left behind once its content went.
+        // The group folder once more, as a step of its own; after a complete tree removal
+        // nothing is left and this passes silently.
         const std::string group = InShellFolder("Programs", kGroupName);
         if (!group.empty()) RemoveEmptyFolder(group);
     });

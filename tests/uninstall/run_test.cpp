@@ -318,9 +318,14 @@ TEST(UninstallRun, WaitsForOneLineOfInput) {
     Sandbox box;
     box.Write("app/install.txt", "");
     Child child(box.Options(box.Env(), {}));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ReadFile(box.Path("io/out")) != kSuccess && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(ReadFile(box.Path("io/out")), kSuccess);
+    // The message is out; the program now sits waiting for a line.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(child.HasExited());
-    EXPECT_EQ(ReadFile(box.Path("io/out")), kSuccess);
     child.Write("\n");
     const ChildResult result = child.Wait(std::chrono::seconds(10));
     EXPECT_FALSE(result.timed_out);
