@@ -173,6 +173,7 @@ void frmAbout::SetSysInfoDeps(const SysInfoDeps& deps) {
 
 frmAbout* ShowAbout(QWidget* parent, QPointer<frmAbout>& instance, const QIcon& icon) {
     if (!instance) instance = new frmAbout(icon, parent);
+    instance->setWindowState(instance->windowState() & ~Qt::WindowMinimized);
     instance->show();
     instance->raise();
     instance->activateWindow();

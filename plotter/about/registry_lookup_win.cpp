@@ -18,7 +18,9 @@ class RegistryLookup : public KeyLookup {
     std::optional<RawValue> Query(std::uint32_t root, const std::string& key,
                                   const std::string& valueName) override {
         HKEY handle = nullptr;
-        const auto rootHandle = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root));
+        // Predefined root handles are 32-bit values sign-extended to the pointer's width.
+        const auto rootHandle =
+            reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
         if (RegOpenKeyExA(rootHandle, key.c_str(), 0, kKeyAllAccess, &handle) != ERROR_SUCCESS) {
             return std::nullopt;
         }

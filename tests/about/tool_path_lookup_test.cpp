@@ -16,21 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Kind { Executable, Plain, Folder };
-
-struct ToolFile {
-    std::string folder;  // below the temporary folder
-    std::string name;
-    Kind kind;
-};
+constexpr int kFolder = -1;  // create a folder of that name instead of a file
 
 struct PathCase {
     const char* name;
-    std::vector<ToolFile> files;
-    std::vector<std::string> path;  // folders below the temporary one; "~rel:" makes it relative
-    std::string key;
-    std::string value;
-    std::string expected;  // below the temporary folder; empty when nothing is found
+    std::vector<std::pair<std::string, int>> files;  // path below the temp folder, mode
+    std::string path;  // ':'-separated; "@" stands for the temp folder, "rel:" for relative
+    std::string valueName;
+    std::string expected;  // below the temp folder; empty when nothing is found
 };
 
 void PrintTo(const PathCase& c, std::ostream* os) {
@@ -44,29 +37,23 @@ TEST_P(ToolPathLookupCases, AnswersPathValue) {
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     const fs::path root = temp.path().toStdString();
-    for (const auto& file : c.files) {
-        const fs::path p = root / file.folder / file.name;
-        if (file.kind == Kind::Folder) {
-            fs::create_directories(p);
-            ::chmod(p.c_str(), 0755);
-            continue;
+    for (const auto& [file, mode] : c.files) {
+        const fs::path p = root / file;
+        fs::create_directories(mode == kFolder ? p : p.parent_path());
+        if (mode != kFolder) {
+            std::ofstream(p) << "#!/bin/sh\n";
+            ::chmod(p.c_str(), mode);
         }
-        fs::create_directories(root / file.folder);
-        std::ofstream(p) << "#!/bin/sh\n";
-        ::chmod(p.c_str(), file.kind == Kind::Executable ? 0755 : 0644);
     }
-    std::string searchPath;
-    for (const auto& folder : c.path) {
-        if (!searchPath.empty()) searchPath += ':';
-        if (folder.rfind("~rel:", 0) == 0) {
-            searchPath += fs::relative(root / folder.substr(5)).string();
-        } else {
-            searchPath += (root / folder).string();
-        }
+    std::string searchPath = c.path;
+    for (std::size_t at; (at = searchPath.find('@')) != std::string::npos;) {
+        searchPath.replace(at, 1, root.string());
+    }
+    if (searchPath.rfind("rel:", 0) == 0) {
+        searchPath = fs::relative(searchPath.substr(4)).string();
     }
 
-    ToolPathLookup lookup(searchPath);
-    const auto value = lookup.Query(kHKeyLocalMachine, c.key, c.value);
+    const auto value = ToolPathLookup(searchPath).Query(kHKeyLocalMachine, kMsinfoKey, c.valueName);
     if (c.expected.empty()) {
         EXPECT_FALSE(value.has_value());
     } else {
@@ -76,70 +63,23 @@ TEST_P(ToolPathLookupCases, AnswersPathValue) {
     }
 }
 
-const std::string kKey = kMsinfoKey;
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, ToolPathLookupCases,
     ::testing::Values(
-        PathCase{"FindsHardinfo",
-                 {{"bin", "hardinfo", Kind::Executable}},
-                 {"bin"},
-                 kKey,
-                 "PATH",
-                 "bin/hardinfo"},
-        PathCase{"NamesCompareWithoutCase",
-                 {{"bin", "hardinfo", Kind::Executable}},
-                 {"bin"},
-                 "software\\microsoft\\shared tools\\msinfo",
-                 "Path",
-                 "bin/hardinfo"},
+        PathCase{"FindsHardinfo", {{"bin/hardinfo", 0755}}, "@/bin", "path", "bin/hardinfo"},
         PathCase{"PrefersHardinfo2InAnyFolder",
-                 {{"a", "kinfocenter", Kind::Executable},
-                  {"a", "hardinfo", Kind::Executable},
-                  {"b", "hardinfo2", Kind::Executable}},
-                 {"a", "b"},
-                 kKey,
+                 {{"a/kinfocenter", 0755}, {"a/hardinfo", 0755}, {"b/hardinfo2", 0755}},
+                 "@/a:@/b",
                  "PATH",
                  "b/hardinfo2"},
-        PathCase{"EarlierFolderWinsForSameName",
-                 {{"a", "hardinfo", Kind::Executable}, {"b", "hardinfo", Kind::Executable}},
-                 {"a", "b"},
-                 kKey,
-                 "PATH",
-                 "a/hardinfo"},
-        PathCase{"FallsBackToKinfocenter",
-                 {{"a", "kinfocenter", Kind::Executable}},
-                 {"x", "a"},
-                 kKey,
-                 "PATH",
-                 "a/kinfocenter"},
         PathCase{"SkipsFileNotExecutable",
-                 {{"a", "hardinfo", Kind::Plain}, {"b", "kinfocenter", Kind::Executable}},
-                 {"a", "b"},
-                 kKey,
+                 {{"a/hardinfo", 0644}, {"b/kinfocenter", 0755}},
+                 "@/a:@/b",
                  "PATH",
                  "b/kinfocenter"},
-        PathCase{
-            "SkipsFolderOfToolName", {{"a", "hardinfo", Kind::Folder}}, {"a"}, kKey, "PATH", ""},
-        PathCase{"NeverSearchesRelativeFolder",
-                 {{"bin", "hardinfo", Kind::Executable}},
-                 {"~rel:bin"},
-                 kKey,
-                 "PATH",
-                 ""},
-        PathCase{"NoToolAnywhere", {}, {"bin"}, kKey, "PATH", ""},
-        PathCase{"OtherValueIsMissing",
-                 {{"bin", "hardinfo", Kind::Executable}},
-                 {"bin"},
-                 kSharedToolsKey,
-                 "MSINFO",
-                 ""},
-        PathCase{"OtherNameUnderKeyIsMissing",
-                 {{"bin", "hardinfo", Kind::Executable}},
-                 {"bin"},
-                 kKey,
-                 "PATHS",
-                 ""}),
+        PathCase{"SkipsFolderOfToolName", {{"a/hardinfo", kFolder}}, "@/a", "PATH", ""},
+        PathCase{"NeverSearchesRelativeFolder", {{"bin/hardinfo", 0755}}, "rel:@/bin", "PATH", ""},
+        PathCase{"OtherValueIsMissing", {{"bin/hardinfo", 0755}}, "@/bin", "MSINFO", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToolPathLookup, ReadsPathOfEnvironmentThroughGetKeyValue) {
