@@ -6,7 +6,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev libmuparser-dev fonts-dejavu-core
+            libbenchmark-dev libmuparser-dev libqt6svg6 fonts-dejavu-core
 
 .PHONY: all deps configure build run test clean format
 

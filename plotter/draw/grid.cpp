@@ -36,7 +36,7 @@ void GridPass(double start, double bound, double step, DrawLine line) {
 
 std::string LabelText(double value) {
     std::string text = value < 0 ? "" : " ";
-    text += script::NumberText(value, '.');
+    text += script::DoubleText(value, '.');
     text += ' ';
     return text;
 }

@@ -1,0 +1,11 @@
+#include "plotter/window/readout.h"
+
+#include "plotter/eval/number_text.h"
+
+namespace ondrix::window {
+
+std::string ReadoutText(float x, float y, char decimalSeparator) {
+    return script::SingleText(x, decimalSeparator) + " " + script::SingleText(y, decimalSeparator);
+}
+
+}  // namespace ondrix::window

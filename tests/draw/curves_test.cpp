@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "plotter/draw/curves.h"
+#include "plotter/draw/grid.h"
+#include "plotter/draw/plotter.h"
+#include "plotter/eval/engine.h"
+#include "tests/support/fake_controls.h"
+#include "tests/support/recording_surface.h"
+
+namespace ondrix::draw {
+namespace {
+
+using testing::Call;
+using testing::FakeControls;
+using testing::RecordingSurface;
+
+constexpr canvas::Rgb kBlue = kCurveColors[0];
+constexpr canvas::Rgb kGreen = kCurveColors[1];
+constexpr canvas::Rgb kGrey = kCurveColors[3];
+
+view::View StartView(int width = 500) {
+    view::View v;
+    view::SetStartRange(v);
+    view::ApplySamplingRule(v, width);
+    return v;
+}
+
+// Draws over the view with a recording surface; the grid is left out by
+// checking "Don't clear the screen".
+RecordingSurface Curves(FakeControls c, const view::View& v = StartView()) {
+    c.dontClear = true;
+    RecordingSurface s(500);
+    script::Engine engine;
+    Draw(v, s, engine, c);
+    return s;
+}
+
+FakeControls Formulas(std::string f0, std::string f1, std::string f2, int mode) {
+    FakeControls c;
+    c.formulas = {std::move(f0), std::move(f1), std::move(f2)};
+    c.mode = mode;
+    return c;
+}
+
+TEST(Draw, ModesDecideWhatIsDrawn) {
+    struct Case {
+        const char* name;
+        FakeControls controls;
+        size_t formulaCalls;  // lines in the three formula colours
+        bool grey;
+    };
+    const Case cases[] = {
+        {"all empty, don't draw sum", Formulas("", "", "", kDontDrawSum), 0, false},
+        {"all empty, draw sum", Formulas("", "", "", kDrawSum), 0, true},
+        {"x, don't draw sum", Formulas("x", "", "", kDontDrawSum), 502, false},
+        {"x and 1, sum only", Formulas("x", "1", "", kDrawSumOnly), 0, true},
+        {"x, mult only", Formulas("x", "2", "", kDrawMultOnly), 0, true},
+        {"nothing selected draws the sum", Formulas("x", "", "", -1), 502, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RecordingSurface s = Curves(c.controls);
+        const size_t formulaCalls = s.InColor(kCurveColors[0]).size() +
+                                    s.InColor(kCurveColors[1]).size() +
+                                    s.InColor(kCurveColors[2]).size();
+        EXPECT_NEAR(static_cast<double>(formulaCalls), static_cast<double>(c.formulaCalls), 1);
+        EXPECT_EQ(!s.InColor(kGrey).empty(), c.grey);
+        EXPECT_TRUE(s.Of(Call::kCls).empty());
+    }
+}
+
+// The grey curve's heights, plane y, for each point.
+std::vector<float> GreyHeights(const RecordingSurface& s) {
+    std::vector<float> out;
+    for (const Call& c : s.InColor(kGrey)) out.push_back(-c.y2);
+    return out;
+}
+
+TEST(Draw, CombinedCurveValues) {
+    struct Case {
+        const char* name;
+        FakeControls controls;
+        double (*expected)(double x);
+    };
+    const Case cases[] = {
+        {"empty boxes sum to 0", Formulas("", "", "", kDrawSum), [](double) { return 0.0; }},
+        {"mult with box 0 empty is 0", Formulas("", "x", "5", kDrawMult), [](double) { return 0.0; }},
+        {"sum only of x and 1", Formulas("x", "1", "", kDrawSumOnly), [](double x) { return x + 1; }},
+        {"product of three", Formulas("x", "2", "3", kDrawMult), [](double x) { return 6 * x; }},
+        {"product skips empty boxes", Formulas("x", "", "3", kDrawMultOnly),
+         [](double x) { return 3 * x; }},
+        {"sum skips failed points", Formulas("Sqr(x)", "1", "", kDrawSum),
+         [](double x) { return (x >= 0 ? std::sqrt(x) : 0) + 1; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RecordingSurface s = Curves(c.controls);
+        const auto grey = s.InColor(kGrey);
+        ASSERT_GT(grey.size(), 500u);
+        for (const Call& line : grey) {
+            const double x = line.x2;
+            EXPECT_NEAR(-line.y2, c.expected(x), 1e-4 * (1 + std::fabs(x))) << x;
+        }
+    }
+}
+
+TEST(Draw, WideCanvasCombinesEveryPoint) {
+    const view::View v = StartView(3840);
+    const RecordingSurface s = Curves(Formulas("x", "1", "", kDrawSumOnly), v);
+    const auto grey = s.InColor(kGrey);
+    ASSERT_GE(grey.size(), 3841u);
+    for (const Call& line : grey) EXPECT_NEAR(-line.y2, line.x2 + 1, 1e-4) << line.x2;
+}
+
+TEST(Draw, SweepStartsAtXMinAndVisitsWidthPlusTwoPoints) {
+    const view::View v = StartView(500);
+    const RecordingSurface s = Curves(Formulas("x", "", "", kDontDrawSum), v);
+    const auto lines = s.InColor(kBlue);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_FLOAT_EQ(lines.front().x2, -16.68f);
+    EXPECT_FLOAT_EQ(lines.front().x1, static_cast<float>(-16.68 - v.XScale));
+    EXPECT_FLOAT_EQ(lines.front().y1, lines.front().y2);  // the first stroke is level
+    EXPECT_GE(lines.size(), 501u);
+    EXPECT_LE(lines.size(), 502u);
+}
+
+TEST(Draw, JumpTestLeavesOutLeapsAcrossTheBand) {
+    const RecordingSurface s = Curves(Formulas("Tan(x)", "", "", kDontDrawSum));
+    bool entersBeyondEdge = false;
+    for (const Call& line : s.InColor(kBlue)) {
+        const double from = -line.y1;
+        const double to = -line.y2;
+        EXPECT_FALSE(from > 10 && to < -10) << line.x2;
+        EXPECT_FALSE(from < -10 && to > 10) << line.x2;
+        entersBeyondEdge |= std::fabs(from) <= 10 && std::fabs(to) > 10;
+    }
+    EXPECT_TRUE(entersBeyondEdge);
+}
+
+// With YMin -8 and YMax 12 the test uses the band as the view holds it.
+TEST(Draw, JumpTestUsesTheBandAsItStands) {
+    view::View v = StartView();
+    v.YMin = -8;
+    v.YMax = 12;
+    v.XMin = 0;
+    v.XMax = 1;
+    v.XScale = 1;  // points at x = 0, 1, 2
+    struct Case {
+        const char* formula;
+        bool drawn;
+    };
+    for (const Case& c : {Case{"9 - 22 * x", true}, Case{"13 - 22 * x", false}}) {
+        SCOPED_TRACE(c.formula);
+        const RecordingSurface s = Curves(Formulas(c.formula, "", "", kDontDrawSum), v);
+        bool found = false;
+        for (const Call& line : s.InColor(kBlue)) found |= line.x1 == 0 && line.x2 == 1;
+        EXPECT_EQ(found, c.drawn);
+    }
+}
+
+TEST(Draw, PointsWithoutValueLeaveGaps) {
+    struct Case {
+        const char* name;
+        FakeControls controls;
+        canvas::Rgb color;
+    };
+    const Case cases[] = {
+        {"Sqr in box 0", Formulas("Sqr(x)", "", "", kDontDrawSum), kBlue},
+        {"Sqr in box 1 after x in box 0", Formulas("x", "Sqr(x)", "", kDontDrawSum), kGreen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RecordingSurface s = Curves(c.controls);
+        const auto lines = s.InColor(c.color);
+        ASSERT_FALSE(lines.empty());
+        for (const Call& line : lines) EXPECT_GE(line.x2, 0.0f);
+        EXPECT_EQ(lines.front().y1, 0.0f);  // joined from height 0
+    }
+}
+
+TEST(Draw, FailedStepsAreSkippedAndTheSweepGoesOn) {
+    view::View v = StartView();
+    v.XMin = -2;
+    v.XMax = 2;
+    v.XScale = 1;  // x = -2 .. 3, one of them exactly 0
+    for (const char* formula : {"1/x", "1/x + Foo(x)", "CInt(40000*x)", "((", "\"a\" * x"}) {
+        SCOPED_TRACE(formula);
+        EXPECT_NO_THROW(Curves(Formulas(formula, "", "", kDrawSum), v));
+    }
+    const auto lines = Curves(Formulas("1/x", "", "", kDontDrawSum), v).InColor(kBlue);
+    std::vector<float> ends;
+    for (const Call& line : lines) ends.push_back(line.x2);
+    EXPECT_EQ(ends, (std::vector<float>{-2, -1, 1, 2, 3}));
+    EXPECT_EQ(lines[2].y1, 0.0f);  // after the point without value, from height 0
+}
+
+TEST(Draw, DotsSetOnePointPerValueExceptAfterALeap) {
+    FakeControls c = Formulas("x", "", "", kDontDrawSum);
+    c.dots = true;
+    const RecordingSurface dots = Curves(c);
+    EXPECT_TRUE(dots.Of(Call::kLine).empty());
+    EXPECT_GE(dots.InColor(kBlue).size(), 501u);
+
+    FakeControls t = Formulas("Tan(x)", "", "", kDontDrawSum);
+    const size_t lines = Curves(t).InColor(kBlue).size();
+    t.dots = true;
+    EXPECT_EQ(Curves(t).InColor(kBlue).size(), lines);  // the same points are left out
+}
+
+TEST(Draw, BooleansAndTextCountAsZero) {
+    for (const char* formula : {"x > 0", "\"abc\"", "1E39"}) {
+        SCOPED_TRACE(formula);
+        const auto lines = Curves(Formulas(formula, "", "", kDontDrawSum)).InColor(kBlue);
+        ASSERT_GE(lines.size(), 501u);
+        for (const Call& line : lines) EXPECT_EQ(line.y2, 0.0f);
+    }
+}
+
+TEST(Draw, HugeSumsReachTheCanvasAsNonFinite) {
+    const RecordingSurface s = Curves(Formulas("3E38", "3E38", "", kDrawSumOnly));
+    const auto grey = s.InColor(kGrey);
+    ASSERT_FALSE(grey.empty());
+    for (const Call& line : grey) EXPECT_TRUE(std::isinf(line.y2));
+}
+
+TEST(Draw, ClearsFirstUnlessAskedNotTo) {
+    RecordingSurface s(500);
+    script::Engine engine;
+    FakeControls c = Formulas("x", "", "", kDontDrawSum);
+    Draw(StartView(), s, engine, c);
+    ASSERT_FALSE(s.calls.empty());
+    EXPECT_EQ(s.calls.front().kind, Call::kCls);
+    EXPECT_EQ(s.Of(Call::kScaleLeft).size(), 1u);
+    s.calls.clear();
+    c.dontClear = true;
+    Draw(StartView(), s, engine, c);
+    EXPECT_TRUE(s.Of(Call::kCls).empty());
+    EXPECT_TRUE(s.Of(Call::kScaleLeft).empty());
+}
+
+TEST(Draw, EndsOnDegenerateViews) {
+    struct Case {
+        const char* name;
+        double xMin, xMax, xScale;
+    };
+    const Case cases[] = {
+        {"zero step", -1, 1, 0},
+        {"step lost in rounding", 1e6, 1e6 + 1, 1e-12},
+        {"NaN step", -1, 1, std::nan("")},
+        {"huge range", -1e30, 1e30, 1e27},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view::View v = StartView();
+        v.XMin = c.xMin;
+        v.XMax = c.xMax;
+        v.XScale = c.xScale;
+        const RecordingSurface s = Curves(Formulas("x", "", "", kDrawSum), v);
+        EXPECT_LE(s.calls.size(), 2u * (1u << 20) + 10);
+    }
+}
+
+// The commands: each changes the view and redraws from a cleared canvas.
+struct PlotterFixture : ::testing::Test {
+    RecordingSurface surface{500};
+    FakeControls controls;
+    Plotter plotter{surface, controls};
+};
+
+TEST_F(PlotterFixture, ResetScaleFollowsTheCanvasWidth) {
+    surface.SetWidth(639);
+    plotter.ResetScale();
+    EXPECT_DOUBLE_EQ(plotter.View().XScale, 33.36 / 639);
+    EXPECT_EQ(plotter.View().XMin, -16.68);
+    EXPECT_EQ(surface.Of(Call::kCls).size(), 2u);  // ClearScreen, then Draw clears again
+}
+
+TEST_F(PlotterFixture, NewGraphEmptiesTheBoxesAndKeepsTheMode) {
+    controls.mode = kDrawMult;
+    controls.formulas = {"x", "1", "2"};
+    plotter.NewGraph();
+    EXPECT_EQ(controls.formulas, (std::array<std::string, 3>{"", "", ""}));
+    EXPECT_EQ(controls.mode, kDrawMult);
+}
+
+TEST_F(PlotterFixture, ZoomsAtTheLimitDoNothing) {
+    plotter.ResetScale();
+    for (int i = 0; i < 200; ++i) plotter.ZoomOutX();
+    surface.calls.clear();
+    plotter.ZoomOutX();
+    EXPECT_TRUE(surface.calls.empty());  // no redraw
+    for (int i = 0; i < 400; ++i) plotter.ZoomInX();
+    for (int i = 0; i < 200; ++i) plotter.ZoomInY();
+    const view::View& v = plotter.View();
+    EXPECT_GT(static_cast<float>(v.XMax - v.XMin), 0.0f);
+    EXPECT_GT(static_cast<float>(v.YMax - v.YMin), 0.0f);
+}
+
+TEST_F(PlotterFixture, ScrollRecentresAndRedraws) {
+    plotter.ResetScale();
+    view::ScrollLimits limits;
+    surface.calls.clear();
+    plotter.HorizontalScroll(1, limits);
+    EXPECT_NEAR(plotter.View().XMin, -16.58, 1e-12);
+    EXPECT_NEAR(plotter.View().XMax, 16.78, 1e-12);
+    EXPECT_EQ(limits.Max, 168);
+    EXPECT_FALSE(surface.Of(Call::kCls).empty());
+
+    plotter.ZoomInX();
+    plotter.HorizontalScroll(41, limits);
+    EXPECT_NEAR(plotter.View().XMin, 4.1 - 16.68 / 2, 1e-12);
+}
+
+TEST_F(PlotterFixture, NoCanvasWidthSkipsSamplingAndDrawing) {
+    plotter.ResetScale();
+    const double step = plotter.View().XScale;
+    surface.SetWidth(0);
+    surface.calls.clear();
+    plotter.CanvasResized();
+    EXPECT_TRUE(surface.calls.empty());
+    EXPECT_EQ(plotter.View().XScale, step);
+}
+
+}  // namespace
+}  // namespace ondrix::draw

@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "plotter/about/frm_about.h"
+#include "plotter/canvas/canvas_widget.h"
+#include "plotter/window/frm_main.h"
+#include "plotter/window/layout.h"
+#include "plotter/window/readout.h"
+
+namespace ondrix::window {
+namespace {
+
+QRgb Opaque(canvas::Rgb c) { return 0xFF000000u | c; }
+
+int CountColor(const QImage& image, QRgb color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == color;
+    return count;
+}
+
+TEST(Layout, DesignClientArea) {
+    const Layout l = ComputeLayout(657, 761);
+    EXPECT_EQ(l.frameWidth, 647);
+    EXPECT_EQ(l.pictureWidth, 639);
+    EXPECT_EQ(l.pictureHeight, 556);
+    EXPECT_EQ(l.vscrollLeft, 638);
+    EXPECT_EQ(l.vscrollHeight, 556);
+    EXPECT_EQ(l.hscrollTop, 713);
+    EXPECT_EQ(l.hscrollWidth, 639);
+}
+
+TEST(Layout, NoSizeBelowZero) {
+    for (const auto& [w, h] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{18, 205}, std::pair{-5, -5},
+                               std::pair{20000, 20000}}) {
+        const Layout l = ComputeLayout(w, h);
+        EXPECT_GE(l.frameWidth, 0);
+        EXPECT_GE(l.pictureWidth, 0);
+        EXPECT_GE(l.pictureHeight, 0);
+        EXPECT_EQ(l.vscrollLeft + 1, l.pictureWidth);
+        EXPECT_EQ(l.hscrollTop + 1, kPictureTop + l.pictureHeight);
+    }
+}
+
+TEST(Layout, StartGeometryIsThreeQuartersCentred) {
+    const Geometry g = StartGeometry(1024, 768);
+    EXPECT_EQ(g.width, 768);
+    EXPECT_EQ(g.height, 576);
+    EXPECT_EQ(g.left, 128);
+    EXPECT_EQ(g.top, 96);
+}
+
+TEST(Readout, SevenDigitsAndTheDecimalSeparator) {
+    struct Case {
+        float x, y;
+        char separator;
+        const char* text;
+    };
+    const Case cases[] = {
+        {-16.68f, 10, '.', "-16.68 10"},
+        {2.5f, 1.25f, '.', "2.5 1.25"},
+        {2.5f, -1.25f, ',', "2,5 -1,25"},
+        {1.0f / 3, 123456789.0f, '.', "0.3333333 1.234568E+08"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadoutText(c.x, c.y, c.separator), c.text);
+}
+
+struct Window : ::testing::Test {
+    frmMain window;
+
+    void SetUp() override {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::processEvents();
+    }
+
+    const QImage& Image() { return window.Picture1()->Canvas().Image(); }
+
+    void CheckLayoutInvariants() {
+        const auto* picture = window.Picture1();
+        EXPECT_EQ(window.VScroll1()->x() + 1, picture->width());
+        EXPECT_EQ(window.VScroll1()->height(), picture->height());
+        EXPECT_EQ(window.HScroll1()->width(), picture->width());
+        EXPECT_EQ(window.HScroll1()->y() + 1, picture->y() + picture->height());
+        EXPECT_EQ(window.Frame1()->width(), std::max(0, window.Client()->width() - 10));
+    }
+};
+
+TEST_F(Window, StartState) {
+    EXPECT_EQ(window.windowTitle(), "Ondrix");
+    EXPECT_EQ(window.Combo1()->currentText(), "Don't draw sum");
+    EXPECT_FALSE(window.Check1()->isChecked());
+    EXPECT_FALSE(window.Check3()->isChecked());
+    EXPECT_EQ(window.Text1(0)->text(), "x");
+    EXPECT_EQ(window.Text1(1)->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), window.Text1(0));
+    EXPECT_TRUE(window.Loaded());
+    // The line y = x in dark blue, the red axes, and nothing in the other colours.
+    EXPECT_GT(CountColor(Image(), Opaque(draw::kCurveColors[0])), 100);
+    EXPECT_EQ(CountColor(Image(), Opaque(draw::kCurveColors[1])), 0);
+    EXPECT_GT(CountColor(Image(), Opaque(draw::kAxisColor)), 100);
+    EXPECT_DOUBLE_EQ(window.Plotter().View().XScale, 33.36 / window.Picture1()->width());
+    CheckLayoutInvariants();
+}
+
+TEST_F(Window, LayoutHoldsAfterAnyResize) {
+    for (const auto& [w, h] : {std::pair{657, 761}, std::pair{300, 250}, std::pair{1, 1},
+                               std::pair{0, 0}, std::pair{1200, 900}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        window.Client()->resize(w, h);
+        QApplication::processEvents();
+        CheckLayoutInvariants();
+    }
+    window.Client()->resize(657, 761);
+    EXPECT_EQ(window.Picture1()->width(), 639);
+    EXPECT_EQ(window.Picture1()->height(), 556);
+    EXPECT_DOUBLE_EQ(window.Plotter().View().XScale, 33.36 / 639);
+}
+
+TEST_F(Window, MinimiseThenRestore) {
+    window.showMinimized();
+    QApplication::processEvents();
+    window.showNormal();
+    QApplication::processEvents();
+    CheckLayoutInvariants();
+    EXPECT_GT(CountColor(Image(), Opaque(draw::kCurveColors[0])), 100);
+}
+
+TEST_F(Window, ShortcutsWorkInsideAFormulaBox) {
+    struct Case {
+        QKeySequence keys;
+        double (*probe)(const view::View&);
+        double expected;
+    };
+    const Case cases[] = {
+        {QKeySequence(Qt::Key_F11), [](const view::View& v) { return v.XMax; }, 8.34},
+        {QKeySequence(Qt::Key_F12), [](const view::View& v) { return v.XMax; }, 16.68},
+        {QKeySequence(Qt::CTRL | Qt::Key_F11), [](const view::View& v) { return v.YMax; }, 5},
+        {QKeySequence(Qt::CTRL | Qt::Key_F12), [](const view::View& v) { return v.YMax; }, 10},
+        {QKeySequence(Qt::Key_F11), [](const view::View& v) { return v.XMax; }, 8.34},
+        {QKeySequence(Qt::Key_F8), [](const view::View& v) { return v.XMax; }, 16.68},
+    };
+    window.Text1(1)->setFocus();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys.toString().toStdString());
+        QTest::keySequence(window.Text1(1), c.keys);
+        EXPECT_DOUBLE_EQ(c.probe(window.Plotter().View()), c.expected);
+    }
+    // F7 clears the curves, F5 draws them again.
+    QTest::keySequence(window.Text1(1), QKeySequence(Qt::Key_F7));
+    EXPECT_EQ(CountColor(Image(), Opaque(draw::kCurveColors[0])), 0);
+    QTest::keySequence(window.Text1(1), QKeySequence(Qt::Key_F5));
+    EXPECT_GT(CountColor(Image(), Opaque(draw::kCurveColors[0])), 100);
+    // Ctrl+N empties the boxes and keeps the mode.
+    window.Combo1()->setCurrentIndex(draw::kDrawMult);
+    QTest::keySequence(window.Text1(1), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(window.Text1(0)->text(), "");
+    EXPECT_EQ(window.Combo1()->currentIndex(), draw::kDrawMult);
+}
+
+TEST_F(Window, EnterInAnyBoxDrawsAllThree) {
+    window.Text1(1)->setText("1");
+    window.Text1(2)->setText("-1");
+    window.Picture1()->Cls();
+    QTest::keyClick(window.Text1(1), Qt::Key_Return);
+    for (int k = 0; k < 3; ++k) EXPECT_GT(CountColor(Image(), Opaque(draw::kCurveColors[k])), 100) << k;
+}
+
+TEST_F(Window, ChangingOptionsRedrawsNothing) {
+    window.Picture1()->Cls();
+    window.Combo1()->setCurrentIndex(draw::kDrawSum);
+    window.Check3()->setChecked(true);
+    window.Check1()->setChecked(true);
+    EXPECT_EQ(CountColor(Image(), Opaque(draw::kCurveColors[0])), 0);
+}
+
+TEST_F(Window, ToolbarButtonsRunTheirCommands) {
+    const QList<QAction*> actions = window.Toolbar1()->actions();
+    ASSERT_EQ(actions.size(), kToolbarEntries);
+    EXPECT_FALSE(actions[1]->isEnabled());  // Open
+    EXPECT_FALSE(actions[2]->isEnabled());  // Save
+    EXPECT_TRUE(actions[3]->isSeparator());
+    EXPECT_EQ(actions[4]->text(), "Draw");
+    EXPECT_EQ(actions[12]->text(), "ZoomOutY");
+
+    const view::View before = window.Plotter().View();
+    for (int index : {2, 3, 4, 8, 11, 0, 14}) window.Toolbar1_ButtonClick(index);
+    EXPECT_EQ(window.Plotter().View().XMin, before.XMin);
+    actions[8]->trigger();  // ZoomInX
+    EXPECT_DOUBLE_EQ(window.Plotter().View().XMin, before.XMin / 2);
+    window.Toolbar1_ButtonClick(7);  // Reset
+    EXPECT_DOUBLE_EQ(window.Plotter().View().XMin, -16.68);
+    window.Toolbar1_ButtonClick(13);  // ZoomOutY
+    EXPECT_DOUBLE_EQ(window.Plotter().View().YMin, -20);
+}
+
+TEST_F(Window, MenusCarryTheirShortcuts) {
+    struct Case {
+        Command command;
+        const char* caption;
+        QKeySequence keys;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {Command::NewGraph, "New", QKeySequence(Qt::CTRL | Qt::Key_N), true},
+        {Command::Draw, "Draw", QKeySequence(Qt::Key_F5), true},
+        {Command::ClearScreen, "Clear Screen", QKeySequence(Qt::Key_F7), true},
+        {Command::ResetScale, "Reset Scale", QKeySequence(Qt::Key_F8), true},
+        {Command::ZoomInY, "Zoom In Y", QKeySequence(Qt::CTRL | Qt::Key_F11), true},
+        {Command::Exit, "Exit", QKeySequence(), true},
+        {Command::About, "About", QKeySequence(), true},
+    };
+    for (const Case& c : cases) {
+        const QAction* action = window.MenuAction(c.command);
+        ASSERT_NE(action, nullptr) << c.caption;
+        EXPECT_EQ(action->text(), c.caption);
+        EXPECT_EQ(action->shortcut(), c.keys) << c.caption;
+        EXPECT_EQ(action->isEnabled(), c.enabled);
+    }
+}
+
+TEST_F(Window, ScrollBarsPanTheView) {
+    struct Case {
+        bool horizontal;
+        int value;
+        double low, high;
+        int max;
+    };
+    const Case cases[] = {
+        {true, 1, -16.58, 16.78, 168},
+        {true, 10, -15.68, 17.68, 177},
+        {false, 20, -8, 12, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        QScrollBar* bar = c.horizontal ? window.HScroll1() : window.VScroll1();
+        bar->setValue(c.value);
+        const view::View& v = window.Plotter().View();
+        EXPECT_NEAR(c.horizontal ? v.XMin : v.YMin, c.low, 1e-9);
+        EXPECT_NEAR(c.horizontal ? v.XMax : v.YMax, c.high, 1e-9);
+        EXPECT_EQ(bar->maximum(), c.max);
+        EXPECT_EQ(bar->minimum(), -100);
+    }
+    for (int value : {32767, -32768}) {
+        window.HScroll1()->setRange(-32768, 32767);
+        window.HScroll1()->setValue(value);
+        EXPECT_GE(window.HScroll1()->maximum(), value);
+        EXPECT_LE(window.HScroll1()->minimum(), value);
+    }
+}
+
+TEST_F(Window, ReadoutAtTheTopLeftCorner) {
+    window.Plotter().ResetScale();
+    QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(0, 0), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(window.Picture1(), &move);
+    EXPECT_EQ(window.SimpleText(), "-16.68 10");
+}
+
+TEST_F(Window, AboutOpensOnceAndModeless) {
+    window.RunCommand(Command::About);
+    frmAbout* first = window.About();
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(first->isModal());
+    EXPECT_EQ(first->windowTitle(), "About Ondrix");
+    window.RunCommand(Command::About);
+    EXPECT_EQ(window.About(), first);
+    first->close();
+}
+
+}  // namespace
+}  // namespace ondrix::window
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
