@@ -5,30 +5,31 @@
 // The helper implementing the engine may add members and headers, but keeps
 // these names and signatures: the drawing code and the tools depend on them.
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace ondrix::script {
+#include "plotter/eval/value.h"
 
-class Value;  // a VBScript variant, see value.h
+namespace ondrix::script {
 
 // A VBScript run-time or syntax error: number and description as VBScript
 // gives them (11 "Division by zero", 1002 "Syntax error", ...).
 class ScriptError : public std::runtime_error {
-public:
+  public:
     ScriptError(int number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
     int number() const { return number_; }
     std::string description() const { return what(); }
 
-private:
+  private:
     int number_;
 };
 
 class Engine {
-public:
+  public:
     Engine();
     ~Engine();
     Engine(const Engine&) = delete;
@@ -45,7 +46,11 @@ public:
     void SetDecimalSeparator(char separator);
     char DecimalSeparator() const;
 
-private:
+    // Evaluation steps one AddCode or Eval call may take before it stops with
+    // error 28 (see limits.h); the default suits interactive plotting.
+    void SetStepLimit(std::uint64_t steps);
+
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+// Conversions between variant subtypes, with VBScript's errors: Null where a
+// value is needed is 94, a text that is no number 13, a value out of range 6.
+
+#include <cstdint>
+#include <string>
+
+#include "plotter/eval/value.h"
+
+namespace ondrix::script {
+
+// Rounds to the nearest whole number, halves to the even one (2.5 -> 2).
+double RoundHalfEven(double v);
+
+double ToDouble(const Value& v, char separator);
+float ToSingle(const Value& v, char separator);
+std::int32_t ToLong(const Value& v, char separator);
+std::int16_t ToInteger(const Value& v, char separator);
+std::uint8_t ToByte(const Value& v, char separator);
+bool ToBoolean(const Value& v, char separator);
+
+// CStr: the text form of any value but Null (error 94).
+std::string ToText(const Value& v, char separator);
+// Appends the text form; Null appends nothing (as "&" treats it).
+void AppendText(std::string& out, const Value& v, char separator);
+
+// Whether the value is a number or reads as one (IsNumeric).
+bool IsNumericValue(const Value& v, char separator);
+
+// Reads "True"/"False" in any case, blanks around allowed.
+bool ReadBooleanWord(const std::string& text, bool& out);
+
+// Narrows a whole number to the smallest of Integer and Long that holds it,
+// or to a Double beyond that.
+Value WholeResult(std::int64_t v);
+
+}  // namespace ondrix::script

@@ -1,0 +1,143 @@
+#include "plotter/eval/engine.h"
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "plotter/eval/errors.h"
+#include "plotter/eval/lexer.h"
+#include "plotter/eval/limits.h"
+#include "plotter/eval/parser.h"
+#include "plotter/eval/runtime.h"
+#include "plotter/eval/value.h"
+
+namespace ondrix::script {
+namespace {
+
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsNameChar(char c) {
+    return IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Recognises "name = [sign] number" exactly, the form of the statement that
+// hands the abscissa to the engine at every point. Anything else (including a
+// reserved word as the name) is left to the full parser.
+bool MatchNumberAssignment(std::string_view s, std::string_view& name, Value& value) {
+    std::size_t p = 0;
+    while (p < s.size() && IsBlank(s[p])) ++p;
+    std::size_t nameStart = p;
+    if (p >= s.size() || !IsLetter(s[p])) return false;
+    while (p < s.size() && IsNameChar(s[p])) ++p;
+    name = s.substr(nameStart, p - nameStart);
+    while (p < s.size() && IsBlank(s[p])) ++p;
+    if (p >= s.size() || s[p] != '=') return false;
+    ++p;
+    while (p < s.size() && IsBlank(s[p])) ++p;
+    bool negative = false;
+    if (p < s.size() && (s[p] == '-' || s[p] == '+')) {
+        negative = s[p] == '-';
+        ++p;
+        while (p < s.size() && IsBlank(s[p])) ++p;
+    }
+    if (p >= s.size() || !((s[p] >= '0' && s[p] <= '9') || s[p] == '.')) return false;
+    Token token;
+    if (!LexNumber(s, p, token)) return false;
+    while (p < s.size() && IsBlank(s[p])) ++p;
+    if (p != s.size()) return false;
+    // The name must not be a reserved word ("If = 1" is a syntax error).
+    if (IsReservedWord(name)) return false;
+    value = NumberValue(token);
+    if (negative) value = ApplyUnary(UnaryOp::kNegate, value, '.');
+    return true;
+}
+
+}  // namespace
+
+struct Engine::Impl {
+    Runtime rt;
+    std::unordered_map<std::string, std::unique_ptr<ParsedExpression>, TextHash, std::equal_to<>>
+        cache;
+
+    void CheckLength(std::string_view text) const {
+        if (text.size() > limits::kMaxSourceLength) Raise(kOutOfMemory);
+    }
+
+    const ParsedExpression& Parsed(std::string_view text) {
+        auto it = cache.find(text);
+        if (it != cache.end()) return *it->second;
+        auto parsed = std::make_unique<ParsedExpression>();
+        try {
+            *parsed = ParseExpressionText(text, rt.symbols);
+        } catch (const ScriptError& e) {
+            parsed = std::make_unique<ParsedExpression>();
+            parsed->errorNumber = e.number();
+            parsed->errorText = e.description();
+        }
+        if (cache.size() >= limits::kMaxCachedExpressions) cache.clear();
+        return *cache.emplace(std::string(text), std::move(parsed)).first->second;
+    }
+
+    bool TryNumberAssignment(std::string_view text) {
+        std::string_view name;
+        Value value;
+        if (!MatchNumberAssignment(text, name, value)) return false;
+        Symbol& s = rt.symbols[rt.symbols.Intern(name)];
+        if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
+        s.value = std::move(value);
+        s.defined = true;
+        return true;
+    }
+};
+
+Engine::Engine() : impl_(std::make_unique<Impl>()) {}
+Engine::~Engine() = default;
+
+void Engine::Reset() {
+    impl_->cache.clear();
+    impl_->rt.Clear();
+}
+
+void Engine::AddCode(std::string_view code) {
+    Impl& m = *impl_;
+    m.CheckLength(code);
+    if (m.TryNumberAssignment(code)) return;
+    ParsedProgram program = ParseProgramText(code, m.rt.symbols);
+    // Procedures exist before the global statements run, so those may call
+    // procedures defined further down the same text.
+    for (auto& proc : program.procedures) m.rt.symbols[proc->symbol].procedure = proc;
+    m.rt.BeginCall();
+    ExecuteBlock(program.statements, m.rt);
+}
+
+Value Engine::Eval(std::string_view expression) {
+    Impl& m = *impl_;
+    m.CheckLength(expression);
+    const ParsedExpression& parsed = m.Parsed(expression);
+    if (parsed.errorNumber != 0) throw ScriptError(parsed.errorNumber, parsed.errorText);
+    if (!parsed.root) return Value();
+    m.rt.BeginCall();
+    return parsed.root->Evaluate(m.rt);
+}
+
+void Engine::SetDecimalSeparator(char separator) {
+    impl_->rt.separator = separator;
+}
+char Engine::DecimalSeparator() const {
+    return impl_->rt.separator;
+}
+
+void Engine::SetStepLimit(std::uint64_t steps) {
+    impl_->rt.stepLimit = steps;
+}
+
+}  // namespace ondrix::script

@@ -1,0 +1,68 @@
+#include "plotter/eval/formula.h"
+
+#include <cmath>
+#include <exception>
+
+#include "plotter/eval/conversions.h"
+#include "plotter/eval/engine.h"
+#include "plotter/eval/number_text.h"
+
+namespace ondrix::eval {
+namespace {
+
+// The five preamble texts, added one per AddCode call, character for
+// character as the plotter has always sent them.
+constexpr std::string_view kPreamble[] = {
+    "pi = 3.141592",
+    "Function Sec(x) \r\nSec = 1 / Cos(X)\r\n  End Function\r\n",
+    "Function Cosec(X) \r\nCosec = 1 / Sin(X)\r\n  End Function\r\n",
+    "Function Cotan(X)\r\nCotan = 1 / Tan(X)\r\n  End Function\r\n",
+    "Function Arcsin(X) \r\nArcsin = Atn(X / Sqr(-X * X + 1))\r\n  End Function\r\n",
+};
+
+constexpr std::string_view kXStatementStart = "x = ";
+
+}  // namespace
+
+void PrepareScriptEngine(script::Engine& engine) {
+    engine.Reset();
+    for (std::string_view text : kPreamble) engine.AddCode(text);
+}
+
+std::string XStatement(double x) {
+    std::string s(kXStatementStart);
+    s += script::StrText(x);
+    return s;
+}
+
+float EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
+                      std::string& resultText) {
+    try {
+        // A failing step is abandoned and the next one runs, as in the sweep.
+        try {
+            engine.AddCode(XStatement(x));
+        } catch (const script::ScriptError&) {
+        }
+        script::Value value;
+        try {
+            value = engine.Eval(formula);
+            // Null has no text: like a failed evaluation, the point has no value.
+            resultText = script::ToText(value, engine.DecimalSeparator());
+        } catch (const script::ScriptError&) {
+            resultText.clear();
+            return 0.0f;
+        }
+        double number = 0;
+        if (script::ParseNumberText(resultText, engine.DecimalSeparator(), number) !=
+            script::TextNumber::kOk)
+            return 0.0f;
+        float point = static_cast<float>(number);
+        return std::isfinite(point) ? point : 0.0f;  // beyond the Single range: error 6
+    } catch (...) {
+        // Out of memory or any other failure: no value, never an exception.
+        resultText.clear();
+        return 0.0f;
+    }
+}
+
+}  // namespace ondrix::eval

@@ -1,0 +1,29 @@
+#include "plotter/eval/value.h"
+
+namespace ondrix::script {
+
+std::string_view TypeName(const Value& v) {
+    switch (v.kind()) {
+        case VarKind::Empty:
+            return "Empty";
+        case VarKind::Null:
+            return "Null";
+        case VarKind::Integer:
+            return "Integer";
+        case VarKind::Long:
+            return "Long";
+        case VarKind::Single:
+            return "Single";
+        case VarKind::Double:
+            return "Double";
+        case VarKind::String:
+            return "String";
+        case VarKind::Boolean:
+            return "Boolean";
+        case VarKind::Byte:
+            return "Byte";
+    }
+    return "Unknown";
+}
+
+}  // namespace ondrix::script

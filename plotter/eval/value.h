@@ -1,0 +1,105 @@
+#pragma once
+
+// A VBScript variant: Empty, Null, Boolean, Byte, Integer (16-bit), Long
+// (32-bit), Single, Double or String.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace ondrix::script {
+
+// The subtypes, numbered as VarType reports them.
+enum class VarKind : std::uint8_t {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    String = 8,
+    Boolean = 11,
+    Byte = 17,
+};
+
+class Value {
+  public:
+    Value() = default;
+
+    static Value Null() { return Value(VarKind::Null); }
+    static Value Boolean(bool b) {
+        Value v(VarKind::Boolean);
+        v.whole_ = b ? -1 : 0;
+        return v;
+    }
+    static Value Byte(std::uint8_t b) {
+        Value v(VarKind::Byte);
+        v.whole_ = b;
+        return v;
+    }
+    static Value Integer(std::int16_t i) {
+        Value v(VarKind::Integer);
+        v.whole_ = i;
+        return v;
+    }
+    static Value Long(std::int32_t l) {
+        Value v(VarKind::Long);
+        v.whole_ = l;
+        return v;
+    }
+    static Value Single(float f) {
+        Value v(VarKind::Single);
+        v.real_ = f;
+        return v;
+    }
+    static Value Double(double d) {
+        Value v(VarKind::Double);
+        v.real_ = d;
+        return v;
+    }
+    static Value String(std::string s) {
+        Value v(VarKind::String);
+        v.text_ = std::move(s);
+        return v;
+    }
+
+    VarKind kind() const { return kind_; }
+    bool IsEmpty() const { return kind_ == VarKind::Empty; }
+    bool IsNull() const { return kind_ == VarKind::Null; }
+    bool IsString() const { return kind_ == VarKind::String; }
+    // Boolean, Byte, Integer or Long: held as a whole number.
+    bool IsWhole() const {
+        return kind_ == VarKind::Boolean || kind_ == VarKind::Byte || kind_ == VarKind::Integer ||
+               kind_ == VarKind::Long;
+    }
+    bool IsReal() const { return kind_ == VarKind::Single || kind_ == VarKind::Double; }
+
+    // Raw payloads; valid only for the matching kinds.
+    std::int32_t whole() const { return whole_; }  // Boolean (-1/0), Byte, Integer, Long
+    double real() const { return real_; }          // Single (widened) or Double
+    bool boolean() const { return whole_ != 0; }
+    const std::string& text() const { return text_; }
+    std::string&& TakeText() { return std::move(text_); }
+
+    // The payload of any numeric kind as a double (Empty gives 0). Strings
+    // and Null are not numeric: callers convert those first.
+    double NumberOrZero() const { return IsReal() ? real_ : static_cast<double>(whole_); }
+
+  private:
+    explicit Value(VarKind k) : kind_(k) {}
+
+    VarKind kind_ = VarKind::Empty;
+    std::int32_t whole_ = 0;
+    double real_ = 0.0;
+    std::string text_;
+};
+
+// "Integer", "Double", "Empty", ...: what TypeName returns.
+std::string_view TypeName(const Value& v);
+// The VarType number.
+inline int VarType(const Value& v) {
+    return static_cast<int>(v.kind());
+}
+
+}  // namespace ondrix::script
