@@ -67,12 +67,35 @@ struct Engine::Impl {
     Runtime rt;
     std::unordered_map<std::string, std::unique_ptr<ParsedExpression>, TextHash, std::equal_to<>>
         cache;
+    // The text Eval saw last and its parse: a redraw evaluates one formula at
+    // every point, so most look-ups end here without hashing.
+    std::string lastText;
+    const ParsedExpression* lastParsed = nullptr;
+    // Likewise the variable the last number assignment set (the x statement).
+    std::string lastName;
+    std::uint32_t lastSymbol = 0;
+
+    void Clear() {
+        cache.clear();
+        lastParsed = nullptr;
+        lastText.clear();
+        lastName.clear();
+        rt.Clear();
+    }
 
     void CheckLength(std::string_view text) const {
         if (text.size() > limits::kMaxSourceLength) Raise(kOutOfMemory);
     }
 
     const ParsedExpression& Parsed(std::string_view text) {
+        if (lastParsed && text == lastText) return *lastParsed;
+        const ParsedExpression& p = Lookup(text);
+        lastText.assign(text);
+        lastParsed = &p;
+        return p;
+    }
+
+    const ParsedExpression& Lookup(std::string_view text) {
         auto it = cache.find(text);
         if (it != cache.end()) return *it->second;
         auto parsed = std::make_unique<ParsedExpression>();
@@ -83,7 +106,10 @@ struct Engine::Impl {
             parsed->errorNumber = e.number();
             parsed->errorText = e.description();
         }
-        if (cache.size() >= limits::kMaxCachedExpressions) cache.clear();
+        if (cache.size() >= limits::kMaxCachedExpressions) {
+            cache.clear();
+            lastParsed = nullptr;
+        }
         return *cache.emplace(std::string(text), std::move(parsed)).first->second;
     }
 
@@ -91,7 +117,11 @@ struct Engine::Impl {
         std::string_view name;
         Value value;
         if (!MatchNumberAssignment(text, name, value)) return false;
-        Symbol& s = rt.symbols[rt.symbols.Intern(name)];
+        if (lastName.empty() || name != lastName) {
+            lastSymbol = rt.symbols.Intern(name);
+            lastName.assign(name);
+        }
+        Symbol& s = rt.symbols[lastSymbol];
         if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
         s.value = std::move(value);
         s.defined = true;
@@ -103,8 +133,7 @@ Engine::Engine() : impl_(std::make_unique<Impl>()) {}
 Engine::~Engine() = default;
 
 void Engine::Reset() {
-    impl_->cache.clear();
-    impl_->rt.Clear();
+    impl_->Clear();
 }
 
 void Engine::AddCode(std::string_view code) {

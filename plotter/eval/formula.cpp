@@ -1,6 +1,7 @@
 #include "plotter/eval/formula.h"
 
 #include <cmath>
+#include <cstring>
 #include <exception>
 
 #include "plotter/eval/conversions.h"
@@ -21,6 +22,7 @@ constexpr std::string_view kPreamble[] = {
 };
 
 constexpr std::string_view kXStatementStart = "x = ";
+constexpr std::size_t kXStatementCapacity = 8 + script::kMaxRealTextLength;
 
 }  // namespace
 
@@ -39,15 +41,22 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
                       std::string& resultText) {
     try {
         // A failing step is abandoned and the next one runs, as in the sweep.
+        char statement[kXStatementCapacity];
+        std::memcpy(statement, kXStatementStart.data(), kXStatementStart.size());
+        char* end = statement + kXStatementStart.size();
+        if (!(x < 0)) *end++ = ' ';
+        end = script::WriteRealText(end, x, script::kDoubleDigits, '.');
         try {
-            engine.AddCode(XStatement(x));
+            engine.AddCode(std::string_view(statement, static_cast<std::size_t>(end - statement)));
         } catch (const script::ScriptError&) {
         }
         script::Value value;
         try {
             value = engine.Eval(formula);
             // Null has no text: like a failed evaluation, the point has no value.
-            resultText = script::ToText(value, engine.DecimalSeparator());
+            if (value.IsNull()) throw script::ScriptError(94, "Invalid use of Null");
+            resultText.clear();
+            script::AppendText(resultText, value, engine.DecimalSeparator());
         } catch (const script::ScriptError&) {
             resultText.clear();
             return 0.0f;

@@ -134,14 +134,20 @@ Value UnaryExpr::Evaluate(Runtime& rt) const {
     return ApplyUnary(op_, operand_->Evaluate(rt), rt.separator);
 }
 
-Value BinaryExpr::Evaluate(Runtime& rt) const {
-    StepGuard guard(rt);
-    Value a = left_->Evaluate(rt);
-    Value b = right_->Evaluate(rt);
-    if (a.kind() == VarKind::Double && b.kind() == VarKind::Double) {
-        // The common case of plotting, without the subtype dispatch.
-        double x = a.real(), y = b.real(), r;
-        switch (op_) {
+namespace {
+
+bool IsPlainNumber(const Value& v) {
+    return v.IsReal() || v.IsWhole();
+}
+
+// The operators of plotting on numbers where one side is a Double: the result
+// is a Double, so the subtype dispatch of ApplyBinary can be skipped. Any
+// case needing an error or another subtype goes the general way.
+Value Combine(BinaryOp op, const Value& a, const Value& b, char separator) {
+    bool doubleSide = a.kind() == VarKind::Double || b.kind() == VarKind::Double;
+    if (doubleSide && IsPlainNumber(a) && IsPlainNumber(b)) {
+        double x = a.NumberOrZero(), y = b.NumberOrZero(), r;
+        switch (op) {
             case BinaryOp::kAdd:
                 r = x + y;
                 break;
@@ -152,16 +158,29 @@ Value BinaryExpr::Evaluate(Runtime& rt) const {
                 r = x * y;
                 break;
             case BinaryOp::kDiv:
-                if (y == 0.0) return ApplyBinary(op_, a, b, rt.separator);
+                if (y == 0.0) return ApplyBinary(op, a, b, separator);
                 r = x / y;
                 break;
+            case BinaryOp::kPow:
+                if (x <= 0.0) return ApplyBinary(op, a, b, separator);
+                r = std::pow(x, y);
+                break;
             default:
-                return ApplyBinary(op_, a, b, rt.separator);
+                return ApplyBinary(op, a, b, separator);
         }
         if (!std::isfinite(r)) Raise(kOverflow);
         return Value::Double(r);
     }
-    return ApplyBinary(op_, a, b, rt.separator);
+    return ApplyBinary(op, a, b, separator);
+}
+
+}  // namespace
+
+Value BinaryExpr::Evaluate(Runtime& rt) const {
+    StepGuard guard(rt);
+    Value a = left_->Evaluate(rt);
+    Value b = right_->Evaluate(rt);
+    return Combine(op_, a, b, rt.separator);
 }
 
 Value ChainExpr::Evaluate(Runtime& rt) const {
@@ -169,7 +188,7 @@ Value ChainExpr::Evaluate(Runtime& rt) const {
     Value acc = first_->Evaluate(rt);
     for (const Link& link : rest_) {
         Value next = link.operand->Evaluate(rt);
-        acc = ApplyBinary(link.op, acc, next, rt.separator);
+        acc = Combine(link.op, acc, next, rt.separator);
     }
     return acc;
 }

@@ -60,10 +60,11 @@ constexpr std::array kKeywords = {
     KeywordEntry{"with", Kw::kReserved},
 };
 
+constexpr std::size_t kShortestKeyword = 2;
 constexpr std::size_t kLongestKeyword = 8;
 
 Kw KeywordOf(std::string_view word) {
-    if (word.size() > kLongestKeyword) return Kw::kNone;
+    if (word.size() < kShortestKeyword || word.size() > kLongestKeyword) return Kw::kNone;
     char lower[kLongestKeyword];
     for (std::size_t i = 0; i < word.size(); ++i) lower[i] = Lower(word[i]);
     std::string_view w(lower, word.size());

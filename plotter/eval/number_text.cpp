@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
@@ -13,74 +14,155 @@ namespace {
 constexpr int kMinExponentDigits = 2;
 constexpr std::size_t kMaxNumberTextLength = 400;  // longer texts are never numbers we read
 
+constexpr std::uint64_t kMantissaGatherLimit = 100'000'000'000'000'000ull;  // 10^17
+constexpr std::uint64_t kExactMantissaLimit = 1ull << 53;
+constexpr int kMaxExactPowerOfTen = 22;
+constexpr long kExponentCap = 100000;  // exponents beyond this are all the same overflow
+constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-void AppendExponent(std::string& out, int exponent) {
-    out += 'E';
-    out += exponent < 0 ? '-' : '+';
+// Decimal digits of a finite non-zero magnitude: value = 0.d1d2d3... * 10^(exponent + 1)
+struct Digits {
+    char digit[40];
+    int count = 0;
+    int exponent = 0;  // of the first digit
+    bool negative = false;
+};
+
+// Splits to_chars' scientific output "[-]d.ddde[+-]xx" into digits and exponent.
+void ReadScientific(const char* p, const char* end, Digits& d) {
+    d.negative = *p == '-';
+    if (d.negative) ++p;
+    d.count = 0;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p != '.') d.digit[d.count++] = *p;
+    }
+    ++p;  // 'e'
+    bool expNegative = *p == '-';
+    ++p;
+    int e = 0;
+    for (; p < end; ++p) e = e * 10 + (*p - '0');
+    d.exponent = expNegative ? -e : e;
+}
+
+// A Single rounded to `significant` digits, from the exact binary value.
+void RoundedDigits(float value, int significant, Digits& d) {
+    char buf[64];
+    auto r =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+    ReadScientific(buf, r.ptr, d);
+}
+
+// A Double rounded to `significant` (at most 15) digits, correctly: the
+// digits of the exact binary value, as printf's %.*e gives them.
+void RoundedDigits(double value, int significant, Digits& d) {
+    char buf[64];
+    // The shortest digits that read back as the value are cheap to get. When
+    // they are no more than wanted they are the answer; when they are more,
+    // rounding them gives the same digits as rounding the exact value unless
+    // they end exactly on a half (only the exact value can settle that tie).
+    // This holds because a Double's spacing is far below one unit of the
+    // 15th digit, and the shortest digits are the closest of their length.
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    ReadScientific(buf, r.ptr, d);
+    if (d.count <= significant) return;
+    const char* tail = d.digit + significant;
+    int tailCount = d.count - significant;
+    bool exactHalf = tail[0] == '5';
+    for (int i = 1; exactHalf && i < tailCount; ++i) exactHalf = tail[i] == '0';
+    if (exactHalf) {
+        r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                          significant - 1);
+        ReadScientific(buf, r.ptr, d);
+        return;
+    }
+    bool up = tail[0] >= '5';
+    d.count = significant;
+    if (up) {
+        int i = significant - 1;
+        while (i >= 0 && d.digit[i] == '9') d.digit[i--] = '0';
+        if (i >= 0) {
+            ++d.digit[i];
+        } else {
+            d.digit[0] = '1';
+            ++d.exponent;
+        }
+    }
+}
+
+char* WriteExponent(char* out, int exponent) {
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    int e = exponent < 0 ? -exponent : exponent;
     char buf[8];
-    auto r = std::to_chars(buf, buf + sizeof buf, exponent < 0 ? -exponent : exponent);
-    for (int n = static_cast<int>(r.ptr - buf); n < kMinExponentDigits; ++n) out += '0';
-    out.append(buf, r.ptr);
+    auto r = std::to_chars(buf, buf + sizeof buf, e);
+    for (int n = static_cast<int>(r.ptr - buf); n < kMinExponentDigits; ++n) *out++ = '0';
+    for (const char* p = buf; p < r.ptr; ++p) *out++ = *p;
+    return out;
+}
+
+char* Fill(char* out, char c, int n) {
+    for (int i = 0; i < n; ++i) *out++ = c;
+    return out;
+}
+
+char* Copy(char* out, const char* from, int n) {
+    std::memcpy(out, from, static_cast<std::size_t>(n));
+    return out + n;
 }
 
 }  // namespace
 
-void AppendRealText(std::string& out, double value, int digits, char separator) {
+char* WriteRealText(char* out, double value, int digits, char separator) {
     if (value == 0.0 || !std::isfinite(value)) {
-        out += '0';
-        return;
+        *out++ = '0';
+        return out;
     }
-    // Correctly rounded scientific form: [-]d.ddde[+-]xx
-    std::array<char, 64> buf;
-    std::to_chars_result r;
-    if (digits == kSingleDigits) {
-        r = std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<float>(value),
-                          std::chars_format::scientific, digits - 1);
-    } else {
-        r = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific,
-                          digits - 1);
-    }
-    const char* p = buf.data();
-    const char* end = r.ptr;
-    bool negative = *p == '-';
-    if (negative) ++p;
-    char mantissa[32];
-    int count = 0;
-    for (; p < end && *p != 'e'; ++p) {
-        if (*p != '.') mantissa[count++] = *p;
-    }
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
-    while (count > 1 && mantissa[count - 1] == '0') --count;
+    Digits d;
+    if (digits == kSingleDigits)
+        RoundedDigits(static_cast<float>(value), digits, d);
+    else
+        RoundedDigits(value, digits, d);
+    int count = d.count;
+    while (count > 1 && d.digit[count - 1] == '0') --count;
+    int exponent = d.exponent;
+    const char* m = d.digit;
 
-    if (negative) out += '-';
+    if (d.negative) *out++ = '-';
     int placesAfterPoint = count - 1 - exponent;  // of the fixed form
     if (exponent >= digits || placesAfterPoint > digits) {
-        out += mantissa[0];
+        *out++ = m[0];
         if (count > 1) {
-            out += separator;
-            out.append(mantissa + 1, count - 1);
+            *out++ = separator;
+            out = Copy(out, m + 1, count - 1);
         }
-        AppendExponent(out, exponent);
-    } else if (exponent >= 0) {
+        return WriteExponent(out, exponent);
+    }
+    if (exponent >= 0) {
         int whole = exponent + 1;
         if (count <= whole) {
-            out.append(mantissa, count);
-            out.append(whole - count, '0');
-        } else {
-            out.append(mantissa, whole);
-            out += separator;
-            out.append(mantissa + whole, count - whole);
+            out = Copy(out, m, count);
+            return Fill(out, '0', whole - count);
         }
-    } else {
-        out += '0';
-        out += separator;
-        out.append(-exponent - 1, '0');
-        out.append(mantissa, count);
+        out = Copy(out, m, whole);
+        *out++ = separator;
+        return Copy(out, m + whole, count - whole);
     }
+    *out++ = '0';
+    *out++ = separator;
+    out = Fill(out, '0', -exponent - 1);
+    return Copy(out, m, count);
+}
+
+void AppendRealText(std::string& out, double value, int digits, char separator) {
+    char buf[kMaxRealTextLength];
+    char* end = WriteRealText(buf, value, digits, separator);
+    out.append(buf, end);
 }
 
 std::string StrText(double value) {
@@ -140,50 +222,81 @@ TextNumber ParseNumberText(std::string_view text, char separator, double& out) {
         return TextNumber::kOk;
     }
 
-    // Copy into the form from_chars reads ("." as separator, "e" exponent),
-    // checking VBScript's grammar on the way: from_chars alone would accept
-    // "inf" and "nan".
-    char buf[kMaxNumberTextLength + 1];
-    std::size_t n = 0, i = 0;
+    // One pass checks VBScript's grammar (from_chars alone would accept "inf"
+    // and "nan") and gathers the digits into a whole number `mantissa` times
+    // 10^scale for the exact short cut below.
+    std::size_t i = 0;
     bool negative = false;
     if (t[i] == '+' || t[i] == '-') {
         negative = t[i] == '-';
         ++i;
     }
-    int intDigits = 0, fracDigits = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
-        buf[n++] = t[i++];
-        ++intDigits;
+    std::uint64_t mantissa = 0;
+    int scale = 0;
+    bool mantissaExact = true;
+    std::size_t intStart = i;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+        if (mantissa < kMantissaGatherLimit)
+            mantissa = mantissa * 10 + static_cast<unsigned>(t[i] - '0');
+        else
+            mantissaExact = false;
     }
+    std::size_t intDigits = i - intStart, fracDigits = 0, fracStart = i;
     if (i < t.size() && t[i] == separator) {
-        buf[n++] = '.';
-        ++i;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
-            buf[n++] = t[i++];
-            ++fracDigits;
+        fracStart = ++i;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+            if (mantissa < kMantissaGatherLimit) {
+                mantissa = mantissa * 10 + static_cast<unsigned>(t[i] - '0');
+                --scale;
+            } else {
+                mantissaExact = false;
+            }
         }
+        fracDigits = i - fracStart;
     }
     if (intDigits + fracDigits == 0) return TextNumber::kNotNumber;
     long exponent = 0;
+    std::size_t expStart = i;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
-        buf[n++] = 'e';
         ++i;
         bool expNegative = false;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
             expNegative = t[i] == '-';
-            buf[n++] = t[i++];
+            ++i;
         }
-        int expDigits = 0;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
-            if (exponent < 100000) exponent = exponent * 10 + (t[i] - '0');
-            buf[n++] = t[i++];
-            ++expDigits;
+        std::size_t expDigitsStart = i;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+            if (exponent < kExponentCap) exponent = exponent * 10 + (t[i] - '0');
         }
-        if (expDigits == 0) return TextNumber::kNotNumber;
+        if (i == expDigitsStart) return TextNumber::kNotNumber;
         if (expNegative) exponent = -exponent;
     }
     if (i != t.size()) return TextNumber::kNotNumber;
 
+    // A whole number up to 2^53 times a power of ten up to 10^22 is exact in
+    // one multiplication or division, which rounds correctly: most texts a
+    // plot reads back take this road.
+    long power = scale + exponent;
+    if (mantissaExact && mantissa <= kExactMantissaLimit && power >= -kMaxExactPowerOfTen &&
+        power <= kMaxExactPowerOfTen) {
+        double m = static_cast<double>(mantissa);
+        double v = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+        out = negative ? -v : v;
+        return TextNumber::kOk;
+    }
+
+    // Otherwise from_chars, on a copy in its own notation.
+    char buf[kMaxNumberTextLength + 1];
+    std::size_t n = 0;
+    for (std::size_t k = intStart; k < intStart + intDigits; ++k) buf[n++] = t[k];
+    if (fracDigits > 0) {
+        buf[n++] = '.';
+        for (std::size_t k = fracStart; k < fracStart + fracDigits; ++k) buf[n++] = t[k];
+    }
+    if (expStart < t.size()) {
+        buf[n++] = 'e';
+        for (std::size_t k = expStart + 1; k < t.size(); ++k) buf[n++] = t[k];
+    }
     double v = 0;
     auto r = std::from_chars(buf, buf + n, v);
     if (r.ec == std::errc::result_out_of_range) {

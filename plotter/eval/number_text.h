@@ -12,6 +12,13 @@ namespace ondrix::script {
 inline constexpr int kDoubleDigits = 15;
 inline constexpr int kSingleDigits = 7;
 
+// Longest text WriteRealText produces.
+inline constexpr std::size_t kMaxRealTextLength = 32;
+
+// Writes the CStr form of a real number (see AppendRealText) at `out` and
+// returns the end. Needs kMaxRealTextLength bytes.
+char* WriteRealText(char* out, double value, int digits, char separator);
+
 // Appends the CStr form of a real number with at most `digits` significant
 // digits: trailing zeros dropped, "0" for both zeros, exponent form
 // ("1E+20", "3.33333333333333E-02") from 10^digits upwards and when the fixed
