@@ -71,7 +71,10 @@ void BM_ClearScreenOnly(benchmark::State& state) {
     const view::View v = ViewFor(width);
     for (auto _ : state) ClearScreen(v, canvas);
 }
-BENCHMARK(BM_ClearScreenOnly)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearScreenOnly)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SweepEvaluationOnly(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));

@@ -26,18 +26,20 @@
 
 // The toolbar images and the program icon live in a resource compiled into
 // this library; registering it here keeps the linker from dropping it.
-static void RegisterIcons() { Q_INIT_RESOURCE(icons); }
+static void RegisterIcons() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace ondrix::window {
 
 // The window's client area below the menu bar. Every size change runs the
 // layout pass.
 class ClientArea : public QWidget {
-public:
+  public:
     explicit ClientArea(QWidget* parent) : QWidget(parent) {}
     std::function<void()> resized;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         if (resized) resized();
@@ -72,7 +74,8 @@ void Place(QWidget* widget, const Box& box) {
 
 char LocaleDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
-    if (point.size() == 1 && point[0].unicode() < 0x80) return static_cast<char>(point[0].unicode());
+    if (point.size() == 1 && point[0].unicode() < 0x80)
+        return static_cast<char>(point[0].unicode());
     return '.';
 }
 
@@ -262,10 +265,18 @@ void frmMain::Form_Resize() {
     plotter_->CanvasResized();
 }
 
-std::string frmMain::FormulaText(int k) const { return Text1_[k]->text().toStdString(); }
-bool frmMain::DontClearScreen() const { return Check1_->isChecked(); }
-bool frmMain::DotsNotLines() const { return Check3_->isChecked(); }
-int frmMain::Mode() const { return Combo1_->currentIndex(); }
+std::string frmMain::FormulaText(int k) const {
+    return Text1_[k]->text().toStdString();
+}
+bool frmMain::DontClearScreen() const {
+    return Check1_->isChecked();
+}
+bool frmMain::DotsNotLines() const {
+    return Check3_->isChecked();
+}
+int frmMain::Mode() const {
+    return Combo1_->currentIndex();
+}
 
 void frmMain::ClearFormulas() {
     for (QLineEdit* box : Text1_) box->setText("");
@@ -273,21 +284,45 @@ void frmMain::ClearFormulas() {
 
 void frmMain::RunCommand(Command command) {
     switch (command) {
-        case Command::None: break;
-        case Command::NewGraph: plotter_->NewGraph(); break;
-        case Command::Exit: QApplication::closeAllWindows(); QApplication::quit(); break;
-        case Command::Draw: plotter_->Draw(); break;
-        case Command::ClearScreen: plotter_->ClearScreen(); break;
-        case Command::ResetScale: plotter_->ResetScale(); break;
-        case Command::ZoomInX: plotter_->ZoomInX(); break;
-        case Command::ZoomOutX: plotter_->ZoomOutX(); break;
-        case Command::ZoomInY: plotter_->ZoomInY(); break;
-        case Command::ZoomOutY: plotter_->ZoomOutY(); break;
-        case Command::About: ShowAbout(this, about_, windowIcon()); break;
+        case Command::None:
+            break;
+        case Command::NewGraph:
+            plotter_->NewGraph();
+            break;
+        case Command::Exit:
+            QApplication::closeAllWindows();
+            QApplication::quit();
+            break;
+        case Command::Draw:
+            plotter_->Draw();
+            break;
+        case Command::ClearScreen:
+            plotter_->ClearScreen();
+            break;
+        case Command::ResetScale:
+            plotter_->ResetScale();
+            break;
+        case Command::ZoomInX:
+            plotter_->ZoomInX();
+            break;
+        case Command::ZoomOutX:
+            plotter_->ZoomOutX();
+            break;
+        case Command::ZoomInY:
+            plotter_->ZoomInY();
+            break;
+        case Command::ZoomOutY:
+            plotter_->ZoomOutY();
+            break;
+        case Command::About:
+            ShowAbout(this, about_, windowIcon());
+            break;
     }
 }
 
-void frmMain::Toolbar1_ButtonClick(int index) { RunCommand(ToolbarCommand(index)); }
+void frmMain::Toolbar1_ButtonClick(int index) {
+    RunCommand(ToolbarCommand(index));
+}
 
 void frmMain::HScroll1_Change(int value) {
     plotter_->HorizontalScroll(value, hLimits_);
@@ -303,9 +338,15 @@ void frmMain::Picture1_MouseMove(float x, float y) {
     statusText_->setText(QString::fromStdString(ReadoutText(x, -y, decimalSeparator_)));
 }
 
-QString frmMain::SimpleText() const { return statusText_->text(); }
-QWidget* frmMain::Client() const { return client_; }
-frmAbout* frmMain::About() const { return about_.data(); }
+QString frmMain::SimpleText() const {
+    return statusText_->text();
+}
+QWidget* frmMain::Client() const {
+    return client_;
+}
+frmAbout* frmMain::About() const {
+    return about_.data();
+}
 
 QAction* frmMain::MenuAction(Command command) const {
     for (const auto& [c, action] : menuActions_)

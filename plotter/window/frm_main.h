@@ -36,7 +36,7 @@ class ClientArea;
 class frmMain : public QMainWindow, public draw::Controls {
     Q_OBJECT
 
-public:
+  public:
     // Loads the window: builds it hidden, sizes and centres it on the screen,
     // selects "Don't draw sum" and plots the start view.
     explicit frmMain(QWidget* parent = nullptr);
@@ -75,7 +75,7 @@ public:
     // area, then recomputes the sampling step and draws.
     void Form_Resize();
 
-private:
+  private:
     void BuildMenus();
     void BuildToolbar();
     void BuildControls();

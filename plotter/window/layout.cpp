@@ -9,7 +9,9 @@ namespace {
 // Three quarters of the screen, as the window opens.
 constexpr double kStartShare = 0.75;
 
-int AtLeastZero(int size) { return std::max(0, size); }
+int AtLeastZero(int size) {
+    return std::max(0, size);
+}
 
 }  // namespace
 

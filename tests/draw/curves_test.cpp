@@ -1,8 +1,9 @@
+#include "plotter/draw/curves.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
 #include "plotter/draw/plotter.h"
 #include "plotter/eval/engine.h"
@@ -86,8 +87,10 @@ TEST(Draw, CombinedCurveValues) {
     };
     const Case cases[] = {
         {"empty boxes sum to 0", Formulas("", "", "", kDrawSum), [](double) { return 0.0; }},
-        {"mult with box 0 empty is 0", Formulas("", "x", "5", kDrawMult), [](double) { return 0.0; }},
-        {"sum only of x and 1", Formulas("x", "1", "", kDrawSumOnly), [](double x) { return x + 1; }},
+        {"mult with box 0 empty is 0", Formulas("", "x", "5", kDrawMult),
+         [](double) { return 0.0; }},
+        {"sum only of x and 1", Formulas("x", "1", "", kDrawSumOnly),
+         [](double x) { return x + 1; }},
         {"product of three", Formulas("x", "2", "3", kDrawMult), [](double x) { return 6 * x; }},
         {"product skips empty boxes", Formulas("x", "", "3", kDrawMultOnly),
          [](double x) { return 3 * x; }},

@@ -1,8 +1,9 @@
+#include "plotter/draw/grid.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "plotter/draw/grid.h"
 #include "tests/support/recording_surface.h"
 
 namespace ondrix::draw {
@@ -148,9 +149,9 @@ TEST(LabelText, PrintForm) {
         const char* text;
     };
     const Case cases[] = {
-        {2, " 2 "},         {-2, "-2 "},           {0, " 0 "},        {-0.0, " 0 "},
-        {0.5, " 0.5 "},     {-0.25, "-0.25 "},     {16, " 16 "},      {-18, "-18 "},
-        {1e20, " 1E+20 "},  {0.001, " 0.001 "},    {1e-20, " 1E-20 "}, {1.0 / 3, " 0.333333333333333 "},
+        {2, " 2 "},        {-2, "-2 "},        {0, " 0 "},         {-0.0, " 0 "},
+        {0.5, " 0.5 "},    {-0.25, "-0.25 "},  {16, " 16 "},       {-18, "-18 "},
+        {1e20, " 1E+20 "}, {0.001, " 0.001 "}, {1e-20, " 1E-20 "}, {1.0 / 3, " 0.333333333333333 "},
     };
     for (const Case& c : cases) EXPECT_EQ(LabelText(c.value), c.text) << c.value;
 }
