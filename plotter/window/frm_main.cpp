@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <functional>
 
 #include "ondrix/version.h"
@@ -68,8 +69,11 @@ constexpr Box kCheck1{280, 48, 129, 17};
 constexpr Box kCheck3{280, 80, 153, 17};
 constexpr int kDesignFrameWidth = 513;
 
+// Puts a control at its design box, widened where this platform's font needs
+// more room for its caption.
 void Place(QWidget* widget, const Box& box) {
-    widget->setGeometry(box.left, box.top, box.width, box.height);
+    widget->setGeometry(box.left, box.top, std::max(box.width, widget->sizeHint().width()),
+                        box.height);
 }
 
 char LocaleDecimalSeparator() {
