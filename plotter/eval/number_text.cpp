@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <system_error>
 
 namespace ondrix::script {
@@ -70,6 +71,13 @@ void RoundedDigits(double value, int significant, Digits& d) {
     // 15th digit, and the shortest digits are the closest of their length.
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
     ReadScientific(buf, r.ptr, d);
+    if (std::fabs(value) < std::numeric_limits<double>::min()) {
+        // Subnormal numbers have too few bits for the argument above.
+        r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                          significant - 1);
+        ReadScientific(buf, r.ptr, d);
+        return;
+    }
     if (d.count <= significant) return;
     const char* tail = d.digit + significant;
     int tailCount = d.count - significant;

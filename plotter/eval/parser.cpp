@@ -284,7 +284,7 @@ class Parser {
 
     // Arguments up to `close` (")" or the end of the statement); the opening
     // parenthesis, if any, is already taken.
-    ExprPtr ParseCallArguments(const NameBinding* callee, Tok close) {
+    ExprPtr ParseCallArguments(const NameBinding* callee, Tok close, bool allowByRef = true) {
         Nest nest(*this);
         std::vector<ExprPtr> args;
         std::vector<const NameBinding*> byRef;
@@ -294,7 +294,8 @@ class Parser {
                 std::size_t start = pos_;
                 ExprPtr arg = ParseExpr();
                 auto* name = dynamic_cast<NameExpr*>(arg.get());
-                byRef.push_back(name && pos_ == start + 1 ? name->binding() : nullptr);
+                byRef.push_back(allowByRef && name && pos_ == start + 1 ? name->binding()
+                                                                        : nullptr);
                 args.push_back(std::move(arg));
                 if (!Accept(Tok::kComma)) break;
             }
@@ -387,12 +388,13 @@ class Parser {
         }
         const NameBinding* callee = scope_->Use(name);
         if (At(Tok::kLParen)) {
-            // name(args) alone on its statement: one argument passed by value,
-            // or none; more need Call. Otherwise the parenthesis opens the
-            // first argument: name (a) + 1, b
+            // name(args) alone on its statement: one argument passed by value
+            // (the parentheses make it an expression), or none; more need
+            // Call. Otherwise the parenthesis opens the first argument:
+            // name (a) + 1, b
             std::size_t mark = pos_;
             Next();
-            ExprPtr call = ParseCallArguments(callee, Tok::kRParen);
+            ExprPtr call = ParseCallArguments(callee, Tok::kRParen, false);
             if (AtStatementEnd() || AtLineIfEnd()) {
                 std::size_t commas = 0;
                 for (std::size_t i = mark; i < pos_; ++i) {
