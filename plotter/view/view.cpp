@@ -35,25 +35,29 @@ bool ApplySamplingRule(View& view, int canvasWidth) {
     return true;
 }
 
+namespace {
+
+// Scales one range and its grid step, or leaves all three as they are.
+bool ZoomRange(double& low, double& high, double& step, Zoom zoom) {
+    const double newLow = Scaled(low, zoom);
+    const double newHigh = Scaled(high, zoom);
+    if (!UsableInSingle(newLow, newHigh)) return false;
+    low = newLow;
+    high = newHigh;
+    step = Scaled(step, zoom);
+    return true;
+}
+
+}  // namespace
+
 bool ZoomX(View& view, Zoom zoom) {
-    const double xMin = Scaled(view.XMin, zoom);
-    const double xMax = Scaled(view.XMax, zoom);
-    if (!UsableInSingle(xMin, xMax)) return false;
-    view.XMin = xMin;
-    view.XMax = xMax;
-    view.XStep = Scaled(view.XStep, zoom);
-    view.XScale = Scaled(view.XScale, zoom);
+    if (!ZoomRange(view.XMin, view.XMax, view.XStep, zoom)) return false;
+    view.XScale = Scaled(view.XScale, zoom);  // scaled with the range, not recomputed
     return true;
 }
 
 bool ZoomY(View& view, Zoom zoom) {
-    const double yMin = Scaled(view.YMin, zoom);
-    const double yMax = Scaled(view.YMax, zoom);
-    if (!UsableInSingle(yMin, yMax)) return false;
-    view.YMin = yMin;
-    view.YMax = yMax;
-    view.YStep = Scaled(view.YStep, zoom);
-    return true;
+    return ZoomRange(view.YMin, view.YMax, view.YStep, zoom);
 }
 
 }  // namespace ondrix::view

@@ -10,9 +10,13 @@
 #include "plotter/canvas/canvas_widget.h"
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/canvas/scale_map.h"
+#include "tests/support/image_probe.h"
 
 namespace ondrix::canvas {
 namespace {
+
+using testing::CountColor;
+using testing::Opaque;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -96,17 +100,6 @@ TEST(ClipSegment, KeepsOnlyTheVisiblePart) {
         EXPECT_NEAR(b.x, c.cb.x, 1e-9);
         EXPECT_NEAR(b.y, c.cb.y, 1e-9);
     }
-}
-
-int CountColor(const QImage& image, QRgb color) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == color;
-    return count;
-}
-
-QRgb Opaque(Rgb c) {
-    return 0xFF000000u | c;
 }
 
 TEST(ImageCanvas, CentreLineRunsEdgeToEdge) {

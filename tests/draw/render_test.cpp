@@ -7,28 +7,21 @@
 #include "plotter/draw/grid.h"
 #include "plotter/eval/engine.h"
 #include "tests/support/fake_controls.h"
+#include "tests/support/image_probe.h"
 
 namespace ondrix::draw {
 namespace {
 
-using testing::FakeControls;
+using testing::CountColor;
+using testing::Opaque;
 
-QRgb Opaque(canvas::Rgb c) {
-    return 0xFF000000u | c;
-}
+using testing::FakeControls;
 
 view::View StartView(int width) {
     view::View v;
     view::SetStartRange(v);
     view::ApplySamplingRule(v, width);
     return v;
-}
-
-int CountColor(const QImage& image, QRgb color) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == color;
-    return count;
 }
 
 struct Rendered : ::testing::Test {

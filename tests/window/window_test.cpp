@@ -19,20 +19,13 @@
 #include "plotter/window/frm_main.h"
 #include "plotter/window/layout.h"
 #include "plotter/window/readout.h"
+#include "tests/support/image_probe.h"
 
 namespace ondrix::window {
 namespace {
 
-QRgb Opaque(canvas::Rgb c) {
-    return 0xFF000000u | c;
-}
-
-int CountColor(const QImage& image, QRgb color) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == color;
-    return count;
-}
+using testing::CountColor;
+using testing::Opaque;
 
 TEST(Layout, DesignClientArea) {
     const Layout l = ComputeLayout(657, 761);
