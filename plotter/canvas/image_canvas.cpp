@@ -31,6 +31,14 @@ void ImageCanvas::Resize(int width, int height) {
     height = std::max(0, height);
     if (width == image_.width() && height == image_.height() && !image_.isNull()) return;
     QImage next(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    if (next.isNull()) {
+        // Qt could not allocate an image this large: keep a blank 1 x 1 image
+        // and map nothing, so drawing does nothing instead of writing through
+        // a null image.
+        next = QImage(1, 1, QImage::Format_RGB32);
+        width = 0;
+        height = 0;
+    }
     next.fill(back_);
     if (!image_.isNull()) {
         QPainter painter(&next);
