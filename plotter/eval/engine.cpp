@@ -1,12 +1,14 @@
 #include "plotter/eval/engine.h"
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <unordered_map>
 
 #include "plotter/eval/errors.h"
 #include "plotter/eval/lexer.h"
 #include "plotter/eval/limits.h"
+#include "plotter/eval/number_text.h"
 #include "plotter/eval/parser.h"
 #include "plotter/eval/runtime.h"
 #include "plotter/eval/value.h"
@@ -49,14 +51,39 @@ bool MatchNumberAssignment(std::string_view s, std::string_view& name, Value& va
         ++p;
         while (p < s.size() && IsBlank(s[p])) ++p;
     }
-    if (p >= s.size() || !((s[p] >= '0' && s[p] <= '9') || s[p] == '.')) return false;
-    Token token;
-    if (!LexNumber(s, p, token)) return false;
+    // The number: digits, a point and a decimal exponent, nothing else (&H
+    // forms and anything odd go to the parser).
+    std::size_t numberStart = p;
+    bool real = false;
+    while (p < s.size()) {
+        char c = s[p];
+        if (c >= '0' && c <= '9') {
+        } else if (c == '.' || c == 'e' || c == 'E') {
+            real = true;
+        } else if ((c == '+' || c == '-') && p > numberStart &&
+                   (s[p - 1] == 'e' || s[p - 1] == 'E')) {
+        } else {
+            break;
+        }
+        ++p;
+    }
+    std::string_view number = s.substr(numberStart, p - numberStart);
+    if (number.empty() || number[0] == '+' || number[0] == '-') return false;
     while (p < s.size() && IsBlank(s[p])) ++p;
     if (p != s.size()) return false;
+    double v = 0;
+    if (ParseNumberText(number, '.', v) != TextNumber::kOk) return false;
     // The name must not be a reserved word ("If = 1" is a syntax error).
     if (IsReservedWord(name)) return false;
-    value = NumberValue(token);
+    // The subtype a literal of this form has: whole numbers are Integer or
+    // Long while they fit.
+    if (real || v > std::numeric_limits<std::int32_t>::max()) {
+        value = Value::Double(v);
+    } else if (v <= std::numeric_limits<std::int16_t>::max()) {
+        value = Value::Integer(static_cast<std::int16_t>(v));
+    } else {
+        value = Value::Long(static_cast<std::int32_t>(v));
+    }
     if (negative) value = ApplyUnary(UnaryOp::kNegate, value, '.');
     return true;
 }

@@ -45,7 +45,7 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
         std::memcpy(statement, kXStatementStart.data(), kXStatementStart.size());
         char* end = statement + kXStatementStart.size();
         if (!(x < 0)) *end++ = ' ';
-        end = script::WriteRealText(end, x, script::kDoubleDigits, '.');
+        end = script::WriteRealText(end, x, script::kDoubleDigits, '.', nullptr);
         try {
             engine.AddCode(std::string_view(statement, static_cast<std::size_t>(end - statement)));
         } catch (const script::ScriptError&) {
@@ -55,6 +55,19 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
             value = engine.Eval(formula);
             // Null has no text: like a failed evaluation, the point has no value.
             if (value.IsNull()) throw script::ScriptError(94, "Invalid use of Null");
+            if (value.IsReal()) {
+                // The usual case: the text and, from the same digits, the
+                // number it reads back as.
+                char buf[script::kMaxRealTextLength];
+                double shown = 0;
+                int digits = value.kind() == script::VarKind::Single ? script::kSingleDigits
+                                                                     : script::kDoubleDigits;
+                char* textEnd = script::WriteRealText(buf, value.real(), digits,
+                                                      engine.DecimalSeparator(), &shown);
+                resultText.assign(buf, textEnd);
+                float point = static_cast<float>(shown);
+                return std::isfinite(point) ? point : 0.0f;
+            }
             resultText.clear();
             script::AppendText(resultText, value, engine.DecimalSeparator());
         } catch (const script::ScriptError&) {

@@ -59,9 +59,65 @@ void RoundedDigits(float value, int significant, Digits& d) {
     ReadScientific(buf, r.ptr, d);
 }
 
+// 15 digits of a Double by one exact scaling: value * 10^k lands between
+// 10^14 and 10^15, and a fused multiply-add gives the rounding error of that
+// product exactly, so rounding to the nearest whole number (halves to even)
+// follows the exact binary value. Works where 10^k is exact (|k| <= 22);
+// returns false elsewhere.
+bool ScaledFifteenDigits(double value, Digits& d) {
+    constexpr double kLow = 1e14, kHigh = 1e15;
+    double magnitude = std::fabs(value);
+    if (!(magnitude >= std::numeric_limits<double>::min())) return false;
+    int binaryExponent;
+    std::frexp(magnitude, &binaryExponent);
+    // log10(2) ~ 1233 / 4096: a first guess of the decimal exponent, off by
+    // at most one, corrected below.
+    int e10 = ((binaryExponent - 1) * 1233) >> 12;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int k = kDoubleDigits - 1 - e10;
+        if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
+        double product, error;
+        if (k >= 0) {
+            product = magnitude * kPowersOfTen[k];
+            error = std::fma(magnitude, kPowersOfTen[k], -product);
+        } else {
+            double p = kPowersOfTen[-k];
+            product = magnitude / p;
+            error = std::fma(-product, p, magnitude);  // same sign as the quotient's error
+        }
+        if (product < kLow) {
+            --e10;
+            continue;
+        }
+        if (product >= kHigh) {
+            ++e10;
+            continue;
+        }
+        double whole = std::floor(product);
+        double fraction = product - whole;  // exact: product < 2^50
+        bool up;
+        if (fraction != 0.5)
+            up = fraction > 0.5;  // the error is below half a unit of it
+        else
+            up = error > 0 || (error == 0 && std::fmod(whole, 2.0) != 0.0);
+        auto n = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
+        if (n >= static_cast<std::uint64_t>(kHigh)) {
+            n /= 10;
+            ++e10;
+        }
+        char* end = std::to_chars(d.digit, d.digit + sizeof d.digit, n).ptr;
+        d.count = static_cast<int>(end - d.digit);
+        d.exponent = e10;
+        d.negative = value < 0;
+        return true;
+    }
+    return false;
+}
+
 // A Double rounded to `significant` (at most 15) digits, correctly: the
 // digits of the exact binary value, as printf's %.*e gives them.
 void RoundedDigits(double value, int significant, Digits& d) {
+    if (significant == kDoubleDigits && ScaledFifteenDigits(value, d)) return;
     char buf[64];
     // The shortest digits that read back as the value are cheap to get. When
     // they are no more than wanted they are the answer; when they are more,
@@ -103,6 +159,23 @@ void RoundedDigits(double value, int significant, Digits& d) {
     }
 }
 
+// The number the first `count` digits stand for, read as text would be.
+double DigitsValue(const Digits& d, int count) {
+    std::uint64_t mantissa = 0;
+    for (int i = 0; i < count; ++i)
+        mantissa = mantissa * 10 + static_cast<unsigned>(d.digit[i] - '0');
+    int power = d.exponent - (count - 1);
+    double v;
+    if (power >= -kMaxExactPowerOfTen && power <= kMaxExactPowerOfTen) {
+        double m = static_cast<double>(mantissa);
+        v = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+    } else {
+        std::string text = std::to_string(mantissa) + 'e' + std::to_string(power);
+        std::from_chars(text.data(), text.data() + text.size(), v);
+    }
+    return d.negative ? -v : v;
+}
+
 char* WriteExponent(char* out, int exponent) {
     *out++ = 'E';
     *out++ = exponent < 0 ? '-' : '+';
@@ -126,9 +199,10 @@ char* Copy(char* out, const char* from, int n) {
 
 }  // namespace
 
-char* WriteRealText(char* out, double value, int digits, char separator) {
+char* WriteRealText(char* out, double value, int digits, char separator, double* shown) {
     if (value == 0.0 || !std::isfinite(value)) {
         *out++ = '0';
+        if (shown) *shown = 0.0;
         return out;
     }
     Digits d;
@@ -139,6 +213,7 @@ char* WriteRealText(char* out, double value, int digits, char separator) {
     int count = d.count;
     while (count > 1 && d.digit[count - 1] == '0') --count;
     int exponent = d.exponent;
+    if (shown) *shown = DigitsValue(d, count);
     const char* m = d.digit;
 
     if (d.negative) *out++ = '-';
@@ -169,7 +244,7 @@ char* WriteRealText(char* out, double value, int digits, char separator) {
 
 void AppendRealText(std::string& out, double value, int digits, char separator) {
     char buf[kMaxRealTextLength];
-    char* end = WriteRealText(buf, value, digits, separator);
+    char* end = WriteRealText(buf, value, digits, separator, nullptr);
     out.append(buf, end);
 }
 

@@ -16,8 +16,9 @@ inline constexpr int kSingleDigits = 7;
 inline constexpr std::size_t kMaxRealTextLength = 32;
 
 // Writes the CStr form of a real number (see AppendRealText) at `out` and
-// returns the end. Needs kMaxRealTextLength bytes.
-char* WriteRealText(char* out, double value, int digits, char separator);
+// returns the end. Needs kMaxRealTextLength bytes. When `shown` is given it
+// receives the number the written text reads back as, without reading it.
+char* WriteRealText(char* out, double value, int digits, char separator, double* shown);
 
 // Appends the CStr form of a real number with at most `digits` significant
 // digits: trailing zeros dropped, "0" for both zeros, exponent form

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "plotter/eval/number_text.h"
 #include "tests/eval/eval_test_support.h"
@@ -60,6 +62,26 @@ TEST(DoubleText, RoundsTheExactValueAtHalves) {
     }
     double x = -16.68;
     for (int i = 0; i < 5000; ++i, x += 33.36 / 997.0) {
+        ASSERT_EQ(std::strtod(DoubleText(x, '.').c_str(), nullptr), PrintfFifteen(x)) << x;
+    }
+}
+
+// Random Doubles over the whole exponent range, and numbers close to halves
+// of the 15th digit, agree with printf's correctly rounded digits.
+TEST(DoubleText, AgreesWithPrintfEverywhere) {
+    std::mt19937_64 random(2024);
+    for (int i = 0; i < 200000; ++i) {
+        double x;
+        if (i % 2) {
+            std::uint64_t bits = random();
+            std::memcpy(&x, &bits, sizeof x);
+            if (!std::isfinite(x)) continue;
+        } else {
+            // 15 digits and a half, nudged by a few units of the last place.
+            double base = std::ldexp(static_cast<double>(random() % 1000000000000000ull) + 0.5,
+                                     static_cast<int>(random() % 40) - 20);
+            x = std::nextafter(base, (random() & 1) ? 1e300 : -1e300);
+        }
         ASSERT_EQ(std::strtod(DoubleText(x, '.').c_str(), nullptr), PrintfFifteen(x)) << x;
     }
 }
