@@ -163,7 +163,8 @@ Value Combine(BinaryOp op, const Value& a, const Value& b, char separator) {
                 break;
             case BinaryOp::kPow:
                 if (x <= 0.0) return ApplyBinary(op, a, b, separator);
-                r = std::pow(x, y);
+                // x^2 is common in formulas; x*x is the correctly rounded square.
+                r = y == 2.0 ? x * x : std::pow(x, y);
                 break;
             default:
                 return ApplyBinary(op, a, b, separator);

@@ -33,10 +33,12 @@ struct Digits {
     int count = 0;
     int exponent = 0;  // of the first digit
     bool negative = false;
+    std::uint64_t whole = 0;  // the digits as a number, when known (non-zero)
 };
 
 // Splits to_chars' scientific output "[-]d.ddde[+-]xx" into digits and exponent.
 void ReadScientific(const char* p, const char* end, Digits& d) {
+    d.whole = 0;
     d.negative = *p == '-';
     if (d.negative) ++p;
     d.count = 0;
@@ -105,6 +107,7 @@ bool ScaledFifteenDigits(double value, Digits& d) {
             n /= 10;
             ++e10;
         }
+        d.whole = n;
         char* end = std::to_chars(d.digit, d.digit + sizeof d.digit, n).ptr;
         d.count = static_cast<int>(end - d.digit);
         d.exponent = e10;

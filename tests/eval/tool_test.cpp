@@ -2,6 +2,7 @@
 // line by line.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
