@@ -1,6 +1,7 @@
 #include "plotter/eval/number_text.h"
 
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -70,11 +71,13 @@ bool ScaledFifteenDigits(double value, Digits& d) {
     constexpr double kLow = 1e14, kHigh = 1e15;
     double magnitude = std::fabs(value);
     if (!(magnitude >= std::numeric_limits<double>::min())) return false;
-    int binaryExponent;
-    std::frexp(magnitude, &binaryExponent);
+    constexpr int kExponentShift = 52;
+    constexpr int kExponentBias = 1023;
+    int binaryExponent =
+        static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
     // log10(2) ~ 1233 / 4096: a first guess of the decimal exponent, off by
     // at most one, corrected below.
-    int e10 = ((binaryExponent - 1) * 1233) >> 12;
+    int e10 = (binaryExponent * 1233) >> 12;
     for (int attempt = 0; attempt < 3; ++attempt) {
         int k = kDoubleDigits - 1 - e10;
         if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
@@ -196,8 +199,8 @@ char* Fill(char* out, char c, int n) {
 }
 
 char* Copy(char* out, const char* from, int n) {
-    std::memcpy(out, from, static_cast<std::size_t>(n));
-    return out + n;
+    for (int i = 0; i < n; ++i) *out++ = from[i];
+    return out;
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 namespace ondrix::script {
 
+const std::string& Value::EmptyText() {
+    static const std::string kEmpty;
+    return kEmpty;
+}
+
 std::string_view TypeName(const Value& v) {
     switch (v.kind()) {
         case VarKind::Empty:

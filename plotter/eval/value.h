@@ -4,6 +4,7 @@
 // (32-bit), Single, Double or String.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -60,7 +61,7 @@ class Value {
     }
     static Value String(std::string s) {
         Value v(VarKind::String);
-        v.text_ = std::move(s);
+        v.text_ = std::make_shared<const std::string>(std::move(s));
         return v;
     }
 
@@ -79,8 +80,8 @@ class Value {
     std::int32_t whole() const { return whole_; }  // Boolean (-1/0), Byte, Integer, Long
     double real() const { return real_; }          // Single (widened) or Double
     bool boolean() const { return whole_ != 0; }
-    const std::string& text() const { return text_; }
-    std::string&& TakeText() { return std::move(text_); }
+    // The string of a String value; empty for the other kinds.
+    const std::string& text() const { return text_ ? *text_ : EmptyText(); }
 
     // The payload of any numeric kind as a double (Empty gives 0). Strings
     // and Null are not numeric: callers convert those first.
@@ -89,10 +90,14 @@ class Value {
   private:
     explicit Value(VarKind k) : kind_(k) {}
 
+    static const std::string& EmptyText();
+
     VarKind kind_ = VarKind::Empty;
     std::int32_t whole_ = 0;
     double real_ = 0.0;
-    std::string text_;
+    // Strings are immutable once made, so values share them: copying a
+    // number, the common case, never touches string storage.
+    std::shared_ptr<const std::string> text_;
 };
 
 // "Integer", "Double", "Empty", ...: what TypeName returns.
