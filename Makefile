@@ -1,14 +1,37 @@
 # One-command set-up on a fresh Debian 12 machine:
 #   make run   install what is missing, build, start the plotter
-#   make test  install what is missing, build, run every test
+#   make test  install what is missing, build, run every test, then run them
+#              all again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#              then give each fuzz target a short run
+#   make fuzz  build the fuzz targets and run each for FUZZ_SECONDS seconds
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev libmuparser-dev libqt6svg6 fonts-dejavu-core
+            libbenchmark-dev libmuparser-dev libqt6svg6 fonts-dejavu-core \
+            clang libclang-rt-14-dev llvm
 
-.PHONY: all deps configure build run test clean format
+# The sanitizer build: every report ends the test that made it. Leaks are
+# checked too; the suppression file lists only leaks inside Qt and fontconfig
+# themselves. Widget tests draw on Qt's offscreen platform.
+SAN_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+SAN_ENV := ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/hardening/lsan.supp:print_suppressions=0 \
+           QT_QPA_PLATFORM=offscreen
+
+# libFuzzer targets (clang). `make test` runs each for FUZZ_SMOKE_SECONDS from
+# its seed corpus; `make fuzz` for FUZZ_SECONDS. New inputs go to
+# $(FUZZ_DIR)/corpus, crashing ones to $(FUZZ_DIR)/artifacts.
+FUZZ_TARGETS := fuzz_add_code fuzz_eval fuzz_formula fuzz_install_log
+FUZZ_SECONDS ?= 300
+FUZZ_SMOKE_SECONDS ?= 30
+FUZZ_FLAGS ?= -rss_limit_mb=2048 -timeout=10 -max_len=4096 -print_final_stats=1
+
+.PHONY: all deps configure build run test test-asan fuzz-build fuzz-smoke fuzz fuzz-run clean format
 
 all: build
 
@@ -41,9 +64,57 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory fuzz-smoke
+
+# The whole test suite again, built with gcc's AddressSanitizer and
+# UndefinedBehaviorSanitizer (benchmarks are not tests and are left out).
+test-asan: deps
+	@echo "== Building the tests with AddressSanitizer and UndefinedBehaviorSanitizer in $(ASAN_DIR)/"
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+	  -DCMAKE_CXX_FLAGS="$(SAN_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SAN_FLAGS)" \
+	  -DONDRIX_BENCH=OFF >/dev/null
+	@$(SAN_ENV) cmake --build $(ASAN_DIR) -j $(JOBS)
+	@echo "== Running the tests under the sanitizers"
+	@cd $(ASAN_DIR) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+fuzz-build: deps
+	@echo "== Building the fuzz targets with clang in $(FUZZ_DIR)/"
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DONDRIX_FUZZ=ON -DONDRIX_GUI=OFF -DONDRIX_TESTS=OFF \
+	  -DONDRIX_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+fuzz-smoke: fuzz-build
+	@$(MAKE) --no-print-directory fuzz-run SECONDS=$(FUZZ_SMOKE_SECONDS)
+
+fuzz: fuzz-build
+	@$(MAKE) --no-print-directory fuzz-run SECONDS=$(FUZZ_SECONDS)
+
+# Runs every target in turn; fails when any of them finds a crash, a leak, a
+# sanitizer report, an input slower than the timeout or one over the memory limit.
+fuzz-run:
+	@failed=0; passed=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/artifacts/$$t $(FUZZ_DIR)/logs; \
+	  case $$t in fuzz_install_log) dict="";; *) dict="-dict=tests/fuzz/vbscript.dict";; esac; \
+	  echo "== Fuzzing $$t for $(SECONDS) s"; \
+	  if $(FUZZ_DIR)/tests/fuzz/$$t $(FUZZ_FLAGS) $$dict -max_total_time=$(SECONDS) \
+	       -artifact_prefix=$(FUZZ_DIR)/artifacts/$$t/ \
+	       $(FUZZ_DIR)/corpus/$$t tests/fuzz/corpus/$$t >$(FUZZ_DIR)/logs/$$t.log 2>&1; then \
+	    passed=$$((passed + 1)); \
+	    grep -E '^stat::number_of_executed_units|^Done ' $(FUZZ_DIR)/logs/$$t.log | tail -n 1; \
+	  else \
+	    failed=$$((failed + 1)); \
+	    echo "$$t FAILED; its report ($(FUZZ_DIR)/logs/$$t.log) ends:"; \
+	    tail -n 60 $(FUZZ_DIR)/logs/$$t.log; \
+	  fi; \
+	done; \
+	echo "fuzz: $$passed passed, $$failed failed"; \
+	[ $$failed -eq 0 ]
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
