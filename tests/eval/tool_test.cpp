@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -16,7 +17,10 @@ struct ToolRun {
 };
 
 ToolRun RunTool(const std::string& options, const std::string& input) {
-    std::string inputPath = ::testing::TempDir() + "ondrix_script_input.txt";
+    // ctest runs each test in a process of its own, several at once: each
+    // needs its own input file.
+    const std::string inputPath =
+        ::testing::TempDir() + "ondrix_script_input_" + std::to_string(getpid()) + ".txt";
     std::ofstream(inputPath, std::ios::binary) << input;
     std::string command =
         std::string("\"") + ONDRIX_SCRIPT_TOOL + "\" " + options + " < \"" + inputPath + "\"";
@@ -27,6 +31,7 @@ ToolRun RunTool(const std::string& options, const std::string& input) {
     while (std::fgets(buf, sizeof buf, pipe)) run.output += buf;
     int status = pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::remove(inputPath.c_str());
     return run;
 }
 
