@@ -31,20 +31,24 @@ class RecordingSurface : public canvas::Surface {
   public:
     explicit RecordingSurface(int width = 500) : width_(width) {}
 
-    void Cls() override { calls.push_back({Call::kCls}); }
-    void SetScaleLeft(float v) override { calls.push_back({Call::kScaleLeft, v}); }
-    void SetScaleTop(float v) override { calls.push_back({Call::kScaleTop, v}); }
-    void SetScaleWidth(float v) override { calls.push_back({Call::kScaleWidth, v}); }
-    void SetScaleHeight(float v) override { calls.push_back({Call::kScaleHeight, v}); }
+    void Cls() override { calls.push_back({.kind = Call::kCls}); }
+    void SetScaleLeft(float v) override { calls.push_back({.kind = Call::kScaleLeft, .x1 = v}); }
+    void SetScaleTop(float v) override { calls.push_back({.kind = Call::kScaleTop, .x1 = v}); }
+    void SetScaleWidth(float v) override { calls.push_back({.kind = Call::kScaleWidth, .x1 = v}); }
+    void SetScaleHeight(float v) override {
+        calls.push_back({.kind = Call::kScaleHeight, .x1 = v});
+    }
     void Line(float x1, float y1, float x2, float y2, canvas::Rgb c) override {
-        calls.push_back({Call::kLine, x1, y1, x2, y2, c});
+        calls.push_back({.kind = Call::kLine, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .color = c});
     }
     void PSet(float x, float y, canvas::Rgb c) override {
-        calls.push_back({Call::kPSet, x, y, 0, 0, c});
+        calls.push_back({.kind = Call::kPSet, .x1 = x, .y1 = y, .color = c});
     }
-    void PSet(float x, float y) override { calls.push_back({Call::kPSetFore, x, y}); }
+    void PSet(float x, float y) override {
+        calls.push_back({.kind = Call::kPSetFore, .x1 = x, .y1 = y});
+    }
     void Print(std::string_view text) override {
-        calls.push_back({Call::kPrint, 0, 0, 0, 0, 0, std::string(text)});
+        calls.push_back({.kind = Call::kPrint, .text = std::string(text)});
     }
     int Width() const override { return width_; }
     void SetWidth(int width) { width_ = width; }
