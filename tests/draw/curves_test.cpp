@@ -72,13 +72,6 @@ TEST(Draw, ModesDecideWhatIsDrawn) {
     }
 }
 
-// The grey curve's heights, plane y, for each point.
-std::vector<float> GreyHeights(const RecordingSurface& s) {
-    std::vector<float> out;
-    for (const Call& c : s.InColor(kGrey)) out.push_back(-c.y2);
-    return out;
-}
-
 TEST(Draw, CombinedCurveValues) {
     struct Case {
         const char* name;

@@ -20,7 +20,7 @@ struct Call {
         kPSetFore,
         kPrint
     };
-    Kind kind;
+    Kind kind = kCls;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // scale setters use x1
     canvas::Rgb color = 0;
     std::string text;
@@ -31,24 +31,18 @@ class RecordingSurface : public canvas::Surface {
   public:
     explicit RecordingSurface(int width = 500) : width_(width) {}
 
-    void Cls() override { calls.push_back({.kind = Call::kCls}); }
-    void SetScaleLeft(float v) override { calls.push_back({.kind = Call::kScaleLeft, .x1 = v}); }
-    void SetScaleTop(float v) override { calls.push_back({.kind = Call::kScaleTop, .x1 = v}); }
-    void SetScaleWidth(float v) override { calls.push_back({.kind = Call::kScaleWidth, .x1 = v}); }
-    void SetScaleHeight(float v) override {
-        calls.push_back({.kind = Call::kScaleHeight, .x1 = v});
-    }
+    void Cls() override { Record(Call::kCls); }
+    void SetScaleLeft(float v) override { Record(Call::kScaleLeft, v); }
+    void SetScaleTop(float v) override { Record(Call::kScaleTop, v); }
+    void SetScaleWidth(float v) override { Record(Call::kScaleWidth, v); }
+    void SetScaleHeight(float v) override { Record(Call::kScaleHeight, v); }
     void Line(float x1, float y1, float x2, float y2, canvas::Rgb c) override {
-        calls.push_back({.kind = Call::kLine, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .color = c});
+        Record(Call::kLine, x1, y1, x2, y2, c);
     }
-    void PSet(float x, float y, canvas::Rgb c) override {
-        calls.push_back({.kind = Call::kPSet, .x1 = x, .y1 = y, .color = c});
-    }
-    void PSet(float x, float y) override {
-        calls.push_back({.kind = Call::kPSetFore, .x1 = x, .y1 = y});
-    }
+    void PSet(float x, float y, canvas::Rgb c) override { Record(Call::kPSet, x, y, 0, 0, c); }
+    void PSet(float x, float y) override { Record(Call::kPSetFore, x, y); }
     void Print(std::string_view text) override {
-        calls.push_back({.kind = Call::kPrint, .text = std::string(text)});
+        Record(Call::kPrint, 0, 0, 0, 0, 0, std::string(text));
     }
     int Width() const override { return width_; }
     void SetWidth(int width) { width_ = width; }
@@ -69,6 +63,20 @@ class RecordingSurface : public canvas::Surface {
     }
 
     std::vector<Call> calls;
+
+  private:
+    void Record(Call::Kind kind, float x1 = 0, float y1 = 0, float x2 = 0, float y2 = 0,
+                canvas::Rgb color = 0, std::string text = {}) {
+        Call c;
+        c.kind = kind;
+        c.x1 = x1;
+        c.y1 = y1;
+        c.x2 = x2;
+        c.y2 = y2;
+        c.color = color;
+        c.text = std::move(text);
+        calls.push_back(std::move(c));
+    }
 
   private:
     int width_;
