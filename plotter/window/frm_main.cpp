@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <functional>
 
@@ -267,6 +268,13 @@ void frmMain::Form_Resize() {
     VScroll1_->setGeometry(l.vscrollLeft, VScroll1_->y(), VScroll1_->width(), l.vscrollHeight);
     HScroll1_->setGeometry(HScroll1_->x(), l.hscrollTop, l.hscrollWidth, HScroll1_->height());
     plotter_->CanvasResized();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) Form_Resize();
 }
 
 std::string frmMain::FormulaText(int k) const {

@@ -75,6 +75,11 @@ class frmMain : public QMainWindow, public draw::Controls {
     // area, then recomputes the sampling step and draws.
     void Form_Resize();
 
+  protected:
+    // Restoring from the minimised state runs the layout pass, as a size
+    // change would: the client area may keep its size, so no resize comes.
+    void changeEvent(QEvent* event) override;
+
   private:
     void BuildMenus();
     void BuildToolbar();

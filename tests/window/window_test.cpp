@@ -126,9 +126,12 @@ TEST_F(Window, LayoutHoldsAfterAnyResize) {
     EXPECT_DOUBLE_EQ(window.Plotter().View().XScale, 33.36 / 639);
 }
 
-TEST_F(Window, MinimiseThenRestore) {
+TEST_F(Window, MinimiseRunsNoLayoutRestoreRedraws) {
+    window.Picture1()->Cls();
     window.showMinimized();
     QApplication::processEvents();
+    window.Form_Resize();  // a pass while minimised does nothing
+    EXPECT_EQ(CountColor(Image(), Opaque(draw::kCurveColors[0])), 0);
     window.showNormal();
     QApplication::processEvents();
     CheckLayoutInvariants();
