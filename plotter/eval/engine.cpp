@@ -31,6 +31,15 @@ bool IsNameChar(char c) {
     return IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
 }
 
+// A name a statement can assign: a letter, then letters, digits or "_", and
+// no reserved word.
+bool IsVariableName(std::string_view name) {
+    if (name.empty() || !IsLetter(name[0])) return false;
+    for (char c : name)
+        if (!IsNameChar(c)) return false;
+    return !IsReservedWord(name);
+}
+
 // Recognises "name = [sign] number" exactly, the form of the statement that
 // hands the abscissa to the engine at every point. Anything else (including a
 // reserved word as the name) is left to the full parser.
@@ -144,6 +153,11 @@ struct Engine::Impl {
         std::string_view name;
         Value value;
         if (!MatchNumberAssignment(text, name, value)) return false;
+        Assign(name, std::move(value));
+        return true;
+    }
+
+    void Assign(std::string_view name, Value value) {
         if (lastName.empty() || name != lastName) {
             lastSymbol = rt.symbols.Intern(name);
             lastName.assign(name);
@@ -152,7 +166,6 @@ struct Engine::Impl {
         if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
         s.value = std::move(value);
         s.defined = true;
-        return true;
     }
 };
 
@@ -183,6 +196,13 @@ Value Engine::Eval(std::string_view expression) {
     if (!parsed.root) return Value();
     m.rt.BeginCall();
     return parsed.root->Evaluate(m.rt);
+}
+
+void Engine::SetVariable(std::string_view name, Value value) {
+    Impl& m = *impl_;
+    // The name must be one the statement could assign; the last one was.
+    if ((m.lastName.empty() || name != m.lastName) && !IsVariableName(name)) Raise(kSyntaxError);
+    m.Assign(name, std::move(value));
 }
 
 void Engine::SetDecimalSeparator(char separator) {

@@ -41,6 +41,10 @@ class Engine {
     void AddCode(std::string_view code);
     // Evaluates an expression in the global scope.
     Value Eval(std::string_view expression);
+    // Gives a global variable a value, as the statement "name = value" does
+    // (error 501 when the name is a procedure), without the statement's text.
+    // The plotter hands over the abscissa this way at every point.
+    void SetVariable(std::string_view name, Value value);
 
     // Decimal separator used when numbers become text and text becomes numbers.
     void SetDecimalSeparator(char separator);

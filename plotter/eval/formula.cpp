@@ -1,8 +1,10 @@
 #include "plotter/eval/formula.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 #include "plotter/eval/conversions.h"
 #include "plotter/eval/engine.h"
@@ -21,8 +23,21 @@ constexpr std::string_view kPreamble[] = {
     "Function Arcsin(X) \r\nArcsin = Atn(X / Sqr(-X * X + 1))\r\n  End Function\r\n",
 };
 
+constexpr std::string_view kXName = "x";
 constexpr std::string_view kXStatementStart = "x = ";
 constexpr std::size_t kXStatementCapacity = 8 + script::kMaxRealTextLength;
+
+// The value the x statement assigns, from the number its text reads as and
+// whether that text is whole: like any literal, a whole number is an Integer
+// or a Long while it fits, and a leading "-" negates the literal.
+script::Value XLiteral(double number, bool whole) {
+    double magnitude = std::fabs(number);
+    if (!whole || magnitude > std::numeric_limits<std::int32_t>::max())
+        return script::Value::Double(number);
+    if (magnitude <= std::numeric_limits<std::int16_t>::max())
+        return script::Value::Integer(static_cast<std::int16_t>(number));
+    return script::Value::Long(static_cast<std::int32_t>(number));
+}
 
 }  // namespace
 
@@ -41,13 +56,20 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
                       std::string& resultText) {
     try {
         // A failing step is abandoned and the next one runs, as in the sweep.
-        char statement[kXStatementCapacity];
-        std::memcpy(statement, kXStatementStart.data(), kXStatementStart.size());
-        char* end = statement + kXStatementStart.size();
-        if (!(x < 0)) *end++ = ' ';
-        end = script::WriteRealText(end, x, script::kDoubleDigits, '.', nullptr);
         try {
-            engine.AddCode(std::string_view(statement, static_cast<std::size_t>(end - statement)));
+            double number;
+            bool whole;
+            if (script::ReadBackDoubleText(x, number, whole)) {
+                engine.SetVariable(kXName, XLiteral(number, whole));
+            } else {
+                char statement[kXStatementCapacity];
+                std::memcpy(statement, kXStatementStart.data(), kXStatementStart.size());
+                char* end = statement + kXStatementStart.size();
+                if (!(x < 0)) *end++ = ' ';
+                end = script::WriteRealText(end, x, script::kDoubleDigits, '.', nullptr);
+                engine.AddCode(
+                    std::string_view(statement, static_cast<std::size_t>(end - statement)));
+            }
         } catch (const script::ScriptError&) {
         }
         script::Value value;

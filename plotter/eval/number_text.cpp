@@ -1,5 +1,6 @@
 #include "plotter/eval/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cctype>
@@ -62,34 +63,57 @@ void RoundedDigits(float value, int significant, Digits& d) {
     ReadScientific(buf, r.ptr, d);
 }
 
+// "00" to "99": two digits at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Writes `n` (below 10^(2 * pairs)) as exactly 2 * pairs digits, zeros in front.
+void WriteDigitPairs(char* out, std::uint32_t n, int pairs) {
+    for (int i = pairs - 1; i >= 0; --i) {
+        std::memcpy(out + 2 * i, &kDigitPairs[2 * (n % 100)], 2);
+        n /= 100;
+    }
+}
+
+// Writes the 15 digits of 10^14 <= n < 10^15.
+void WriteFifteenDigits(char* out, std::uint64_t n) {
+    constexpr std::uint64_t kLowSplit = 100'000'000;  // 8 digits below, 7 above
+    auto high = static_cast<std::uint32_t>(n / kLowSplit);
+    auto low = static_cast<std::uint32_t>(n % kLowSplit);
+    out[0] = static_cast<char>('0' + high / 1'000'000);
+    WriteDigitPairs(out + 1, high % 1'000'000, 3);
+    WriteDigitPairs(out + 7, low, 4);
+}
+
 // 15 digits of a Double by one exact scaling: value * 10^k lands between
 // 10^14 and 10^15, and a fused multiply-add gives the rounding error of that
 // product exactly, so rounding to the nearest whole number (halves to even)
 // follows the exact binary value. Works where 10^k is exact (|k| <= 22);
-// returns false elsewhere.
-bool ScaledFifteenDigits(double value, Digits& d) {
+// returns false elsewhere. On success `n` holds the digits
+// (10^14 <= n < 10^15) and `e10` the decimal exponent of the first one.
+bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
     constexpr double kLow = 1e14, kHigh = 1e15;
-    double magnitude = std::fabs(value);
     if (!(magnitude >= std::numeric_limits<double>::min())) return false;
     constexpr int kExponentShift = 52;
     constexpr int kExponentBias = 1023;
     int binaryExponent =
         static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
     // log10(2) ~ 1233 / 4096: a first guess of the decimal exponent, off by
-    // at most one, corrected below.
-    int e10 = (binaryExponent * 1233) >> 12;
+    // at most one, corrected below. Kept within the exponents that work, so
+    // that a guess just outside them is corrected rather than given up.
+    e10 = std::clamp((binaryExponent * 1233) >> 12, kDoubleDigits - 1 - kMaxExactPowerOfTen,
+                     kDoubleDigits - 1 + kMaxExactPowerOfTen);
     for (int attempt = 0; attempt < 3; ++attempt) {
         int k = kDoubleDigits - 1 - e10;
         if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
-        double product, error;
-        if (k >= 0) {
-            product = magnitude * kPowersOfTen[k];
-            error = std::fma(magnitude, kPowersOfTen[k], -product);
-        } else {
-            double p = kPowersOfTen[-k];
-            product = magnitude / p;
-            error = std::fma(-product, p, magnitude);  // same sign as the quotient's error
-        }
+        double p = kPowersOfTen[k >= 0 ? k : -k];
+        double product = k >= 0 ? magnitude * p : magnitude / p;
         if (product < kLow) {
             --e10;
             continue;
@@ -98,26 +122,49 @@ bool ScaledFifteenDigits(double value, Digits& d) {
             ++e10;
             continue;
         }
-        double whole = std::floor(product);
-        double fraction = product - whole;  // exact: product < 2^50
+        // The product is positive and below 2^50: truncation is the floor,
+        // and the fraction is exact.
+        n = static_cast<std::uint64_t>(product);
+        double fraction = product - static_cast<double>(n);
         bool up;
-        if (fraction != 0.5)
-            up = fraction > 0.5;  // the error is below half a unit of it
-        else
-            up = error > 0 || (error == 0 && std::fmod(whole, 2.0) != 0.0);
-        auto n = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
+        if (fraction != 0.5) {
+            up = fraction > 0.5;  // the rounding error is below half a unit of it
+        } else {
+            // Only a tie needs the rounding error: a fused multiply-add gives
+            // it exactly, and for the quotient with the same sign as its error.
+            double error =
+                k >= 0 ? std::fma(magnitude, p, -product) : std::fma(-product, p, magnitude);
+            up = error > 0 || (error == 0 && (n & 1) != 0);
+        }
+        if (up) ++n;
         if (n >= static_cast<std::uint64_t>(kHigh)) {
             n /= 10;
             ++e10;
         }
-        d.whole = n;
-        char* end = std::to_chars(d.digit, d.digit + sizeof d.digit, n).ptr;
-        d.count = static_cast<int>(end - d.digit);
-        d.exponent = e10;
-        d.negative = value < 0;
         return true;
     }
     return false;
+}
+
+// The same as the digits of a Digits.
+bool ScaledFifteenDigits(double value, Digits& d) {
+    std::uint64_t n;
+    int e10;
+    if (!ScaleToFifteenDigits(std::fabs(value), n, e10)) return false;
+    d.whole = n;
+    WriteFifteenDigits(d.digit, n);
+    d.count = kDoubleDigits;
+    d.exponent = e10;
+    d.negative = value < 0;
+    return true;
+}
+
+// n * 10^power rounded once, when that is one exact operation.
+bool ExactScaled(std::uint64_t n, int power, double& out) {
+    if (power < -kMaxExactPowerOfTen || power > kMaxExactPowerOfTen) return false;
+    auto m = static_cast<double>(n);  // exact: n < 2^53
+    out = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+    return true;
 }
 
 // A Double rounded to `significant` (at most 15) digits, correctly: the
@@ -167,17 +214,25 @@ void RoundedDigits(double value, int significant, Digits& d) {
 
 // The number the first `count` digits stand for, read as text would be.
 double DigitsValue(const Digits& d, int count) {
+    // The 15 digits of the scaling, trailing zeros and all, stand for the
+    // same number: one exact operation when the power allows it.
+    double v;
+    if (d.whole != 0 && ExactScaled(d.whole, d.exponent - (kDoubleDigits - 1), v))
+        return d.negative ? -v : v;
     std::uint64_t mantissa = 0;
     for (int i = 0; i < count; ++i)
         mantissa = mantissa * 10 + static_cast<unsigned>(d.digit[i] - '0');
     int power = d.exponent - (count - 1);
-    double v;
-    if (power >= -kMaxExactPowerOfTen && power <= kMaxExactPowerOfTen) {
-        double m = static_cast<double>(mantissa);
-        v = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
-    } else {
-        std::string text = std::to_string(mantissa) + 'e' + std::to_string(power);
-        std::from_chars(text.data(), text.data() + text.size(), v);
+    if (!ExactScaled(mantissa, power, v)) {
+        char text[48];  // up to 20 digits, "e" and a signed exponent
+        char* end = std::to_chars(text, text + 20, mantissa).ptr;
+        *end++ = 'e';
+        end = std::to_chars(end, text + sizeof text, power).ptr;
+        if (std::from_chars(text, end, v).ec != std::errc()) {
+            // Beyond the range: digits of a non-zero Double never underflow,
+            // so this is an overflow, which no reading gives a number for.
+            v = power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        }
     }
     return d.negative ? -v : v;
 }
@@ -246,6 +301,28 @@ char* WriteRealText(char* out, double value, int digits, char separator, double*
     *out++ = separator;
     out = Fill(out, '0', -exponent - 1);
     return Copy(out, m, count);
+}
+
+bool ReadBackDoubleText(double value, double& number, bool& whole) {
+    if (value == 0.0 || !std::isfinite(value)) {
+        number = 0.0;  // the text is "0"
+        whole = true;
+        return true;
+    }
+    std::uint64_t n;
+    int e10;
+    double v;
+    if (!ScaleToFifteenDigits(std::fabs(value), n, e10) ||
+        !ExactScaled(n, e10 - (kDoubleDigits - 1), v))
+        return false;
+    number = value < 0 ? -v : v;
+    // The text has neither separator nor exponent when the decimal is a whole
+    // number below 10^15. Such a decimal is exact as a Double; any other one
+    // lies at least 10^(e10 - 14) from a whole number, far beyond half a unit
+    // of v, so v is whole exactly when the decimal is.
+    whole =
+        e10 >= 0 && e10 < kDoubleDigits && static_cast<double>(static_cast<std::int64_t>(v)) == v;
+    return true;
 }
 
 void AppendRealText(std::string& out, double value, int digits, char separator) {

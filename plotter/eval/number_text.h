@@ -20,6 +20,13 @@ inline constexpr std::size_t kMaxRealTextLength = 32;
 // receives the number the written text reads back as, without reading it.
 char* WriteRealText(char* out, double value, int digits, char separator, double* shown);
 
+// The number the 15-digit CStr form of `value` (see WriteRealText) reads back
+// as, and whether that text is a whole number (neither separator nor
+// exponent), found without writing or reading the text. Covers magnitudes of
+// about 1E-8 to 1E+36 and zero; returns false for the others, which need the
+// text.
+bool ReadBackDoubleText(double value, double& number, bool& whole);
+
 // Appends the CStr form of a real number with at most `digits` significant
 // digits: trailing zeros dropped, "0" for both zeros, exponent form
 // ("1E+20", "3.33333333333333E-02") from 10^digits upwards and when the fixed

@@ -1,0 +1,291 @@
+// The per-point path takes short cuts past the text: the abscissa reaches the
+// engine without its statement being written and read, and the value's number
+// comes from its digits rather than from reading its text. These tests hold
+// each short cut to the general road over many random numbers.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "plotter/eval/conversions.h"
+#include "plotter/eval/engine.h"
+#include "plotter/eval/formula.h"
+#include "plotter/eval/number_text.h"
+#include "tests/eval/eval_test_support.h"
+
+namespace ondrix::eval {
+namespace {
+
+using script::Engine;
+using script::ScriptError;
+using script::TextNumber;
+using script::Value;
+using script::VarKind;
+using script::testing::AddCodeError;
+using script::testing::Describe;
+
+constexpr double kMax = std::numeric_limits<double>::max();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Numbers of every sort the conversions could get wrong: random bit patterns
+// (tiny, huge, subnormal, infinite, NaN), short decimals, whole numbers around
+// the Integer, Long and 10^15 limits, numbers a few units of the last place
+// from a half of the 15th digit, and the plotter's own sweep.
+std::vector<double> Samples(int count) {
+    std::mt19937_64 random(20240611);
+    std::vector<double> out = {0.0,          -0.0,    kInf,     -kInf,        kNaN,
+                               kMax,         -kMax,   4.9e-324, -2.2e-308,    1e-8,
+                               9.9e-9,       1e36,    9.99e35,  1e15,         999999999999999.0,
+                               32767.0,      32768.0, -32768.0, 2147483647.0, -2147483648.0,
+                               2147483648.0, 0.5,     -16.68};
+    for (double x = -16.68; x <= 16.68; x += 33.36 / 1000) out.push_back(x);
+    std::uniform_int_distribution<int> exponent(-30, 40);
+    while (static_cast<int>(out.size()) < count) {
+        double x = 0;
+        switch (random() % 5) {
+            case 0: {
+                std::uint64_t bits = random();
+                std::memcpy(&x, &bits, sizeof x);
+                break;
+            }
+            case 1: {
+                // A decimal of 1 to 17 digits, exactly written or not.
+                int digits = 1 + static_cast<int>(random() % 17);
+                std::uint64_t m = random() % static_cast<std::uint64_t>(std::pow(10.0, digits));
+                x = std::stod(std::to_string(m) + "e" + std::to_string(exponent(random)));
+                break;
+            }
+            case 2: {
+                // A 15-digit decimal and a half, nudged a few units either way.
+                std::string text =
+                    std::to_string(100000000000000ull + random() % 900000000000000ull) + "5e" +
+                    std::to_string(exponent(random) - 15);
+                x = std::stod(text);
+                for (int n = static_cast<int>(random() % 4); n > 0; --n)
+                    x = std::nextafter(x, (random() & 1) ? kInf : -kInf);
+                break;
+            }
+            case 3: {
+                // Whole numbers near the limits of the literal subtypes.
+                constexpr double kEdges[] = {32767, 2147483647, 1e15, 1e14};
+                x = kEdges[random() % 4] + static_cast<double>(random() % 7) - 3.0;
+                break;
+            }
+            default:
+                x = std::ldexp(static_cast<double>(random() % 1000000), exponent(random));
+                break;
+        }
+        out.push_back((random() & 1) ? -x : x);
+    }
+    return out;
+}
+
+bool SameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool IsWholeText(const std::string& text) {
+    return text.find_first_of(".E") == std::string::npos;
+}
+
+TEST(ReadBackDoubleText, GivesWhatTheTextReadsAs) {
+    int shortCuts = 0;
+    for (double x : Samples(200000)) {
+        double number;
+        bool whole;
+        if (!script::ReadBackDoubleText(x, number, whole)) continue;
+        ++shortCuts;
+        std::string text = script::DoubleText(x, '.');
+        double read;
+        ASSERT_EQ(script::ParseNumberText(text, '.', read), TextNumber::kOk) << text;
+        ASSERT_TRUE(SameBits(number, read)) << text << " " << number;
+        ASSERT_EQ(whole, IsWholeText(text)) << text;
+    }
+    EXPECT_GT(shortCuts, 100000);
+}
+
+struct RangeCase {
+    double x;
+    bool shortCut;  // whether the text can be skipped
+};
+
+class ReadBackRangeTest : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(ReadBackRangeTest, CoversTheUsualMagnitudes) {
+    double number;
+    bool whole;
+    EXPECT_EQ(script::ReadBackDoubleText(GetParam().x, number, whole), GetParam().shortCut);
+}
+
+INSTANTIATE_TEST_SUITE_P(Magnitudes, ReadBackRangeTest,
+                         ::testing::Values(RangeCase{0.0, true}, RangeCase{kNaN, true},
+                                           RangeCase{-16.68, true}, RangeCase{1e-8, true},
+                                           RangeCase{-3e35, true}, RangeCase{1e-9, false},
+                                           RangeCase{1e37, false}, RangeCase{kMax, false},
+                                           RangeCase{4.9e-324, false}));
+
+// The number WriteRealText reports is the one its text reads back as, for
+// both precisions and both separators; a text beyond the range reports an
+// infinity, which the plotter treats like unreadable text.
+TEST(WriteRealText, ReportsWhatItsTextReadsAs) {
+    for (double sample : Samples(100000)) {
+        for (int digits : {script::kDoubleDigits, script::kSingleDigits}) {
+            // Seven digits are for Singles, which a Double must fit to become.
+            double x = digits == script::kDoubleDigits ? sample : static_cast<float>(sample);
+            if (std::isinf(x) && !std::isinf(sample)) continue;
+            for (char separator : {'.', ','}) {
+                char buf[script::kMaxRealTextLength];
+                double shown = 0;
+                std::string text(buf, script::WriteRealText(buf, x, digits, separator, &shown));
+                double read = 0;
+                TextNumber status = script::ParseNumberText(text, separator, read);
+                if (status == TextNumber::kOverflow) {
+                    ASSERT_TRUE(std::isinf(shown)) << text;
+                } else {
+                    ASSERT_EQ(status, TextNumber::kOk) << text;
+                    ASSERT_TRUE(SameBits(shown, read)) << text << " " << shown;
+                }
+            }
+        }
+    }
+}
+
+// The per-point path written the general way: the x statement as text through
+// AddCode, the value's text form, and that text read as a Single.
+float ReferencePoint(Engine& engine, std::string_view formula, double x, std::string& text) {
+    try {
+        engine.AddCode(XStatement(x));
+    } catch (const ScriptError&) {
+    }
+    text.clear();
+    Value value;
+    try {
+        value = engine.Eval(formula);
+    } catch (const ScriptError&) {
+        return 0.0f;
+    }
+    if (value.IsNull()) return 0.0f;
+    script::AppendText(text, value, engine.DecimalSeparator());
+    double number;
+    if (script::ParseNumberText(text, engine.DecimalSeparator(), number) != TextNumber::kOk)
+        return 0.0f;
+    float point = static_cast<float>(number);
+    return std::isfinite(point) ? point : 0.0f;
+}
+
+// The subtype and exact payload of the engine's x.
+std::string XState(Engine& engine) {
+    Value v = engine.Eval("x");
+    return std::to_string(static_cast<int>(v.kind())) + " " +
+           std::to_string(std::bit_cast<std::uint64_t>(v.NumberOrZero()));
+}
+
+struct SweepCase {
+    const char* formula;
+    char separator;
+};
+
+class PointPathTest : public ::testing::TestWithParam<SweepCase> {};
+
+TEST_P(PointPathTest, MatchesTheGeneralRoadDigitForDigit) {
+    Engine fast, general;
+    for (Engine* e : {&fast, &general}) {
+        e->SetDecimalSeparator(GetParam().separator);
+        PrepareScriptEngine(*e);
+    }
+    std::string fastText, generalText;
+    for (double x : Samples(20000)) {
+        float fastPoint = EvaluateFormula(fast, GetParam().formula, x, fastText);
+        float generalPoint = ReferencePoint(general, GetParam().formula, x, generalText);
+        ASSERT_EQ(fastText, generalText) << x;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(fastPoint),
+                  std::bit_cast<std::uint32_t>(generalPoint))
+            << x << " " << fastText;
+        ASSERT_EQ(XState(fast), XState(general)) << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formulas, PointPathTest,
+                         ::testing::Values(SweepCase{"x", '.'}, SweepCase{"x", ','},
+                                           SweepCase{"Sin(x)*x^2/10", '.'},
+                                           SweepCase{"VarType(x)", '.'},
+                                           SweepCase{"x * 1E+300", '.'}, SweepCase{"CSng(x)", ','},
+                                           SweepCase{"x & \"\"", ','}, SweepCase{"1 / x", '.'}));
+
+struct OverflowCase {
+    const char* formula;
+    const char* text;
+};
+
+class OverflowingTextTest : public ::testing::TestWithParam<OverflowCase> {};
+
+// The largest Doubles show 15 digits that round beyond the range: the text
+// cannot be read, so the point is a plain (positive) zero.
+TEST_P(OverflowingTextTest, GivesAPositiveZero) {
+    Engine engine;
+    PrepareScriptEngine(engine);
+    std::string text;
+    float point = EvaluateFormula(engine, GetParam().formula, 0, text);
+    EXPECT_EQ(text, GetParam().text);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(point), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Largest, OverflowingTextTest,
+    ::testing::Values(OverflowCase{"1.7976931348623157E+308", "1.79769313486232E+308"},
+                      OverflowCase{"-1.7976931348623157E+308", "-1.79769313486232E+308"},
+                      OverflowCase{"1.7976931348623155E+308", "1.79769313486232E+308"}));
+
+struct SetVariableCase {
+    const char* name;
+    int error;  // 0 when the value is set
+};
+
+class SetVariableTest : public ::testing::TestWithParam<SetVariableCase> {};
+
+TEST_P(SetVariableTest, AssignsLikeTheStatement) {
+    Engine engine;
+    PrepareScriptEngine(engine);
+    int error = 0;
+    try {
+        engine.SetVariable(GetParam().name, Value::Double(2.5));
+    } catch (const ScriptError& e) {
+        error = e.number();
+    }
+    EXPECT_EQ(error, GetParam().error);
+    if (error == 0) {
+        EXPECT_EQ(Describe(engine, GetParam().name), "Double 2.5");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SetVariableTest,
+                         ::testing::Values(SetVariableCase{"x", 0}, SetVariableCase{"Y_2", 0},
+                                           SetVariableCase{"Sec", 501}, SetVariableCase{"If", 1002},
+                                           SetVariableCase{"", 1002}, SetVariableCase{"2x", 1002},
+                                           SetVariableCase{"x y", 1002}));
+
+TEST(SetVariable, NamesIgnoreCaseAndStayAfterAReset) {
+    Engine engine;
+    engine.SetVariable("x", Value::Integer(3));
+    EXPECT_EQ(Describe(engine, "X"), "Integer 3");
+    engine.SetVariable("X", Value::Long(70000));
+    EXPECT_EQ(Describe(engine, "x"), "Long 70000");
+    // After a reset the remembered name must not point into the old table.
+    PrepareScriptEngine(engine);
+    EXPECT_EQ(Describe(engine, "x"), "Empty");
+    engine.SetVariable("x", Value::Double(-0.25));
+    EXPECT_EQ(Describe(engine, "x"), "Double -0.25");
+    EXPECT_EQ(AddCodeError(engine, "x = x * 2"), 0);
+    EXPECT_EQ(Describe(engine, "x"), "Double -0.5");
+}
+
+}  // namespace
+}  // namespace ondrix::eval
