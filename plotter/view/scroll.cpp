@@ -20,13 +20,20 @@ int LimitAt(double position) {
 
 }  // namespace
 
-void PanRange(double& low, double& high, int value, ScrollLimits& limits) {
+bool PanRange(double& low, double& high, int value, ScrollLimits& limits) {
     const double width = high - low;
     const double centre = static_cast<double>(value) / kScrollUnitsPerPlaneUnit;
-    low = centre - width / 2;
-    high = centre + width / 2;
+    const double newLow = centre - width / 2;
+    const double newHigh = centre + width / 2;
     if (value + kLimitMargin > limits.Max) limits.Max = LimitAt(value + kLimitReach * width);
     if (value - kLimitMargin < limits.Min) limits.Min = LimitAt(value - kLimitReach * width);
+    // A range far narrower than the spacing of numbers near its new centre
+    // would collapse to nothing there and could never be widened again; such
+    // a pan keeps the range where it is, as a zoom past the limits does.
+    if (!(newHigh > newLow) || static_cast<float>(newHigh - newLow) == 0.0f) return false;
+    low = newLow;
+    high = newHigh;
+    return true;
 }
 
 }  // namespace ondrix::view

@@ -22,7 +22,8 @@ struct ScrollLimits {
 // A scroll bar changed to `value`: centres the range [low, high] on
 // value / 10 keeping its width, and moves a limit that the thumb has come
 // within 100 units of to 5 x width units from the thumb (rounded half to even,
-// kept inside the 16-bit range).
-void PanRange(double& low, double& high, int value, ScrollLimits& limits);
+// kept inside the 16-bit range). A pan that would make the range's width
+// vanish leaves the range unchanged and returns false.
+bool PanRange(double& low, double& high, int value, ScrollLimits& limits);
 
 }  // namespace ondrix::view

@@ -132,6 +132,21 @@ TEST(Pan, RecentresAndWidensLimits) {
     }
 }
 
+TEST(Pan, NeverCollapsesANarrowRange) {
+    View v = StartView();
+    for (int i = 0; i < 60; ++i) ASSERT_TRUE(ZoomX(v, Zoom::In));
+    const double width = v.XMax - v.XMin;
+    ScrollLimits limits{kScrollLimitLow, kScrollLimitHigh};
+    for (int value : {32767, -32768, 0}) {
+        SCOPED_TRACE(value);
+        PanRange(v.XMin, v.XMax, value, limits);
+        EXPECT_GT(static_cast<float>(v.XMax - v.XMin), 0.0f);
+    }
+    EXPECT_TRUE(PanRange(v.XMin, v.XMax, 0, limits));  // at the origin it pans again
+    EXPECT_NEAR(v.XMax - v.XMin, width, width * 1e-6);
+    EXPECT_TRUE(ZoomX(v, Zoom::Out));
+}
+
 TEST(Pan, LimitRoundsHalfToEven) {
     // A width of 0.5 puts the new limit 2.5 units beyond the value.
     for (const auto& [value, expected] : {std::pair{0, 2}, std::pair{1, 4}, std::pair{2, 4}}) {
