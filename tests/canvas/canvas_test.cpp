@@ -225,10 +225,3 @@ TEST(CanvasWidget, ReportsThePointerInUserCoordinates) {
 
 }  // namespace
 }  // namespace ondrix::canvas
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

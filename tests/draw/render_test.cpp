@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
@@ -104,10 +102,3 @@ TEST_F(Rendered, WideCanvasGetsTheWholeCombinedCurve) {
 
 }  // namespace
 }  // namespace ondrix::draw
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

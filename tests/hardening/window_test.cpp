@@ -21,12 +21,16 @@
 // The last test asks for an image no machine can hold. Qt answers a failed
 // allocation with a null image; under AddressSanitizer malloc must return null
 // too instead of ending the program, or that answer could not be tested.
-extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1";
+}
 
 namespace ondrix::window {
 namespace {
 
-constexpr QRgb Opaque(canvas::Rgb c) { return 0xFF000000u | c; }
+constexpr QRgb Opaque(canvas::Rgb c) {
+    return 0xFF000000u | c;
+}
 const QRgb kBlue = Opaque(draw::kCurveColors[0]);
 const QRgb kGreen = Opaque(draw::kCurveColors[1]);
 
@@ -144,8 +148,8 @@ TEST_F(HostileWindow, ScrollBarsAtTheEndsOfTheirRange) {
     };
     for (const auto& v : views) {
         for (QScrollBar* bar : {window.HScroll1(), window.VScroll1()}) {
-            for (int value : {view::kScrollLimitHigh, view::kScrollLimitLow, 0,
-                              view::kScrollLimitHigh}) {
+            for (int value :
+                 {view::kScrollLimitHigh, view::kScrollLimitLow, 0, view::kScrollLimitHigh}) {
                 SCOPED_TRACE(std::string(v.name) + (bar == window.HScroll1() ? " H " : " V ") +
                              std::to_string(value));
                 window.RunCommand(Command::ResetScale);
@@ -228,10 +232,3 @@ TEST(HostileCanvas, AnImageThatCannotBeAllocatedDrawsNothing) {
 
 }  // namespace
 }  // namespace ondrix::window
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -283,10 +283,3 @@ TEST_F(Window, AboutOpensOnceAndModeless) {
 
 }  // namespace
 }  // namespace ondrix::window
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,4 +1,5 @@
-// Runs the About tests without a display.
+// The main of every test program that needs Qt: widgets and images are drawn
+// on Qt's offscreen platform, whatever display the caller has or lacks.
 
 #include <gtest/gtest.h>
 
