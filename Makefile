@@ -8,6 +8,8 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+# Keep the build's own make quiet about the folders it enters.
+MAKEFLAGS += --no-print-directory
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
@@ -58,6 +60,7 @@ run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display found: Ondrix is a windowed program."; \
 	  echo "Run it on a desktop, or under a virtual display: xvfb-run -a make run"; \
+	  echo "(xvfb-run comes with Debian's xvfb package: apt-get install xvfb)"; \
 	  exit 1; \
 	fi
 	@$(BUILD_DIR)/plotter/window/ondrix
@@ -110,7 +113,7 @@ fuzz-run:
 	    tail -n 60 $(FUZZ_DIR)/logs/$$t.log; \
 	  fi; \
 	done; \
-	echo "fuzz: $$passed passed, $$failed failed"; \
+	echo "== Fuzz targets without findings: $$passed; with findings: $$failed"; \
 	[ $$failed -eq 0 ]
 
 format:
