@@ -146,14 +146,33 @@ bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
     return false;
 }
 
-// The same as the digits of a Digits.
+// How many of the 15 digits (the first never "0") remain once trailing "0"s
+// are dropped. Eight characters are compared at a time: the number of
+// leading zero bytes of the last eight, XOR "00000000", counts their
+// trailing "0"s.
+int SignificantOfFifteen(const char* digit) {
+    constexpr std::uint64_t kZeros = 0x3030303030303030ull;
+    auto trailingZeros = [&](const char* eight) {
+        std::uint64_t word;
+        std::memcpy(&word, eight, sizeof word);
+        word ^= kZeros;
+        int bits = std::endian::native == std::endian::little ? std::countl_zero(word)
+                                                              : std::countr_zero(word);
+        return bits / 8;
+    };
+    int zeros = trailingZeros(digit + 7);              // digits 7 to 14
+    if (zeros == 8) zeros = 7 + trailingZeros(digit);  // digit 7 counted once
+    return kDoubleDigits - zeros;
+}
+
+// The same as the digits of a Digits, trailing zeros dropped.
 bool ScaledFifteenDigits(double value, Digits& d) {
     std::uint64_t n;
     int e10;
     if (!ScaleToFifteenDigits(std::fabs(value), n, e10)) return false;
     d.whole = n;
     WriteFifteenDigits(d.digit, n);
-    d.count = kDoubleDigits;
+    d.count = SignificantOfFifteen(d.digit);
     d.exponent = e10;
     d.negative = value < 0;
     return true;
