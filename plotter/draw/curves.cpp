@@ -58,7 +58,7 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
         if (curve < kCombinedCurve) {
             y = eval::EvaluateFormula(sweep.engine, formula, x, sweep.resultText);
         } else {
-            sweep.resultText = " ";
+            sweep.resultText.assign(1, ' ');  // the combined curve always has a value
             y = static_cast<size_t>(j) < sweep.combined.size() ? sweep.combined[j] : 0.0;
         }
         if (x == v.XMin) sweep.prevY = y;
