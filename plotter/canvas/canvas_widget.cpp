@@ -28,30 +28,39 @@ ImageCanvas& CanvasWidget::Synced() {
 
 void CanvasWidget::Cls() {
     Synced().Cls();
-    update();
+    ScheduleRepaint();
 }
 
 void CanvasWidget::Line(float x1, float y1, float x2, float y2, Rgb color) {
     Synced().Line(x1, y1, x2, y2, color);
-    update();
+    ScheduleRepaint();
 }
 
 void CanvasWidget::PSet(float x, float y, Rgb color) {
     Synced().PSet(x, y, color);
-    update();
+    ScheduleRepaint();
 }
 
 void CanvasWidget::PSet(float x, float y) {
     Synced().PSet(x, y);
-    update();
+    ScheduleRepaint();
 }
 
 void CanvasWidget::Print(std::string_view text) {
     Synced().Print(text);
+    ScheduleRepaint();
+}
+
+void CanvasWidget::ScheduleRepaint() {
+    // One pending repaint covers any number of drawing calls; asking again
+    // for every segment of a redraw would only repeat the bookkeeping.
+    if (repaintPending_) return;
+    repaintPending_ = true;
     update();
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
+    repaintPending_ = false;
     QPainter painter(this);
     painter.drawImage(event->rect(), canvas_.Image(), event->rect());
 }

@@ -39,8 +39,10 @@ class CanvasWidget : public QWidget, public Surface {
   private:
     // The canvas, its image brought to the widget's current size first.
     ImageCanvas& Synced();
+    void ScheduleRepaint();
 
     ImageCanvas canvas_;
+    bool repaintPending_ = false;
 };
 
 }  // namespace ondrix::canvas

@@ -35,10 +35,7 @@ void GridPass(double start, double bound, double step, DrawLine line) {
 }  // namespace
 
 std::string LabelText(double value) {
-    std::string text = value < 0 ? "" : " ";
-    text += script::DoubleText(value, '.');
-    text += ' ';
-    return text;
+    return script::StrText(value) + ' ';
 }
 
 void ClearScreen(const view::View& view, canvas::Surface& surface) {

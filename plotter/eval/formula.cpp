@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <limits>
 
@@ -25,7 +24,6 @@ constexpr std::string_view kPreamble[] = {
 
 constexpr std::string_view kXName = "x";
 constexpr std::string_view kXStatementStart = "x = ";
-constexpr std::size_t kXStatementCapacity = 8 + script::kMaxRealTextLength;
 
 // The value the x statement assigns, from the number its text reads as and
 // whether that text is whole: like any literal, a whole number is an Integer
@@ -62,13 +60,7 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
             if (script::ReadBackDoubleText(x, number, whole)) {
                 engine.SetVariable(kXName, XLiteral(number, whole));
             } else {
-                char statement[kXStatementCapacity];
-                std::memcpy(statement, kXStatementStart.data(), kXStatementStart.size());
-                char* end = statement + kXStatementStart.size();
-                if (!(x < 0)) *end++ = ' ';
-                end = script::WriteRealText(end, x, script::kDoubleDigits, '.', nullptr);
-                engine.AddCode(
-                    std::string_view(statement, static_cast<std::size_t>(end - statement)));
+                engine.AddCode(XStatement(x));  // magnitudes the shortcut does not cover
             }
         } catch (const script::ScriptError&) {
         }
@@ -76,7 +68,10 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
         try {
             value = engine.Eval(formula);
             // Null has no text: like a failed evaluation, the point has no value.
-            if (value.IsNull()) throw script::ScriptError(94, "Invalid use of Null");
+            if (value.IsNull()) {
+                resultText.clear();
+                return 0.0f;
+            }
             if (value.IsReal()) {
                 // The usual case: the text and, from the same digits, the
                 // number it reads back as.

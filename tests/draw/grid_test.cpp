@@ -29,6 +29,15 @@ std::vector<double> LinePositions(const RecordingSurface& s, bool vertical) {
     return out;
 }
 
+// The start view with another X range and grid step.
+view::View WithXRange(double xMin, double xMax, double xStep) {
+    view::View v = StartView();
+    v.XMin = xMin;
+    v.XMax = xMax;
+    v.XStep = xStep;
+    return v;
+}
+
 std::vector<double> Range(double first, double last, double step) {
     std::vector<double> out;
     for (double v = first; v <= last + step / 2; v += step) out.push_back(v);
@@ -105,12 +114,8 @@ TEST(ClearScreen, FollowsTheView) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        view::View v = StartView();
-        v.XMin = c.xMin;
-        v.XMax = c.xMax;
-        v.XStep = c.xStep;
         RecordingSurface s;
-        ClearScreen(v, s);
+        ClearScreen(WithXRange(c.xMin, c.xMax, c.xStep), s);
         EXPECT_EQ(LinePositions(s, true), c.expected);
         bool redVertical = false;
         for (const Call& line : s.Of(Call::kLine))
@@ -133,12 +138,8 @@ TEST(ClearScreen, EndsOnDegenerateSteps) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        view::View v = StartView();
-        v.XMin = c.xMin;
-        v.XMax = c.xMax;
-        v.XStep = c.xStep;
         RecordingSurface s;
-        ClearScreen(v, s);
+        ClearScreen(WithXRange(c.xMin, c.xMax, c.xStep), s);
         EXPECT_LE(s.calls.size(), 5u + 3u * 200000u);
     }
 }
