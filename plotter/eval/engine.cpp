@@ -24,12 +24,6 @@ struct TextHash {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsNameChar(char c) {
-    return IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
-}
 
 // A name a statement can assign: a letter, then letters, digits or "_", and
 // no reserved word.

@@ -12,16 +12,6 @@
 namespace ondrix::script {
 namespace {
 
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsNameChar(char c) {
-    return IsLetter(c) || IsDigit(c) || c == '_';
-}
-
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

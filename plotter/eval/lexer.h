@@ -97,6 +97,17 @@ bool LexNumber(std::string_view source, std::size_t& pos, Token& token);
 // variable.
 bool IsReservedWord(std::string_view word);
 
+// The characters of names and numbers, ASCII only as in VBScript source.
+inline bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool IsNameChar(char c) {
+    return IsLetter(c) || IsDigit(c) || c == '_';
+}
+
 // The value of a number token.
 Value NumberValue(const Token& token);
 // The text of a string literal token with its quotes removed and "" undone.

@@ -94,8 +94,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     BuildToolbar();
     plotter_ = std::make_unique<draw::Plotter>(*Picture1_, *this);
-    decimalSeparator_ = LocaleDecimalSeparator();
-    plotter_->Engine().SetDecimalSeparator(decimalSeparator_);
+    plotter_->Engine().SetDecimalSeparator(LocaleDecimalSeparator());
     Form_Load();
 }
 
@@ -347,7 +346,8 @@ void frmMain::VScroll1_Change(int value) {
 }
 
 void frmMain::Picture1_MouseMove(float x, float y) {
-    statusText_->setText(QString::fromStdString(ReadoutText(x, -y, decimalSeparator_)));
+    statusText_->setText(
+        QString::fromStdString(ReadoutText(x, -y, plotter_->Engine().DecimalSeparator())));
 }
 
 QString frmMain::SimpleText() const {

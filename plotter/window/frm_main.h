@@ -107,7 +107,6 @@ class frmMain : public QMainWindow, public draw::Controls {
 
     view::ScrollLimits hLimits_;
     view::ScrollLimits vLimits_;
-    char decimalSeparator_ = '.';
     std::unique_ptr<draw::Plotter> plotter_;
     QPointer<frmAbout> about_;
 };
