@@ -4,18 +4,22 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "entry_path.h"
 
 namespace ondrix::uninstall {
 
+// A shortcut is a shell link file on Windows and a desktop entry on Linux.
 #ifdef _WIN32
 inline constexpr char kSeparator = '\\';
 inline constexpr PathStyle kPathStyle = PathStyle::Windows;
+inline constexpr std::string_view kShortcutSuffix = ".lnk";
 #else
 inline constexpr char kSeparator = '/';
 inline constexpr PathStyle kPathStyle = PathStyle::Posix;
+inline constexpr std::string_view kShortcutSuffix = ".desktop";
 #endif
 
 // Makes the console write bytes as given (no line-end translation) and turns a closed output

@@ -15,7 +15,6 @@ namespace ondrix::uninstall {
 namespace {
 
 constexpr std::string_view kGroupName = "Ondrix";
-constexpr std::string_view kShortcutSuffix = ".lnk";
 constexpr std::string_view kLogName = "install.txt";
 
 void WriteError(const std::string& text) {

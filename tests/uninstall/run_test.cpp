@@ -87,8 +87,8 @@ class Sandbox {
 
     // The shell items a run removes under the default environment.
     static Paths ShellItems() {
-        return {"home/Desktop/Ondrix.lnk", "data/applications/Ondrix/readme.txt",
-                "data/applications/Ondrix.lnk"};
+        return {"home/Desktop/Ondrix.desktop", "data/applications/Ondrix/readme.txt",
+                "data/applications/Ondrix.desktop"};
     }
 
     std::vector<std::string> Env() const {
@@ -272,13 +272,27 @@ TEST(UninstallRun, DeletesExactlyTheListedFiles) {
     }
 }
 
+// On Linux a shortcut is a desktop entry: Windows shortcut files of the same base name, and
+// entries of other names, are not the program's and stay.
+TEST(UninstallRun, RemovesDesktopEntriesNotWindowsShortcuts) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    box.Files({"home/Desktop/Ondrix.desktop", "home/Desktop/Ondrix.lnk",
+               "home/Desktop/Ondrix", "data/applications/Ondrix.desktop",
+               "data/applications/Ondrix.lnk", "data/applications/ondrix.desktop"});
+    ExpectSuccess(box.Run());
+    ExpectRemoved(box, {"home/Desktop/Ondrix.desktop", "data/applications/Ondrix.desktop"});
+    ExpectKept(box, {"home/Desktop/Ondrix.lnk", "home/Desktop/Ondrix",
+                     "data/applications/Ondrix.lnk", "data/applications/ondrix.desktop"});
+}
+
 TEST(UninstallRun, RemovesTheWholeProgramGroupWithoutFollowingLinks) {
     Sandbox box;
     box.Write("app/install.txt", "");
     box.Files({"data/applications/Ondrix/a/b/c/deep.txt", "data/applications/Ondrix/.hidden",
                "data/applications/Ondrix/.hidden-dir/x", "data/applications/Ondrix/a/ro.txt",
-               "outside/dir/kept.txt", "outside/file.txt", "home/Desktop/other.lnk"});
-    box.Folders({"data/applications/Ondrix/a/empty", "home/Desktop/Ondrix.lnk"});
+               "outside/dir/kept.txt", "outside/file.txt", "home/Desktop/other.desktop"});
+    box.Folders({"data/applications/Ondrix/a/empty", "home/Desktop/Ondrix.desktop"});
     fs::permissions(box.Path("data/applications/Ondrix/a/ro.txt"), fs::perms::owner_read);
     fs::create_symlink(box.Path("outside/dir"), box.Path("data/applications/Ondrix/dirlink"));
     fs::create_symlink(box.Path("outside/file.txt"), box.Path("data/applications/Ondrix/a/flink"));
@@ -286,7 +300,7 @@ TEST(UninstallRun, RemovesTheWholeProgramGroupWithoutFollowingLinks) {
     ExpectSuccess(box.Run());
     ExpectRemoved(box, {"data/applications/Ondrix"});
     // A folder named like the shortcut is not a shortcut; link targets stay.
-    ExpectKept(box, {"data/applications", "home/Desktop/Ondrix.lnk", "home/Desktop/other.lnk",
+    ExpectKept(box, {"data/applications", "home/Desktop/Ondrix.desktop", "home/Desktop/other.desktop",
                      "outside/dir/kept.txt", "outside/file.txt"});
 }
 
@@ -342,29 +356,29 @@ TEST(UninstallRun, FindsShellFoldersByTheXdgRules) {
     } cases[] = {
         {"desktop from user-dirs.dirs in XDG_CONFIG_HOME",
          {"HOME=@/home", "XDG_CONFIG_HOME=@/config", "XDG_DATA_HOME=@/data"},
-         {"home/Schreibtisch/Ondrix.lnk", "home/Desktop/Ondrix.lnk"},
-         {"home/Schreibtisch/Ondrix.lnk"},
-         {"home/Desktop/Ondrix.lnk"}},
+         {"home/Schreibtisch/Ondrix.desktop", "home/Desktop/Ondrix.desktop"},
+         {"home/Schreibtisch/Ondrix.desktop"},
+         {"home/Desktop/Ondrix.desktop"}},
         {"defaults under HOME",
          {"HOME=@/home"},
-         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix/x",
-          "home/.local/share/applications/Ondrix.lnk", "data/applications/Ondrix.lnk"},
-         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix",
-          "home/.local/share/applications/Ondrix.lnk"},
-         {"data/applications/Ondrix.lnk"}},
+         {"home/Bureau/Ondrix.desktop", "home/.local/share/applications/Ondrix/x",
+          "home/.local/share/applications/Ondrix.desktop", "data/applications/Ondrix.desktop"},
+         {"home/Bureau/Ondrix.desktop", "home/.local/share/applications/Ondrix",
+          "home/.local/share/applications/Ondrix.desktop"},
+         {"data/applications/Ondrix.desktop"}},
         {"relative XDG folders are ignored",
          {"HOME=@/home", "XDG_CONFIG_HOME=config", "XDG_DATA_HOME=data"},
-         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix.lnk",
-          "cwd/data/applications/Ondrix.lnk", "cwd/Elsewhere/Ondrix.lnk"},
-         {"home/Bureau/Ondrix.lnk", "home/.local/share/applications/Ondrix.lnk"},
-         {"cwd/data/applications/Ondrix.lnk", "cwd/Elsewhere/Ondrix.lnk"}},
+         {"home/Bureau/Ondrix.desktop", "home/.local/share/applications/Ondrix.desktop",
+          "cwd/data/applications/Ondrix.desktop", "cwd/Elsewhere/Ondrix.desktop"},
+         {"home/Bureau/Ondrix.desktop", "home/.local/share/applications/Ondrix.desktop"},
+         {"cwd/data/applications/Ondrix.desktop", "cwd/Elsewhere/Ondrix.desktop"}},
         {"no HOME: the steps do nothing",
          {},
-         {"cwd/Desktop/Ondrix.lnk", "cwd/Ondrix.lnk", "cwd/Ondrix/x",
-          "cwd/.local/share/applications/Ondrix.lnk"},
+         {"cwd/Desktop/Ondrix.desktop", "cwd/Ondrix.desktop", "cwd/Ondrix/x",
+          "cwd/.local/share/applications/Ondrix.desktop"},
          {},
-         {"cwd/Desktop/Ondrix.lnk", "cwd/Ondrix.lnk", "cwd/Ondrix/x",
-          "cwd/.local/share/applications/Ondrix.lnk"}},
+         {"cwd/Desktop/Ondrix.desktop", "cwd/Ondrix.desktop", "cwd/Ondrix/x",
+          "cwd/.local/share/applications/Ondrix.desktop"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -431,7 +445,7 @@ TEST(UninstallRun, LogLockedByAWriterStopsBeforeRemovingAnything) {
 TEST(UninstallRun, FileThatCannotBeDeletedIsLeftAfterRetrying) {
     Sandbox box;
     box.Files({"data/applications/Ondrix/free.txt", "data/applications/Ondrix/locked/stuck.txt",
-               "data/applications/Ondrix.lnk"});
+               "data/applications/Ondrix.desktop"});
     std::string why;
     const auto prefix = Unprivileged(box, why);
     if (!prefix) GTEST_SKIP() << why;
@@ -443,7 +457,7 @@ TEST(UninstallRun, FileThatCannotBeDeletedIsLeftAfterRetrying) {
     ExpectSuccess(outcome);
     EXPECT_GE(outcome.elapsed, std::chrono::milliseconds(900));
     EXPECT_LT(outcome.elapsed, std::chrono::seconds(10));
-    ExpectRemoved(box, {"data/applications/Ondrix/free.txt", "data/applications/Ondrix.lnk"});
+    ExpectRemoved(box, {"data/applications/Ondrix/free.txt", "data/applications/Ondrix.desktop"});
     ExpectKept(box, {"data/applications/Ondrix/locked/stuck.txt"});
 }
 

@@ -1,0 +1,82 @@
+#!/bin/sh
+# Installs a build into a temporary prefix (`cmake --install`) and checks what lands there: the
+# exact set of files, the desktop entry and the AppStream metadata with the desktop's own
+# validators, the entry's keys, and the pixel size of every PNG icon.
+#
+#   installed_files_test.sh BUILD_DIR
+set -u
+build=$1
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    what=$1
+    shift
+    if ! "$@"; then
+        echo "FAILED: $what"
+        failures=$((failures + 1))
+    fi
+}
+for tool in desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
+done
+
+root=$(mktemp -d "${TMPDIR:-/tmp}/ondrix-installed.XXXXXX") || exit 1
+trap 'rm -rf "$root"' EXIT
+cmake --install "$build" --prefix "$root/usr" >"$root/install.log" 2>&1 ||
+    { cat "$root/install.log"; echo "FAILED: cmake --install"; exit 1; }
+
+app=org.ondrix.Ondrix
+share=$root/usr/share
+expected="bin/ondrix
+share/applications/$app.desktop
+share/doc/ondrix/changelog.gz
+share/doc/ondrix/copyright
+share/icons/hicolor/128x128/apps/$app.png
+share/icons/hicolor/16x16/apps/$app.png
+share/icons/hicolor/256x256/apps/$app.png
+share/icons/hicolor/32x32/apps/$app.png
+share/icons/hicolor/48x48/apps/$app.png
+share/icons/hicolor/64x64/apps/$app.png
+share/icons/hicolor/scalable/apps/$app.svg
+share/man/man1/ondrix.1.gz
+share/metainfo/$app.metainfo.xml"
+actual=$(cd "$root/usr" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort)
+check "installed files (got: $actual)" [ "$actual" = "$expected" ]
+
+# The validators: errors and warnings fail; desktop-file-validate's hints do not.
+entry=$share/applications/$app.desktop
+report=$(desktop-file-validate "$entry" 2>&1)
+if ! desktop-file-validate "$entry" >/dev/null 2>&1 ||
+    printf '%s\n' "$report" | grep -q -e ': error:' -e ': warning:'; then
+    echo "FAILED: desktop-file-validate: $report"
+    failures=$((failures + 1))
+fi
+if ! report=$(appstreamcli validate --no-net --no-color "$share/metainfo/$app.metainfo.xml" 2>&1)
+then
+    echo "FAILED: appstreamcli validate --no-net: $report"
+    failures=$((failures + 1))
+fi
+
+for line in "Name=Ondrix" "GenericName=Function Plotter" "Exec=ondrix" "Icon=$app" \
+    "Categories=Education;Math;Science;" "Type=Application" "Terminal=false"; do
+    check "desktop entry line $line" grep -qxF "$line" "$entry"
+done
+metainfo=$share/metainfo/$app.metainfo.xml
+for text in "<id>$app</id>" '<launchable type="desktop-id">'"$app"'.desktop</launchable>' \
+    '<release version="3.0.3"' '<content_rating type="oars-1.1"' '<screenshot type="default">' \
+    '<summary>' '<description>'; do
+    check "metainfo holds $text" grep -qF "$text" "$metainfo"
+done
+
+# A PNG's width and height are the big-endian words at bytes 16 and 20.
+png_size() {
+    od -An -tu1 -j16 -N8 "$1" |
+        awk '{ printf "%dx%d", (($1*256+$2)*256+$3)*256+$4, (($5*256+$6)*256+$7)*256+$8 }'
+}
+for size in 16 32 48 64 128 256; do
+    png=$share/icons/hicolor/${size}x$size/apps/$app.png
+    check "$png is ${size}x$size" [ "$(png_size "$png")" = "${size}x$size" ]
+done
+check "the SVG icon is an SVG" grep -q '<svg' "$share/icons/hicolor/scalable/apps/$app.svg"
+
+[ $failures -eq 0 ] && echo "installed files: all checks passed"
+[ $failures -eq 0 ]
