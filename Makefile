@@ -4,6 +4,8 @@
 #              all again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #              then give each fuzz target a short run
 #   make fuzz  build the fuzz targets and run each for FUZZ_SECONDS seconds
+#   make package       build the Debian package ondrix_<version>_<arch>.deb
+#   make install-user  install for the current user (see "Installing on Linux" below)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
@@ -67,6 +69,7 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-package
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory fuzz-smoke
 
@@ -115,6 +118,46 @@ fuzz-run:
 	done; \
 	echo "== Fuzz targets without findings: $$passed; with findings: $$failed"; \
 	[ $$failed -eq 0 ]
+
+# ---- Installing on Linux ----------------------------------------------------------------------
+# make package       the Debian package in this folder, built in $(PACKAGE_DIR) with Debian's
+#                    hardening flags; install it with apt-get install ./ondrix_..._amd64.deb
+# make test-package  builds it and checks it with lintian and dpkg-deb (part of `make test`)
+# make install-user  a per-user program folder, $(HOME)/.local/opt/Ondrix unless PREFIX=...
+#                    names another, with desktop shortcut and menu entries; the folder's
+#                    `uninstall` removes it again
+PACKAGE_DIR ?= build-package
+PACKAGES += desktop-file-utils appstream lintian dpkg-dev file librsvg2-bin
+VERSION := $(shell sed -n 's/^project.Ondrix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB_ARCH := $(shell dpkg --print-architecture 2>/dev/null || echo amd64)
+DEB_FILE := ondrix_$(VERSION)_$(DEB_ARCH).deb
+HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all
+
+.PHONY: package test-package install-user clean-package
+
+package: deps
+	@echo "== Building the Debian package in $(PACKAGE_DIR)/"
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=OFF -DONDRIX_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(HARDENING) dpkg-buildflags --get CPPFLAGS) $$($(HARDENING) dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(HARDENING) dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@cd $(PACKAGE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@cp $(PACKAGE_DIR)/$(DEB_FILE) $(DEB_FILE)
+	@echo "Built $(DEB_FILE); install it with: sudo apt-get install ./$(DEB_FILE)"
+
+test-package: package
+	@sh tests/install/package_test.sh $(DEB_FILE)
+
+install-user: build
+	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/window/ondrix \
+	  --uninstaller $(BUILD_DIR)/uninstall/uninstall \
+	  --icon $(BUILD_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
+	  --shell-folder-tool $(BUILD_DIR)/tools/ondrix-shell-folder $(if $(PREFIX),--prefix "$(PREFIX)")
+
+clean: clean-package
+clean-package:
+	@rm -rf $(PACKAGE_DIR) $(DEB_FILE)
+# ---- end of Installing on Linux ---------------------------------------------------------------
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
