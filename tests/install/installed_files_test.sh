@@ -76,6 +76,8 @@ for size in 16 32 48 64 128 256; do
     png=$share/icons/hicolor/${size}x$size/apps/$app.png
     check "$png is ${size}x$size" [ "$(png_size "$png")" = "${size}x$size" ]
 done
+# The window reports the app id as its desktop file name, so the program carries it as text.
+check "the program names its desktop entry $app" grep -qaF "$app" "$root/usr/bin/ondrix"
 check "the SVG icon is an SVG" grep -q '<svg' "$share/icons/hicolor/scalable/apps/$app.svg"
 
 [ $failures -eq 0 ] && echo "installed files: all checks passed"

@@ -277,9 +277,9 @@ TEST(UninstallRun, DeletesExactlyTheListedFiles) {
 TEST(UninstallRun, RemovesDesktopEntriesNotWindowsShortcuts) {
     Sandbox box;
     box.Write("app/install.txt", "");
-    box.Files({"home/Desktop/Ondrix.desktop", "home/Desktop/Ondrix.lnk",
-               "home/Desktop/Ondrix", "data/applications/Ondrix.desktop",
-               "data/applications/Ondrix.lnk", "data/applications/ondrix.desktop"});
+    box.Files({"home/Desktop/Ondrix.desktop", "home/Desktop/Ondrix.lnk", "home/Desktop/Ondrix",
+               "data/applications/Ondrix.desktop", "data/applications/Ondrix.lnk",
+               "data/applications/ondrix.desktop"});
     ExpectSuccess(box.Run());
     ExpectRemoved(box, {"home/Desktop/Ondrix.desktop", "data/applications/Ondrix.desktop"});
     ExpectKept(box, {"home/Desktop/Ondrix.lnk", "home/Desktop/Ondrix",
@@ -300,8 +300,8 @@ TEST(UninstallRun, RemovesTheWholeProgramGroupWithoutFollowingLinks) {
     ExpectSuccess(box.Run());
     ExpectRemoved(box, {"data/applications/Ondrix"});
     // A folder named like the shortcut is not a shortcut; link targets stay.
-    ExpectKept(box, {"data/applications", "home/Desktop/Ondrix.desktop", "home/Desktop/other.desktop",
-                     "outside/dir/kept.txt", "outside/file.txt"});
+    ExpectKept(box, {"data/applications", "home/Desktop/Ondrix.desktop",
+                     "home/Desktop/other.desktop", "outside/dir/kept.txt", "outside/file.txt"});
 }
 
 TEST(UninstallRun, ProgramGroupThatIsALinkLosesTheLinkOnly) {
