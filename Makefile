@@ -152,7 +152,7 @@ install-user: build
 	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/window/ondrix \
 	  --uninstaller $(BUILD_DIR)/uninstall/uninstall \
 	  --icon $(BUILD_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
-	  --shell-folder-tool $(BUILD_DIR)/tools/ondrix-shell-folder $(if $(PREFIX),--prefix "$(PREFIX)")
+	  --shell-folder-tool $(BUILD_DIR)/tools/ondrix-shell-folder $(if $(value PREFIX),--prefix '$(subst ','\'',$(value PREFIX))')
 
 clean: clean-package
 clean-package:

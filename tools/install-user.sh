@@ -119,7 +119,7 @@ place() {
     fi
     tmp=$(dirname -- "$1")/.ondrix-install-$$
     record "$tmp"
-    cat >"$tmp" && chmod "$2" "$tmp" && mv -f -- "$tmp" "$1" && record "$1"
+    cat >"$tmp" && chmod "$2" "$tmp" && mv -fT -- "$tmp" "$1" && record "$1"
 }
 
 # One argument of an Exec line: double quoted, with the characters that quoting reserves
