@@ -186,5 +186,23 @@ for bad in "no HOME" "relative HOME" "missing program" "program folder is a file
         "$before"
 done
 
+# ---- The shell-folder tool the install asks -----------------------------------------------------
+case_name=shell-folder-tool
+while IFS='|' read -r env_list name want_status want_out; do
+    # shellcheck disable=SC2086
+    got_out=$(env -i $env_list "$tool" $name 2>/dev/null)
+    got_status=$?
+    expect_same "ondrix-shell-folder $name with [$env_list]" "$got_status $got_out" \
+        "$want_status $want_out"
+done <<'TABLE'
+HOME=/h|Desktop|0|/h/Desktop
+HOME=/h XDG_DATA_HOME=/d|Programs|0|/d/applications
+HOME=/h XDG_DATA_HOME=d|Programs|0|/h/.local/share/applications
+|Desktop|1|
+HOME=relative|Programs|1|
+HOME=/h|Music|2|
+HOME=/h||2|
+TABLE
+
 [ $failures -eq 0 ] && echo "install-user: all checks passed"
 [ $failures -eq 0 ]
