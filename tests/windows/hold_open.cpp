@@ -25,10 +25,9 @@ bool Exists(const char* path) {
 int main(int argc, char** argv) {
     if (argc != 4 && argc != 5) return 2;
     const bool write = std::strcmp(argv[1], "write") == 0;
-    const HANDLE file =
-        CreateFileA(argv[2], write ? GENERIC_WRITE : GENERIC_READ,
-                    write ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(argv[2], write ? GENERIC_WRITE : GENERIC_READ,
+                                    write ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     const HANDLE ready = CreateFileA(argv[3], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);

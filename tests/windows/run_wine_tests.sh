@@ -310,13 +310,13 @@ test_unknown_shell_folders() {
         # the current drive.
         make_files cwd/Ondrix.lnk cwd/Ondrix/x cwd/desk/Ondrix.lnk cwd/prog/Ondrix/x \
             cwd/prog/Ondrix.lnk
-        make_files ../Ondrix.lnk ../Ondrix/x
+        make_files ../Ondrix.lnk ../Ondrix/x ../prog/Ondrix/x ../prog/Ondrix.lnk
         shell_folders "$desk_type" "$desk_data" "$prog_type" "$prog_data"
         run_uninstall
         expect_success
         expect_kept cwd/Ondrix.lnk cwd/Ondrix/x cwd/desk/Ondrix.lnk cwd/prog/Ondrix/x \
-            cwd/prog/Ondrix.lnk ../Ondrix.lnk ../Ondrix/x
-        rm -rf "$SCRATCH/../Ondrix.lnk" "$SCRATCH/../Ondrix"
+            cwd/prog/Ondrix.lnk ../Ondrix.lnk ../Ondrix/x ../prog/Ondrix/x ../prog/Ondrix.lnk
+        rm -rf "$SCRATCH/../Ondrix.lnk" "$SCRATCH/../Ondrix" "$SCRATCH/../prog"
     done <<'EOF'
 missing|-||-|
 empty|REG_SZ||REG_SZ|
