@@ -159,6 +159,26 @@ clean-package:
 	@rm -rf $(PACKAGE_DIR) $(DEB_FILE)
 # ---- end of Installing on Linux ---------------------------------------------------------------
 
+# --- make test-windows: the Windows build, tested under Wine -------------------------------
+# Cross-compiles the console programs (the uninstaller and the test programs of tests/windows)
+# with Debian's mingw-w64 into $(WINDOWS_DIR)/, then runs them under Debian's Wine in a prefix
+# of their own inside $(WINDOWS_DIR)/ (tests/windows/run_wine_tests.sh). Remove the folder to
+# start afresh.
+WINDOWS_DIR ?= build-windows
+WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
+WINDOWS_TARGETS := uninstall key_value_probe hold_open
+.PHONY: windows-deps test-windows
+
+windows-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(WINDOWS_PACKAGES)"
+
+test-windows: windows-deps
+	@echo "== Cross-compiling the console programs for Windows in $(WINDOWS_DIR)/"
+	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TARGETS)
+	@tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

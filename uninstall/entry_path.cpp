@@ -1,6 +1,7 @@
 #include "entry_path.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace ondrix::uninstall {
 namespace {
@@ -17,10 +18,14 @@ bool IsParentReference(std::string_view component, PathStyle style) {
            std::count(component.begin(), component.end(), '.') >= 2;
 }
 
+// A component that names the folder it is in.
+bool IsSameFolder(std::string_view component) {
+    return component.empty() || component == ".";
+}
+
 }  // namespace
 
-std::optional<std::string> EntryTarget(std::string_view install_folder, std::string_view entry,
-                                       PathStyle style) {
+std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style) {
     std::string relative(entry);
     if (style == PathStyle::Posix) std::replace(relative.begin(), relative.end(), '\\', '/');
 
@@ -28,18 +33,33 @@ std::optional<std::string> EntryTarget(std::string_view install_folder, std::str
     if (style == PathStyle::Windows && relative.size() >= 2 && relative[1] == ':') {
         return std::nullopt;  // "C:\x" or the drive-relative "C:x"
     }
+    std::vector<std::string> components;
     std::size_t start = 0;
     while (start <= relative.size()) {
         std::size_t end = start;
         while (end < relative.size() && !IsSeparator(relative[end], style)) ++end;
-        if (IsParentReference(std::string_view(relative).substr(start, end - start), style)) {
-            return std::nullopt;
-        }
+        const std::string_view component = std::string_view(relative).substr(start, end - start);
+        if (IsParentReference(component, style)) return std::nullopt;
+        components.emplace_back(component);
         start = end + 1;
     }
-    std::string target(install_folder);
-    target += relative;
-    return target;
+    // The last component is what gets deleted; one that names a folder deletes nothing.
+    if (IsSameFolder(components.back())) return std::nullopt;
+    EntryParts parts;
+    parts.name = std::move(components.back());
+    components.pop_back();
+    for (std::string& folder : components) {
+        if (!IsSameFolder(folder)) parts.folders.push_back(std::move(folder));
+    }
+    return parts;
+}
+
+bool IsFullPath(std::string_view path, PathStyle style) {
+    if (style == PathStyle::Posix) return path.starts_with('/');
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && IsSeparator(path[2], style);
+    const bool unc = path.size() >= 2 && IsSeparator(path[0], style) && IsSeparator(path[1], style);
+    return drive || unc;
 }
 
 }  // namespace ondrix::uninstall

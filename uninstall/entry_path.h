@@ -1,9 +1,10 @@
-// Turning a log entry into the full path of the file it names.
+// Turning a log entry into the names a deletion walks through.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ondrix::uninstall {
 
@@ -12,11 +13,26 @@ enum class PathStyle {
     Windows,  // "\" and "/" both separate; entries are used as they stand
 };
 
-// The install folder (ending in its separator) followed directly by the entry. Returns nothing
-// for an entry that could reach outside the install folder: an absolute or drive-relative path,
-// or one with a ".." component. The log is the only outside input the uninstaller acts on, so a
-// damaged or hostile log must not be able to delete files elsewhere.
-std::optional<std::string> EntryTarget(std::string_view install_folder, std::string_view entry,
-                                       PathStyle style);
+// A log entry taken apart: the folders to pass through below the install folder, in order,
+// and the name of the item to delete in the last of them.
+struct EntryParts {
+    std::vector<std::string> folders;
+    std::string name;
+
+    bool operator==(const EntryParts&) const = default;
+};
+
+// The parts of an entry, or nothing when the entry removes nothing:
+//   - it could reach outside the install folder: an absolute or drive-relative path, or one
+//     with a ".." component (the log is the only outside input the uninstaller acts on, so a
+//     damaged or hostile log must not be able to delete files elsewhere);
+//   - it names a folder: it is empty or ends in a separator or a "." component.
+// Empty and "." components in the middle name the folder they are in and are dropped.
+// Everything else is kept exactly, blanks included.
+std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style);
+
+// Whether `path` names one place by itself, without help from the current folder or the
+// current drive: "/..." (Posix); "X:\...", "X:/..." or "\\..." (Windows).
+bool IsFullPath(std::string_view path, PathStyle style);
 
 }  // namespace ondrix::uninstall

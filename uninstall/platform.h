@@ -2,6 +2,7 @@
 // platform_windows.cpp each provide all of it; exactly one of them is built.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,36 +46,62 @@ class LogReadError : public std::runtime_error {
 // The whole file, opened for reading with writers shut out. Throws LogReadError.
 std::string ReadWholeFile(const std::string& path);
 
-enum class DeleteResult { Deleted, Missing, Failed };
+enum class DeleteResult {
+    Deleted,
+    Missing,
+    Busy,    // in use by another program; may go once it is released (worth another try)
+    Failed,  // anything else: waiting does not help
+};
 
-// Deletes one file (never a folder). With clear_read_only, a file that is only protected by
-// its read-only attribute is deleted as well (Windows; elsewhere file modes never stop it).
-DeleteResult DeleteOneFile(const std::string& path, bool clear_read_only);
+// Deletes the file or link that a log entry names below the install folder (which ends in
+// kSeparator). The entry's folders are entered one at a time from the install folder, never
+// through a link, a junction or a mount point and never onto another file system; an entry
+// that would need to is passed over. A last component that is a link removes the link, never
+// what it points to; a folder is never removed.
+DeleteResult DeleteEntry(const std::string& install_folder, const EntryParts& entry);
+
+// Deletes the file or link at `path` (a link to a folder too, as the link); a folder of that
+// name stays untouched.
+DeleteResult DeleteFileOrLink(const std::string& path);
 
 // Removes a folder if it is empty; false when it is not removed.
 bool RemoveEmptyFolder(const std::string& path);
 
 enum class ItemKind {
     Missing,
-    Folder,  // a real folder, not a link to one
-    Link,    // a symbolic link or other name redirection, to a file or a folder
+    Folder,  // a folder, not a link to one (it may still be a mount point)
+    Link,    // a symbolic link or a junction, to a file or a folder
     Other,   // a file, or anything else that is removed as one
 };
 
 // The kind of the item itself; links are not followed.
 ItemKind KindOf(const std::string& path);
 
-// Removes a link itself, never what it points to.
-DeleteResult RemoveLink(const std::string& path);
-
 struct FolderItem {
     std::string name;
     ItemKind kind;
 };
 
-// Every item of a real folder, hidden and protected ones included, without "." and "..".
-// Empty when the path is missing or is not a real folder (a link to a folder is not listed).
-std::vector<FolderItem> ListFolder(const std::string& path);
+// A folder opened for removing what it holds. Its items are named relative to it, so a folder
+// that is swapped for a link after it was opened is never followed.
+class OpenFolder {
+  public:
+    virtual ~OpenFolder() = default;
+    // Every item, hidden and protected ones included, without "." and "..".
+    virtual std::vector<FolderItem> List() = 0;
+    // The subfolder `name`, or nothing when it is not a real folder on the same mount as the
+    // folder the removal started from: a link, a junction or another reparse point, a mount
+    // point, or a folder of another file system is never entered.
+    virtual std::unique_ptr<OpenFolder> EnterSubfolder(const std::string& name) = 0;
+    // Deletes the file or link `name`; a file protected only by its read-only attribute too.
+    virtual DeleteResult DeleteItem(const std::string& name) = 0;
+    // Removes the subfolder `name` if it is empty.
+    virtual bool RemoveSubfolder(const std::string& name) = 0;
+};
+
+// Opens a real folder (not a link to one) as the start of a removal; nothing when `path` is
+// missing or is not such a folder.
+std::unique_ptr<OpenFolder> OpenRemovalStart(const std::string& path);
 
 // A shell folder location that a value name may not give (a registry value of a type that is
 // not text).

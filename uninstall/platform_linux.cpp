@@ -14,25 +14,12 @@
 #include <filesystem>
 #include <new>
 
+#include "folder_beneath_linux.h"
 #include "platform.h"
 #include "xdg_user_dirs.h"
 
 namespace ondrix::uninstall {
 namespace {
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 ItemKind KindOfMode(mode_t mode) {
     if (S_ISDIR(mode)) return ItemKind::Folder;
@@ -42,8 +29,63 @@ ItemKind KindOfMode(mode_t mode) {
 
 DeleteResult UnlinkResult(int rc) {
     if (rc == 0) return DeleteResult::Deleted;
-    return errno == ENOENT || errno == ENOTDIR ? DeleteResult::Missing : DeleteResult::Failed;
+    switch (errno) {
+        case ENOENT:
+        case ENOTDIR:
+            return DeleteResult::Missing;
+        // The only errors that can clear by themselves: the item is in use as a mount point or
+        // a running program. Permission errors and read-only file systems never do.
+        case EBUSY:
+        case ETXTBSY:
+            return DeleteResult::Busy;
+        default:
+            return DeleteResult::Failed;
+    }
 }
+
+// A folder being emptied: its descriptor and the mount of the folder the removal started in.
+class LinuxFolder : public OpenFolder {
+  public:
+    LinuxFolder(int fd, std::uint64_t start_mount) : fd_(fd), start_mount_(start_mount) {}
+
+    std::vector<FolderItem> List() override {
+        std::vector<FolderItem> items;
+        // The listing gets its own descriptor; closedir() closes that one, not fd_.
+        DIR* dir = ::fdopendir(::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir == nullptr) return items;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            ItemKind kind = ItemKind::Other;
+            struct stat info {};
+            if (::fstatat(fd_.get(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                kind = KindOfMode(info.st_mode);
+            }
+            items.push_back({name, kind});
+        }
+        ::closedir(dir);
+        return items;
+    }
+
+    std::unique_ptr<OpenFolder> EnterSubfolder(const std::string& name) override {
+        FileDescriptor sub(
+            ::openat(fd_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (sub.get() < 0 || MountId(sub.get()) != start_mount_) return nullptr;
+        return std::make_unique<LinuxFolder>(sub.release(), start_mount_);
+    }
+
+    DeleteResult DeleteItem(const std::string& name) override {
+        return UnlinkResult(::unlinkat(fd_.get(), name.c_str(), 0));
+    }
+
+    bool RemoveSubfolder(const std::string& name) override {
+        return ::unlinkat(fd_.get(), name.c_str(), AT_REMOVEDIR) == 0;
+    }
+
+  private:
+    FileDescriptor fd_;
+    std::uint64_t start_mount_;
+};
 
 // An environment variable holding an absolute path; XDG treats relative values as unset.
 std::string AbsolutePathVariable(const char* name) {
@@ -139,8 +181,17 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-DeleteResult DeleteOneFile(const std::string& path, bool /*clear_read_only*/) {
-    // unlink() never removes a folder; file modes do not stop it, only the folder's.
+DeleteResult DeleteEntry(const std::string& install_folder, const EntryParts& entry) {
+    const FileDescriptor base(::open(install_folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (base.get() < 0) return DeleteResult::Failed;
+    const FileDescriptor folder(OpenFolderBeneath(base.get(), entry.folders, ResolveWay::Kernel));
+    if (folder.get() < 0) return DeleteResult::Failed;
+    // Without AT_REMOVEDIR a folder is never removed; a link goes itself.
+    return UnlinkResult(::unlinkat(folder.get(), entry.name.c_str(), 0));
+}
+
+DeleteResult DeleteFileOrLink(const std::string& path) {
+    // unlink() never removes a folder and never follows a link in the last component.
     return UnlinkResult(::unlink(path.c_str()));
 }
 
@@ -154,32 +205,13 @@ ItemKind KindOf(const std::string& path) {
     return KindOfMode(info.st_mode);
 }
 
-DeleteResult RemoveLink(const std::string& path) {
-    return UnlinkResult(::unlink(path.c_str()));
-}
-
-std::vector<FolderItem> ListFolder(const std::string& path) {
-    std::vector<FolderItem> items;
-    // O_NOFOLLOW | O_DIRECTORY: a link in the folder's place, or anything else, gives nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY | O_NOFOLLOW);
-    if (fd < 0) return items;
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return items;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        ItemKind kind = ItemKind::Other;
-        struct stat info {};
-        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
-            kind = KindOfMode(info.st_mode);
-        }
-        items.push_back({name, kind});
-    }
-    ::closedir(dir);
-    return items;
+std::unique_ptr<OpenFolder> OpenRemovalStart(const std::string& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.get() < 0) return nullptr;
+    const auto mount = MountId(fd.get());
+    // Without mount ids a mount point inside could not be recognised: nothing is entered.
+    if (!mount) return nullptr;
+    return std::make_unique<LinuxFolder>(fd.release(), *mount);
 }
 
 std::string GetShellFolder(const std::string& value_name) {

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "platform.h"
 
@@ -37,8 +39,10 @@ std::string SystemMessage(DWORD code) {
 class Handle {
   public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle& operator=(Handle&&) = delete;
     ~Handle() {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
     }
@@ -76,14 +80,122 @@ class RegistryKey {
 };
 
 DeleteResult LastErrorResult() {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteResult::Missing
-                                                                          : DeleteResult::Failed;
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return DeleteResult::Missing;
+        // Another program has the file open: it may go once that program lets it go. Access
+        // denied and read-only media never clear by waiting.
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return DeleteResult::Busy;
+        default:
+            return DeleteResult::Failed;
+    }
 }
 
 bool IsLinkTag(DWORD tag) {
     return tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT;
 }
+
+// The item itself as a folder listing shows it: a link is described, not followed.
+std::optional<WIN32_FIND_DATAA> FindItem(const std::string& path) {
+    // A search takes "*" and "?" as wildcards; such a name describes no one item.
+    if (path.find_first_of("*?") != std::string::npos) {
+        SetLastError(ERROR_INVALID_NAME);
+        return std::nullopt;
+    }
+    WIN32_FIND_DATAA found{};
+    const FindHandle search(FindFirstFileA(path.c_str(), &found));
+    if (search.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    return found;
+}
+
+ItemKind KindOfFound(const WIN32_FIND_DATAA& found) {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsLinkTag(found.dwReserved0)) {
+        return ItemKind::Link;
+    }
+    // Any other reparse point that is a folder is listed as a folder; it is never entered.
+    return found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? ItemKind::Folder : ItemKind::Other;
+}
+
+// Opens a real folder, not a reparse point, and holds it: without FILE_SHARE_DELETE nobody can
+// rename it or swap it for a link while the handle is open. Nothing for anything else.
+std::optional<Handle> HoldRealFolder(const std::string& path) {
+    Handle folder(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (folder.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(folder.get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+// Deletes a file, or a link (to a file or a folder) as the link. A folder and any other reparse
+// point that is a folder stay. With clear_read_only, a file protected only by its read-only
+// attribute goes too.
+DeleteResult DeleteFileOrLinkAt(const std::string& path, bool clear_read_only) {
+    const auto found = FindItem(path);
+    if (!found) return LastErrorResult();
+    const DWORD attributes = found->dwFileAttributes;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (KindOfFound(*found) != ItemKind::Link) return DeleteResult::Failed;
+        // Removing a link to a folder removes the link; what it points to stays.
+        return RemoveDirectoryA(path.c_str()) ? DeleteResult::Deleted : LastErrorResult();
+    }
+    if (DeleteFileA(path.c_str())) return DeleteResult::Deleted;
+    const DeleteResult result = LastErrorResult();
+    if (!clear_read_only || !(attributes & FILE_ATTRIBUTE_READONLY) ||
+        result != DeleteResult::Failed) {
+        return result;
+    }
+    if (!SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return result;
+    return DeleteFileA(path.c_str()) ? DeleteResult::Deleted : LastErrorResult();
+}
+
+// A folder being emptied, held open while its items are removed.
+class WindowsFolder : public OpenFolder {
+  public:
+    WindowsFolder(std::string path, Handle held) : path_(std::move(path)), held_(std::move(held)) {}
+
+    std::vector<FolderItem> List() override {
+        std::vector<FolderItem> items;
+        WIN32_FIND_DATAA found{};
+        const FindHandle search(FindFirstFileA((path_ + "\\*.*").c_str(), &found));
+        if (search.get() == INVALID_HANDLE_VALUE) return items;
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            items.push_back({name, KindOfFound(found)});
+        } while (FindNextFileA(search.get(), &found));
+        return items;
+    }
+
+    std::unique_ptr<OpenFolder> EnterSubfolder(const std::string& name) override {
+        std::string path = Child(name);
+        auto held = HoldRealFolder(path);
+        if (!held) return nullptr;
+        return std::make_unique<WindowsFolder>(std::move(path), std::move(*held));
+    }
+
+    DeleteResult DeleteItem(const std::string& name) override {
+        return DeleteFileOrLinkAt(Child(name), /*clear_read_only=*/true);
+    }
+
+    bool RemoveSubfolder(const std::string& name) override {
+        return RemoveDirectoryA(Child(name).c_str()) != 0;
+    }
+
+  private:
+    std::string Child(const std::string& name) const { return path_ + "\\" + name; }
+
+    std::string path_;
+    Handle held_;
+};
 
 }  // namespace
 
@@ -152,18 +264,22 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-DeleteResult DeleteOneFile(const std::string& path, bool clear_read_only) {
-    if (DeleteFileA(path.c_str())) return DeleteResult::Deleted;
-    const DeleteResult result = LastErrorResult();
-    if (result == DeleteResult::Missing || !clear_read_only) return result;
-
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        !(attributes & FILE_ATTRIBUTE_READONLY)) {
-        return result;
+DeleteResult DeleteEntry(const std::string& install_folder, const EntryParts& entry) {
+    // Every folder on the way is checked and held until the deletion is done.
+    std::vector<Handle> held;
+    std::string path = install_folder;
+    for (const std::string& folder : entry.folders) {
+        path += folder;
+        auto handle = HoldRealFolder(path);
+        if (!handle) return DeleteResult::Failed;
+        held.push_back(std::move(*handle));
+        path += kSeparator;
     }
-    if (!SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return result;
-    return DeleteFileA(path.c_str()) ? DeleteResult::Deleted : LastErrorResult();
+    return DeleteFileOrLinkAt(path + entry.name, /*clear_read_only=*/false);
+}
+
+DeleteResult DeleteFileOrLink(const std::string& path) {
+    return DeleteFileOrLinkAt(path, /*clear_read_only=*/false);
 }
 
 bool RemoveEmptyFolder(const std::string& path) {
@@ -171,41 +287,14 @@ bool RemoveEmptyFolder(const std::string& path) {
 }
 
 ItemKind KindOf(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return ItemKind::Missing;
-    // Without the reparse tag at hand, any reparse point counts as a link: it is not entered.
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return ItemKind::Link;
-    return attributes & FILE_ATTRIBUTE_DIRECTORY ? ItemKind::Folder : ItemKind::Other;
+    const auto found = FindItem(path);
+    return found ? KindOfFound(*found) : ItemKind::Missing;
 }
 
-DeleteResult RemoveLink(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorResult();
-    // A link to a folder is removed like a folder; this removes the link, not the target.
-    const BOOL removed = attributes & FILE_ATTRIBUTE_DIRECTORY ? RemoveDirectoryA(path.c_str())
-                                                               : DeleteFileA(path.c_str());
-    return removed ? DeleteResult::Deleted : LastErrorResult();
-}
-
-std::vector<FolderItem> ListFolder(const std::string& path) {
-    std::vector<FolderItem> items;
-    if (KindOf(path) != ItemKind::Folder) return items;
-    WIN32_FIND_DATAA found{};
-    const FindHandle search(FindFirstFileA((path + "\\*.*").c_str(), &found));
-    if (search.get() == INVALID_HANDLE_VALUE) return items;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        ItemKind kind = ItemKind::Other;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-            IsLinkTag(found.dwReserved0)) {
-            kind = ItemKind::Link;
-        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            kind = ItemKind::Folder;
-        }
-        items.push_back({name, kind});
-    } while (FindNextFileA(search.get(), &found));
-    return items;
+std::unique_ptr<OpenFolder> OpenRemovalStart(const std::string& path) {
+    auto held = HoldRealFolder(path);
+    if (!held) return nullptr;
+    return std::make_unique<WindowsFolder>(path, std::move(*held));
 }
 
 std::string GetShellFolder(const std::string& value_name) {

@@ -7,38 +7,45 @@
 namespace ondrix::uninstall {
 namespace {
 
-constexpr std::chrono::milliseconds kRetryPause{50};
-
-void DeleteWithRetry(const std::string& path) {
-    const auto give_up = std::chrono::steady_clock::now() + kDeleteRetryTime;
-    while (DeleteOneFile(path, /*clear_read_only=*/true) == DeleteResult::Failed &&
-           std::chrono::steady_clock::now() < give_up) {
-        std::this_thread::sleep_for(kRetryPause);
+void RemoveContents(OpenFolder& folder, RetryBudget& budget) {
+    for (const FolderItem& item : folder.List()) {
+        switch (item.kind) {
+            case ItemKind::Folder:
+                // A folder that is not entered keeps what it holds, so it stays, and so does
+                // every folder above it.
+                if (auto subfolder = folder.EnterSubfolder(item.name)) {
+                    RemoveContents(*subfolder, budget);
+                    subfolder.reset();  // Windows cannot remove a folder that is still open
+                    folder.RemoveSubfolder(item.name);
+                }
+                break;
+            case ItemKind::Missing:
+                break;
+            case ItemKind::Link:
+            case ItemKind::Other:
+                while (folder.DeleteItem(item.name) == DeleteResult::Busy && budget.Pause()) {
+                }
+                break;
+        }
     }
 }
 
 }  // namespace
 
-void RemoveFolderTree(const std::string& path) {
+bool RetryBudget::Pause() {
+    if (left_ < kRetryPause) return false;
+    left_ -= kRetryPause;
+    std::this_thread::sleep_for(kRetryPause);
+    return true;
+}
+
+void RemoveFolderTree(const std::string& path, RetryBudget& budget) {
     if (KindOf(path) == ItemKind::Link) {
-        RemoveLink(path);
+        DeleteFileOrLink(path);
         return;
     }
-    for (const FolderItem& item : ListFolder(path)) {
-        const std::string child = path + kSeparator + item.name;
-        switch (item.kind) {
-            case ItemKind::Folder:
-                RemoveFolderTree(child);
-                break;
-            case ItemKind::Link:
-                RemoveLink(child);
-                break;
-            case ItemKind::Missing:
-                break;
-            case ItemKind::Other:
-                DeleteWithRetry(child);
-                break;
-        }
+    if (auto start = OpenRemovalStart(path)) {
+        RemoveContents(*start, budget);
     }
     RemoveEmptyFolder(path);
 }

@@ -40,13 +40,13 @@ void Report(std::string_view message) {
     }
 }
 
-// The path of `name` in a shell folder, or nothing when the location is unknown: an empty
-// location would otherwise turn the path into one relative to the current directory or the
-// root of the drive.
+// The path of `name` in a shell folder, or nothing when the location is unknown: an empty or
+// relative location would otherwise turn the path into one relative to the current directory
+// or the root of the drive.
 std::string InShellFolder(const char* value_name, std::string_view name,
                           std::string_view suffix = {}) {
     const std::string folder = GetShellFolder(value_name);
-    if (folder.empty()) return {};
+    if (!IsFullPath(folder, kPathStyle)) return {};
     return folder + kSeparator + std::string(name) + std::string(suffix);
 }
 
@@ -82,20 +82,20 @@ int Run() {
     }
 
     ForEachLogEntry(log, [&folder](std::string_view entry) {
-        // An empty entry names the install folder itself, which is never removed.
-        if (entry.empty()) return;
-        if (auto target = EntryTarget(folder, entry, kPathStyle)) {
-            DeleteOneFile(*target, /*clear_read_only=*/false);
-        }
+        // An empty entry names the install folder itself, which is never removed; SplitEntry
+        // gives nothing for it.
+        if (auto parts = SplitEntry(entry, kPathStyle)) DeleteEntry(folder, *parts);
     });
 
+    // Files in use are retried for a limited time, shared by the whole run.
+    RetryBudget retries;
     Guarded([] {
         const std::string shortcut = InShellFolder("Desktop", kGroupName, kShortcutSuffix);
-        if (!shortcut.empty()) DeleteOneFile(shortcut, /*clear_read_only=*/false);
+        if (!shortcut.empty()) DeleteFileOrLink(shortcut);
     });
-    Guarded([] {
+    Guarded([&retries] {
         const std::string group = InShellFolder("Programs", kGroupName);
-        if (!group.empty()) RemoveFolderTree(group);
+        if (!group.empty()) RemoveFolderTree(group, retries);
     });
     Guarded([] {
         // The group folder once more, as a step of its own; after a complete tree removal
@@ -105,7 +105,7 @@ int Run() {
     });
     Guarded([] {
         const std::string shortcut = InShellFolder("Programs", kGroupName, kShortcutSuffix);
-        if (!shortcut.empty()) DeleteOneFile(shortcut, /*clear_read_only=*/false);
+        if (!shortcut.empty()) DeleteFileOrLink(shortcut);
     });
 
     Report("Uninstall successful\r\n");

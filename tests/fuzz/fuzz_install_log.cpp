@@ -18,14 +18,16 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-// Whether a path that EntryTarget built stays inside the install folder once
+// Whether the path that the parts of an entry name stays inside the install folder once
 // "." and ".." are resolved the way the file system would.
-bool Inside(const std::string& target) {
-    std::string slashes = target;
-    for (char& c : slashes)
+bool Inside(const ondrix::uninstall::EntryParts& parts) {
+    std::string path(kFolder);
+    for (const std::string& folder : parts.folders) path += folder + "/";
+    path += parts.name;
+    for (char& c : path)
         if (c == '\\') c = '/';
-    const std::string normal = std::filesystem::path(slashes).lexically_normal().string();
-    return normal.compare(0, kFolder.size(), kFolder) == 0;
+    const std::string normal = std::filesystem::path(path).lexically_normal().string();
+    return normal.compare(0, kFolder.size(), kFolder) == 0 && normal.size() > kFolder.size();
 }
 
 }  // namespace
@@ -43,9 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         total += entry.size();
         Check(total <= readable);
         for (const PathStyle style : {PathStyle::Posix, PathStyle::Windows}) {
-            if (const auto target = EntryTarget(kFolder, entry, style)) {
-                Check(target->size() == kFolder.size() + entry.size());
-                Check(Inside(*target));
+            if (const auto parts = SplitEntry(entry, style)) {
+                // Every part comes from the entry, and none is empty.
+                std::size_t length = parts->name.size();
+                for (const std::string& folder : parts->folders) {
+                    Check(!folder.empty());
+                    length += folder.size();
+                }
+                Check(!parts->name.empty());
+                Check(length <= entry.size());
+                Check(Inside(*parts));
             }
         }
     }

@@ -46,29 +46,38 @@ TEST(SplitLog, SplitsAtEveryLineEndAndKeepsEntriesAsTheyStand) {
     }
 }
 
-TEST(EntryTarget, AppendsTheEntryAndRefusesPathsLeavingTheFolder) {
-    const auto none = std::optional<std::string>();
+TEST(SplitEntry, TakesTheEntryApartAndRefusesPathsLeavingTheFolder) {
+    const auto none = std::optional<EntryParts>();
+    using Folders = std::vector<std::string>;
     const struct {
         PathStyle style;
         std::string entry;
-        std::optional<std::string> target;
+        std::optional<EntryParts> parts;
     } cases[] = {
-        {PathStyle::Posix, "a.txt", "/app/a.txt"},
-        {PathStyle::Posix, "sub\\b.txt", "/app/sub/b.txt"},
-        {PathStyle::Posix, "a.txt ", "/app/a.txt "},
-        {PathStyle::Posix, "", "/app/"},
-        {PathStyle::Posix, ".\\a", "/app/./a"},
-        {PathStyle::Posix, "...", "/app/..."},
-        {PathStyle::Posix, "..a", "/app/..a"},
-        {PathStyle::Posix, "C:\\x", "/app/C:/x"},
+        {PathStyle::Posix, "a.txt", EntryParts{{}, "a.txt"}},
+        {PathStyle::Posix, "sub\\b.txt", EntryParts{Folders{"sub"}, "b.txt"}},
+        {PathStyle::Posix, "a\\b c\\d.txt", EntryParts{Folders{"a", "b c"}, "d.txt"}},
+        {PathStyle::Posix, "a.txt ", EntryParts{{}, "a.txt "}},
+        {PathStyle::Posix, " sub \\ x", EntryParts{Folders{" sub "}, " x"}},
+        {PathStyle::Posix, ".\\a", EntryParts{{}, "a"}},
+        {PathStyle::Posix, "sub\\\\.\\a", EntryParts{Folders{"sub"}, "a"}},
+        {PathStyle::Posix, "...", EntryParts{{}, "..."}},
+        {PathStyle::Posix, "..a", EntryParts{{}, "..a"}},
+        {PathStyle::Posix, "C:\\x", EntryParts{Folders{"C:"}, "x"}},
+        {PathStyle::Posix, "", none},
+        {PathStyle::Posix, "sub\\", none},
+        {PathStyle::Posix, "sub\\.", none},
+        {PathStyle::Posix, ".", none},
         {PathStyle::Posix, "..\\outside.txt", none},
         {PathStyle::Posix, "sub\\..\\..\\x", none},
         {PathStyle::Posix, "sub/..", none},
         {PathStyle::Posix, "/etc/passwd", none},
         {PathStyle::Posix, "\\etc\\passwd", none},
-        {PathStyle::Windows, "sub\\b.txt", "/app/sub\\b.txt"},
-        {PathStyle::Windows, "a.txt ", "/app/a.txt "},
-        {PathStyle::Windows, "...x", "/app/...x"},
+        {PathStyle::Windows, "sub\\b.txt", EntryParts{Folders{"sub"}, "b.txt"}},
+        {PathStyle::Windows, "a/b\\c", EntryParts{Folders{"a", "b"}, "c"}},
+        {PathStyle::Windows, "a.txt ", EntryParts{{}, "a.txt "}},
+        {PathStyle::Windows, "...x", EntryParts{{}, "...x"}},
+        {PathStyle::Windows, "sub\\", none},
         {PathStyle::Windows, "C:\\x", none},
         {PathStyle::Windows, "C:x", none},
         {PathStyle::Windows, "\\\\server\\share\\x", none},
@@ -80,8 +89,37 @@ TEST(EntryTarget, AppendsTheEntryAndRefusesPathsLeavingTheFolder) {
         {PathStyle::Windows, ".. \\x", none},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(EntryTarget("/app/", c.entry, c.style), c.target)
+        const auto parts = SplitEntry(c.entry, c.style);
+        ASSERT_EQ(parts.has_value(), c.parts.has_value())
             << c.entry << (c.style == PathStyle::Posix ? " (posix)" : " (windows)");
+        if (!parts) continue;
+        EXPECT_EQ(parts->folders, c.parts->folders) << c.entry;
+        EXPECT_EQ(parts->name, c.parts->name) << c.entry;
+    }
+}
+
+TEST(IsFullPath, AcceptsOnlyPathsThatNeedNoCurrentFolderOrDrive) {
+    const struct {
+        PathStyle style;
+        const char* path;
+        bool full;
+    } cases[] = {
+        {PathStyle::Posix, "/home/me/Desktop", true},
+        {PathStyle::Posix, "/", true},
+        {PathStyle::Posix, "", false},
+        {PathStyle::Posix, "Desktop", false},
+        {PathStyle::Posix, "./Desktop", false},
+        {PathStyle::Windows, "C:\\Users\\me\\Desktop", true},
+        {PathStyle::Windows, "d:/x", true},
+        {PathStyle::Windows, "\\\\server\\share", true},
+        {PathStyle::Windows, "", false},
+        {PathStyle::Windows, "Desktop", false},
+        {PathStyle::Windows, "\\Desktop", false},
+        {PathStyle::Windows, "C:Desktop", false},
+        {PathStyle::Windows, "C:", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsFullPath(c.path, c.style), c.full) << c.path;
     }
 }
 
