@@ -119,11 +119,31 @@ void ImageCanvas::RasterLine(PixelPoint a, PixelPoint b, QRgb color) {
     }
 }
 
+namespace {
+
+QString LabelString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+double ImageCanvas::TextWidth(std::string_view text) const {
+    if (!scale_.Usable()) return 0;
+    const QFontMetrics metrics(font_);
+    return metrics.horizontalAdvance(LabelString(text)) * scale_.Width() / scale_.PixelWidth();
+}
+
+double ImageCanvas::TextHeight(std::string_view) const {
+    if (!scale_.Usable()) return 0;
+    const QFontMetrics metrics(font_);
+    return metrics.height() * scale_.Height() / scale_.PixelHeight();
+}
+
 void ImageCanvas::Print(std::string_view text) {
     const auto p = scale_.ToPixel(currentX_, currentY_);
     const QFontMetrics metrics(font_);
     if (p) {
-        const QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        const QString label = LabelString(text);
         const double px = std::floor(p->x + 0.5);
         const double py = std::floor(p->y + 0.5);
         // Text wholly outside the image is not handed to the painter.

@@ -38,7 +38,10 @@ class ImageCanvas : public Surface {
     void PSet(double x, double y, Rgb color) override;
     void PSet(double x, double y) override;
     void Print(std::string_view text) override;
+    double TextWidth(std::string_view text) const override;
+    double TextHeight(std::string_view text) const override;
     int Width() const override { return image_.width(); }
+    int Height() const override { return image_.height(); }
 
   private:
     void SetPoint(double x, double y, QRgb color);
