@@ -70,7 +70,7 @@ TEST_F(Rendered, DontClearKeepsTheOldCurvesAndScale) {
     controls.dontClear = true;
     controls.formulas = {"", "-x", ""};
     view::View zoomed = view;
-    view::ZoomX(zoomed, view::Zoom::In);
+    view::ZoomX(zoomed, view::Zoom::In, 500);
     Draw(zoomed, canvas, engine, controls);
     EXPECT_GE(CountColor(canvas.Image(), Opaque(kCurveColors[0])), blueBefore - 2);
     EXPECT_GT(CountColor(canvas.Image(), Opaque(kCurveColors[1])), 100);
