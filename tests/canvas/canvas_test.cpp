@@ -221,6 +221,8 @@ TEST(ImageCanvas, ResizeKeepsTheTopLeftOfThePicture) {
     canvas.Resize(0, 0);
     canvas.Line(0, -10, 0, 10, kRed);  // nothing to draw into, and no failure
     canvas.Print("1");
+    EXPECT_EQ(canvas.TextWidth("1"), 0);  // no pixels: text takes no room
+    EXPECT_EQ(canvas.TextHeight("1"), 0);
 }
 
 TEST(CanvasWidget, ReportsThePointerInUserCoordinates) {
