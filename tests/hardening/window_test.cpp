@@ -131,7 +131,7 @@ TEST_F(HostileWindow, ZoomsEachWayToTheLimit) {
         EXPECT_EQ(c.width(View()), limit);
         window.RunCommand(c.back);
         EXPECT_NE(c.width(View()), limit);
-        for (int i = 0; i < kZoomsPastTheLimit; ++i) window.RunCommand(c.back);
+        for (int i = 0; i < 100; ++i) window.RunCommand(c.back);
         ExpectViewUsable();
         EXPECT_NE(c.width(View()), start);
         ExpectRecovers();
