@@ -61,7 +61,7 @@ void ImageCanvas::MoveTo(double x, double y) {
     currentY_ = y;
 }
 
-void ImageCanvas::Line(float x1, float y1, float x2, float y2, Rgb color) {
+void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb color) {
     MoveTo(x2, y2);
     const auto a = scale_.ToPixel(x1, y1);
     const auto b = scale_.ToPixel(x2, y2);
@@ -69,12 +69,12 @@ void ImageCanvas::Line(float x1, float y1, float x2, float y2, Rgb color) {
     RasterLine(*a, *b, ToQRgb(color));
 }
 
-void ImageCanvas::PSet(float x, float y, Rgb color) {
+void ImageCanvas::PSet(double x, double y, Rgb color) {
     MoveTo(x, y);
     SetPoint(x, y, ToQRgb(color));
 }
 
-void ImageCanvas::PSet(float x, float y) {
+void ImageCanvas::PSet(double x, double y) {
     MoveTo(x, y);
     SetPoint(x, y, fore_.rgb());
 }
@@ -119,11 +119,31 @@ void ImageCanvas::RasterLine(PixelPoint a, PixelPoint b, QRgb color) {
     }
 }
 
+namespace {
+
+QString LabelString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+double ImageCanvas::TextWidth(std::string_view text) const {
+    if (!scale_.Usable()) return 0;
+    const QFontMetrics metrics(font_);
+    return metrics.horizontalAdvance(LabelString(text)) * scale_.Width() / scale_.PixelWidth();
+}
+
+double ImageCanvas::TextHeight(std::string_view) const {
+    if (!scale_.Usable()) return 0;
+    const QFontMetrics metrics(font_);
+    return metrics.height() * scale_.Height() / scale_.PixelHeight();
+}
+
 void ImageCanvas::Print(std::string_view text) {
     const auto p = scale_.ToPixel(currentX_, currentY_);
     const QFontMetrics metrics(font_);
     if (p) {
-        const QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        const QString label = LabelString(text);
         const double px = std::floor(p->x + 0.5);
         const double py = std::floor(p->y + 0.5);
         // Text wholly outside the image is not handed to the painter.

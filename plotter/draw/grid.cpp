@@ -1,6 +1,7 @@
 #include "plotter/draw/grid.h"
 
 #include <cmath>
+#include <limits>
 
 #include "plotter/eval/number_text.h"
 
@@ -32,6 +33,18 @@ void GridPass(double start, double bound, double step, DrawLine line) {
     }
 }
 
+// The labels along one axis, printed in the order of their positions: a label
+// that would start before the previous printed one ends would overprint it,
+// so it is left out; its grid line is drawn all the same.
+class LabelRow {
+  public:
+    bool Fits(double start) const { return !(start < end_); }
+    void Printed(double start, double extent) { end_ = start + extent; }
+
+  private:
+    double end_ = -std::numeric_limits<double>::infinity();
+};
+
 }  // namespace
 
 std::string LabelText(double value) {
@@ -40,30 +53,32 @@ std::string LabelText(double value) {
 
 void ClearScreen(const view::View& view, canvas::Surface& surface) {
     surface.Cls();
-    surface.SetScaleLeft(static_cast<float>(view.XMin));
-    surface.SetScaleTop(static_cast<float>(view.YMin));
-    surface.SetScaleWidth(static_cast<float>(view.XMax - view.XMin));
-    surface.SetScaleHeight(static_cast<float>(view.YMax - view.YMin));
+    surface.SetScaleLeft(view.XMin);
+    surface.SetScaleTop(view.YMin);
+    surface.SetScaleWidth(view.XMax - view.XMin);
+    surface.SetScaleHeight(view.YMax - view.YMin);
 
     const double x0 = std::floor(view.XMin / view.XStep) * view.XStep;
     const double y0 = std::floor(view.YMin / view.YStep) * view.YStep;
 
-    const auto top = static_cast<float>(view.YMin);
-    const auto bottom = static_cast<float>(view.YMax);
+    LabelRow xLabels;
     GridPass(x0, view.XMax, view.XStep, [&](double x) {
-        const auto fx = static_cast<float>(x);
-        surface.Line(fx, top, fx, bottom, x == 0 ? kAxisColor : kGridColor);
-        surface.PSet(fx, 0.0f);
-        surface.Print(LabelText(x));
+        surface.Line(x, view.YMin, x, view.YMax, x == 0 ? kAxisColor : kGridColor);
+        surface.PSet(x, 0.0);
+        if (!xLabels.Fits(x)) return;
+        const std::string label = LabelText(x);
+        surface.Print(label);
+        xLabels.Printed(x, surface.TextWidth(label));
     });
 
-    const auto left = static_cast<float>(view.XMin);
-    const auto right = static_cast<float>(view.XMax);
+    LabelRow yLabels;
     GridPass(y0, view.YMax, view.YStep, [&](double y) {
-        const auto fy = static_cast<float>(y);
-        surface.Line(left, fy, right, fy, y == 0 ? kAxisColor : kGridColor);
-        surface.PSet(0.0f, fy);
-        surface.Print(LabelText(-y));
+        surface.Line(view.XMin, y, view.XMax, y, y == 0 ? kAxisColor : kGridColor);
+        surface.PSet(0.0, y);
+        if (!yLabels.Fits(y)) return;
+        const std::string label = LabelText(-y);
+        surface.Print(label);
+        yLabels.Printed(y, surface.TextHeight(label));
     });
 }
 
