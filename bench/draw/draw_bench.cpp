@@ -32,13 +32,13 @@ struct BenchControls : Controls {
 struct NullSurface : canvas::Surface {
     explicit NullSurface(int width) : width_(width) {}
     void Cls() override {}
-    void SetScaleLeft(float) override {}
-    void SetScaleTop(float) override {}
-    void SetScaleWidth(float) override {}
-    void SetScaleHeight(float) override {}
-    void Line(float, float, float, float, canvas::Rgb) override {}
-    void PSet(float, float, canvas::Rgb) override {}
-    void PSet(float, float) override {}
+    void SetScaleLeft(double) override {}
+    void SetScaleTop(double) override {}
+    void SetScaleWidth(double) override {}
+    void SetScaleHeight(double) override {}
+    void Line(double, double, double, double, canvas::Rgb) override {}
+    void PSet(double, double, canvas::Rgb) override {}
+    void PSet(double, double) override {}
     void Print(std::string_view) override {}
     int Width() const override { return width_; }
     int width_;

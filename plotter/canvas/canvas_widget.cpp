@@ -31,17 +31,17 @@ void CanvasWidget::Cls() {
     ScheduleRepaint();
 }
 
-void CanvasWidget::Line(float x1, float y1, float x2, float y2, Rgb color) {
+void CanvasWidget::Line(double x1, double y1, double x2, double y2, Rgb color) {
     Synced().Line(x1, y1, x2, y2, color);
     ScheduleRepaint();
 }
 
-void CanvasWidget::PSet(float x, float y, Rgb color) {
+void CanvasWidget::PSet(double x, double y, Rgb color) {
     Synced().PSet(x, y, color);
     ScheduleRepaint();
 }
 
-void CanvasWidget::PSet(float x, float y) {
+void CanvasWidget::PSet(double x, double y) {
     Synced().PSet(x, y);
     ScheduleRepaint();
 }

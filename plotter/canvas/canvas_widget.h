@@ -17,13 +17,13 @@ class CanvasWidget : public QWidget, public Surface {
     ImageCanvas& Canvas() { return Synced(); }
 
     void Cls() override;
-    void SetScaleLeft(float left) override { Synced().SetScaleLeft(left); }
-    void SetScaleTop(float top) override { Synced().SetScaleTop(top); }
-    void SetScaleWidth(float width) override { Synced().SetScaleWidth(width); }
-    void SetScaleHeight(float height) override { Synced().SetScaleHeight(height); }
-    void Line(float x1, float y1, float x2, float y2, Rgb color) override;
-    void PSet(float x, float y, Rgb color) override;
-    void PSet(float x, float y) override;
+    void SetScaleLeft(double left) override { Synced().SetScaleLeft(left); }
+    void SetScaleTop(double top) override { Synced().SetScaleTop(top); }
+    void SetScaleWidth(double width) override { Synced().SetScaleWidth(width); }
+    void SetScaleHeight(double height) override { Synced().SetScaleHeight(height); }
+    void Line(double x1, double y1, double x2, double y2, Rgb color) override;
+    void PSet(double x, double y, Rgb color) override;
+    void PSet(double x, double y) override;
     void Print(std::string_view text) override;
     int Width() const override { return width(); }
 

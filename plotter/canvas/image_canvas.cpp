@@ -61,7 +61,7 @@ void ImageCanvas::MoveTo(double x, double y) {
     currentY_ = y;
 }
 
-void ImageCanvas::Line(float x1, float y1, float x2, float y2, Rgb color) {
+void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb color) {
     MoveTo(x2, y2);
     const auto a = scale_.ToPixel(x1, y1);
     const auto b = scale_.ToPixel(x2, y2);
@@ -69,12 +69,12 @@ void ImageCanvas::Line(float x1, float y1, float x2, float y2, Rgb color) {
     RasterLine(*a, *b, ToQRgb(color));
 }
 
-void ImageCanvas::PSet(float x, float y, Rgb color) {
+void ImageCanvas::PSet(double x, double y, Rgb color) {
     MoveTo(x, y);
     SetPoint(x, y, ToQRgb(color));
 }
 
-void ImageCanvas::PSet(float x, float y) {
+void ImageCanvas::PSet(double x, double y) {
     MoveTo(x, y);
     SetPoint(x, y, fore_.rgb());
 }

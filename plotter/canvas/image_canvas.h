@@ -30,13 +30,13 @@ class ImageCanvas : public Surface {
     double CurrentY() const { return currentY_; }
 
     void Cls() override;
-    void SetScaleLeft(float left) override { scale_.SetLeft(left); }
-    void SetScaleTop(float top) override { scale_.SetTop(top); }
-    void SetScaleWidth(float width) override { scale_.SetWidth(width); }
-    void SetScaleHeight(float height) override { scale_.SetHeight(height); }
-    void Line(float x1, float y1, float x2, float y2, Rgb color) override;
-    void PSet(float x, float y, Rgb color) override;
-    void PSet(float x, float y) override;
+    void SetScaleLeft(double left) override { scale_.SetLeft(left); }
+    void SetScaleTop(double top) override { scale_.SetTop(top); }
+    void SetScaleWidth(double width) override { scale_.SetWidth(width); }
+    void SetScaleHeight(double height) override { scale_.SetHeight(height); }
+    void Line(double x1, double y1, double x2, double y2, Rgb color) override;
+    void PSet(double x, double y, Rgb color) override;
+    void PSet(double x, double y) override;
     void Print(std::string_view text) override;
     int Width() const override { return image_.width(); }
 

@@ -14,8 +14,9 @@ constexpr Rgb MakeRgb(int red, int green, int blue) {
 }
 
 // The drawing operations the plot is made of. Coordinates are user
-// coordinates (see the scale setters) and cross this interface as 32-bit
-// floats. The real canvas rasterises them; tests use a recorder.
+// coordinates (see the scale setters) and cross this interface in double
+// precision, so a deep zoom keeps every pixel apart. The real canvas
+// rasterises them; tests use a recorder.
 class Surface {
   public:
     virtual ~Surface() = default;
@@ -24,17 +25,17 @@ class Surface {
     virtual void Cls() = 0;
 
     // The user coordinate system: top-left corner and extent of the area.
-    virtual void SetScaleLeft(float left) = 0;
-    virtual void SetScaleTop(float top) = 0;
-    virtual void SetScaleWidth(float width) = 0;
-    virtual void SetScaleHeight(float height) = 0;
+    virtual void SetScaleLeft(double left) = 0;
+    virtual void SetScaleTop(double top) = 0;
+    virtual void SetScaleWidth(double width) = 0;
+    virtual void SetScaleHeight(double height) = 0;
 
     // A straight segment; the current point moves to its end.
-    virtual void Line(float x1, float y1, float x2, float y2, Rgb color) = 0;
+    virtual void Line(double x1, double y1, double x2, double y2, Rgb color) = 0;
     // One point in the given colour, or in the foreground colour; the
     // current point moves there.
-    virtual void PSet(float x, float y, Rgb color) = 0;
-    virtual void PSet(float x, float y) = 0;
+    virtual void PSet(double x, double y, Rgb color) = 0;
+    virtual void PSet(double x, double y) = 0;
     // Text with its top-left corner at the current point, in the foreground
     // colour on a transparent background.
     virtual void Print(std::string_view text) = 0;

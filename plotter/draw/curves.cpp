@@ -65,11 +65,9 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
 
         if (!sweep.resultText.empty() && !hide && !Leaps(sweep.prevY, y, v)) {
             if (!sweep.controls.DotsNotLines()) {
-                sweep.surface.Line(static_cast<float>(x - v.XScale),
-                                   static_cast<float>(-sweep.prevY), static_cast<float>(x),
-                                   static_cast<float>(-y), color);
+                sweep.surface.Line(x - v.XScale, -sweep.prevY, x, -y, color);
             } else {
-                sweep.surface.PSet(static_cast<float>(x), static_cast<float>(-y), color);
+                sweep.surface.PSet(x, -y, color);
             }
         }
         sweep.prevY = y;

@@ -40,29 +40,23 @@ std::string LabelText(double value) {
 
 void ClearScreen(const view::View& view, canvas::Surface& surface) {
     surface.Cls();
-    surface.SetScaleLeft(static_cast<float>(view.XMin));
-    surface.SetScaleTop(static_cast<float>(view.YMin));
-    surface.SetScaleWidth(static_cast<float>(view.XMax - view.XMin));
-    surface.SetScaleHeight(static_cast<float>(view.YMax - view.YMin));
+    surface.SetScaleLeft(view.XMin);
+    surface.SetScaleTop(view.YMin);
+    surface.SetScaleWidth(view.XMax - view.XMin);
+    surface.SetScaleHeight(view.YMax - view.YMin);
 
     const double x0 = std::floor(view.XMin / view.XStep) * view.XStep;
     const double y0 = std::floor(view.YMin / view.YStep) * view.YStep;
 
-    const auto top = static_cast<float>(view.YMin);
-    const auto bottom = static_cast<float>(view.YMax);
     GridPass(x0, view.XMax, view.XStep, [&](double x) {
-        const auto fx = static_cast<float>(x);
-        surface.Line(fx, top, fx, bottom, x == 0 ? kAxisColor : kGridColor);
-        surface.PSet(fx, 0.0f);
+        surface.Line(x, view.YMin, x, view.YMax, x == 0 ? kAxisColor : kGridColor);
+        surface.PSet(x, 0.0);
         surface.Print(LabelText(x));
     });
 
-    const auto left = static_cast<float>(view.XMin);
-    const auto right = static_cast<float>(view.XMax);
     GridPass(y0, view.YMax, view.YStep, [&](double y) {
-        const auto fy = static_cast<float>(y);
-        surface.Line(left, fy, right, fy, y == 0 ? kAxisColor : kGridColor);
-        surface.PSet(0.0f, fy);
+        surface.Line(view.XMin, y, view.XMax, y, y == 0 ? kAxisColor : kGridColor);
+        surface.PSet(0.0, y);
         surface.Print(LabelText(-y));
     });
 }

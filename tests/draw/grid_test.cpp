@@ -50,11 +50,11 @@ TEST(ClearScreen, StartViewOrderAndLines) {
     ASSERT_GE(s.calls.size(), 5u);
     EXPECT_EQ(s.calls[0].kind, Call::kCls);
     EXPECT_EQ(s.calls[1].kind, Call::kScaleLeft);
-    EXPECT_FLOAT_EQ(s.calls[1].x1, -16.68f);
+    EXPECT_DOUBLE_EQ(s.calls[1].x1, -16.68);
     EXPECT_EQ(s.calls[2].kind, Call::kScaleTop);
-    EXPECT_FLOAT_EQ(s.calls[2].x1, -10.0f);
-    EXPECT_FLOAT_EQ(s.calls[3].x1, 33.36f);
-    EXPECT_FLOAT_EQ(s.calls[4].x1, 20.0f);
+    EXPECT_DOUBLE_EQ(s.calls[2].x1, -10.0);
+    EXPECT_DOUBLE_EQ(s.calls[3].x1, 33.36);
+    EXPECT_DOUBLE_EQ(s.calls[4].x1, 20.0);
 
     EXPECT_EQ(LinePositions(s, true), Range(-18, 16, 2));
     EXPECT_EQ(LinePositions(s, false), Range(-10, 10, 2));
@@ -81,17 +81,18 @@ TEST(ClearScreen, AxesAreRedAndLabelsSitOnThem) {
         const Call& label = calls[i + 2];
         const bool vertical = line.x1 == line.x2;
         const double at = vertical ? line.x1 : line.y1;
-        EXPECT_EQ(line.color, at == 0 ? kAxisColor : kGridColor) << at;
+        EXPECT_EQ(line.color, at == 0 ? canvas::MakeRgb(240, 0, 0) : canvas::MakeRgb(200, 200, 200))
+            << at;
         if (vertical) {
-            EXPECT_EQ(line.y1, -10.0f);
-            EXPECT_EQ(line.y2, 10.0f);
+            EXPECT_EQ(line.y1, -10.0);
+            EXPECT_EQ(line.y2, 10.0);
             EXPECT_EQ(anchor.x1, line.x1);
-            EXPECT_EQ(anchor.y1, 0.0f);
+            EXPECT_EQ(anchor.y1, 0.0);
             EXPECT_EQ(label.text, LabelText(at));
         } else {
-            EXPECT_EQ(line.x1, -16.68f);
-            EXPECT_EQ(line.x2, 16.68f);
-            EXPECT_EQ(anchor.x1, 0.0f);
+            EXPECT_EQ(line.x1, -16.68);
+            EXPECT_EQ(line.x2, 16.68);
+            EXPECT_EQ(anchor.x1, 0.0);
             EXPECT_EQ(anchor.y1, line.y1);
             EXPECT_EQ(label.text, LabelText(-at));  // the plane y of the line
         }

@@ -21,7 +21,7 @@ struct Call {
         kPrint
     };
     Kind kind = kCls;
-    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // scale setters use x1
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // scale setters use x1
     canvas::Rgb color = 0;
     std::string text;
 };
@@ -32,15 +32,15 @@ class RecordingSurface : public canvas::Surface {
     explicit RecordingSurface(int width = 500) : width_(width) {}
 
     void Cls() override { Record(Call::kCls); }
-    void SetScaleLeft(float v) override { Record(Call::kScaleLeft, v); }
-    void SetScaleTop(float v) override { Record(Call::kScaleTop, v); }
-    void SetScaleWidth(float v) override { Record(Call::kScaleWidth, v); }
-    void SetScaleHeight(float v) override { Record(Call::kScaleHeight, v); }
-    void Line(float x1, float y1, float x2, float y2, canvas::Rgb c) override {
+    void SetScaleLeft(double v) override { Record(Call::kScaleLeft, v); }
+    void SetScaleTop(double v) override { Record(Call::kScaleTop, v); }
+    void SetScaleWidth(double v) override { Record(Call::kScaleWidth, v); }
+    void SetScaleHeight(double v) override { Record(Call::kScaleHeight, v); }
+    void Line(double x1, double y1, double x2, double y2, canvas::Rgb c) override {
         Record(Call::kLine, x1, y1, x2, y2, c);
     }
-    void PSet(float x, float y, canvas::Rgb c) override { Record(Call::kPSet, x, y, 0, 0, c); }
-    void PSet(float x, float y) override { Record(Call::kPSetFore, x, y); }
+    void PSet(double x, double y, canvas::Rgb c) override { Record(Call::kPSet, x, y, 0, 0, c); }
+    void PSet(double x, double y) override { Record(Call::kPSetFore, x, y); }
     void Print(std::string_view text) override {
         Record(Call::kPrint, 0, 0, 0, 0, 0, std::string(text));
     }
@@ -65,7 +65,7 @@ class RecordingSurface : public canvas::Surface {
     std::vector<Call> calls;
 
   private:
-    void Record(Call::Kind kind, float x1 = 0, float y1 = 0, float x2 = 0, float y2 = 0,
+    void Record(Call::Kind kind, double x1 = 0, double y1 = 0, double x2 = 0, double y2 = 0,
                 canvas::Rgb color = 0, std::string text = {}) {
         Call c;
         c.kind = kind;
