@@ -138,6 +138,11 @@ void frmMain::BuildControls() {
     Picture1_ = new canvas::CanvasWidget(client_);
     Picture1_->setGeometry(0, kPictureTop, kDesignPictureSize, kDesignPictureSize);
     connect(Picture1_, &canvas::CanvasWidget::mouseMoved, this, &frmMain::Picture1_MouseMove);
+    // A new device pixel ratio scales the kept picture; a layout pass draws it
+    // sharp again, as after a size change. Queued: the change is found while
+    // the canvas draws or paints.
+    connect(Picture1_, &canvas::CanvasWidget::resolutionChanged, this, &frmMain::Form_Resize,
+            Qt::QueuedConnection);
 
     VScroll1_ = new ScrollBar(Qt::Vertical, client_);
     HScroll1_ = new ScrollBar(Qt::Horizontal, client_);

@@ -458,6 +458,36 @@ TEST(ProgramEnd, ExitClosesEveryWindow) {
     EXPECT_TRUE(window.About() == nullptr || !window.About()->isVisible());
 }
 
+// Pixels that differ between the picture and a stored one (all of them when
+// the sizes differ).
+int DifferingPixels(const QImage& picture, const char* stored) {
+    const QImage reference =
+        QImage(QStringLiteral(ONDRIX_WINDOW_TEST_DATA "/") + QString::fromLatin1(stored))
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage actual = picture.convertToFormat(QImage::Format_RGB32);
+    if (reference.size() != actual.size()) return actual.width() * actual.height();
+    int differing = 0;
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x)
+            differing += actual.pixel(x, y) != reference.pixel(x, y);
+    return differing;
+}
+
+// At device pixel ratio 1 the canvas draws pixel for pixel what it drew when
+// it kept only logical pixels. The stored pictures hold the design client area
+// (canvas 639 x 556) with the system's default font of Debian 12.
+TEST_F(Window, PictureAtRatioOneIsUnchanged) {
+    ASSERT_EQ(window.Picture1()->devicePixelRatioF(), 1);
+    window.Client()->resize(657, 761);
+    QApplication::processEvents();
+    window.Plotter().ResetScale();
+    EXPECT_EQ(DifferingPixels(Image(), "start_view.png"), 0);
+    window.Text1(1)->setText("Sin(x)*5");
+    window.Text1(2)->setText("x^2/10");
+    window.Plotter().Draw();
+    EXPECT_EQ(DifferingPixels(Image(), "three_curves.png"), 0);
+}
+
 TEST_F(Window, AboutOpensOnceAndModeless) {
     window.RunCommand(Command::About);
     frmAbout* first = window.About();
