@@ -108,10 +108,10 @@ void ImageCanvas::FillPixels(double left, double top, int width, int height, QRg
     const int y0 = std::max(0, static_cast<int>(top));
     const int x1 = std::min(image_.width(), static_cast<int>(left) + width);
     const int y1 = std::min(image_.height(), static_cast<int>(top) + height);
-    for (int y = y0; y < y1; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        for (int x = x0; x < x1; ++x) line[x] = color;
-    }
+    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) bits[y * stride + x] = color;
 }
 
 void ImageCanvas::RasterLine(PixelPoint a, PixelPoint b, QRgb color) {
@@ -177,12 +177,22 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
     const int dy = -std::abs(y1 - y0);
     const int sx = x0 < x1 ? 1 : -1;
     const int sy = y0 < y1 ? 1 : -1;
+    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
     int err = dx + dy;
     for (;;) {
-        if (shallow)
-            FillPixels(x0, y0, 1, width, color);
-        else
-            FillPixels(x0, y0, width, 1, color);
+        // The step's pixels across the line, cut to the image: the walk
+        // itself may run up to width - 1 pixels before its top or left edge.
+        if (shallow) {
+            if (x0 >= 0) {
+                const int last = std::min(h - 1, y0 + width - 1);
+                for (int y = std::max(0, y0); y <= last; ++y) bits[y * stride + x0] = color;
+            }
+        } else if (y0 >= 0) {
+            QRgb* line = bits + y0 * stride;
+            const int last = std::min(w - 1, x0 + width - 1);
+            for (int x = std::max(0, x0); x <= last; ++x) line[x] = color;
+        }
         if (x0 == x1 && y0 == y1) break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
