@@ -107,7 +107,9 @@ void frmMain::BuildControls() {
     setCentralWidget(client_);
 
     Frame1_ = new QFrame(client_);
-    Frame1_->setFrameShape(QFrame::StyledPanel);
+    // An etched border, drawn with whole device pixels: it stays whole at any
+    // scale factor, where a styled panel can lose its top and left lines.
+    Frame1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Frame1_->setGeometry(0, kFrameTop, kDesignFrameWidth, kFrameHeight);
 
     QFont formulaFont("Arial", kFormulaFontPoints);

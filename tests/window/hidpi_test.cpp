@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFrame>
 #include <QMouseEvent>
 #include <QTest>
+#include <cmath>
 
 #include "plotter/canvas/canvas_widget.h"
 #include "plotter/draw/curves.h"
@@ -56,8 +58,7 @@ TEST_F(HighDpiWindow, CanvasKeepsOnePixelPerDevicePixel) {
 }
 
 TEST_F(HighDpiWindow, CanvasShowsItsPicturePixelForPixel) {
-    const QImage shown =
-        window.Picture1()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = window.Picture1()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage kept = Image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), kept.size());
     int differing = 0;
@@ -90,6 +91,36 @@ TEST_F(HighDpiWindow, GridLinesAreAllEquallyWide) {
     // 17 lines from x = -16 to 16; the axis covers the one at 0.
     EXPECT_EQ(runs.size(), 16u);
     for (int run : runs) EXPECT_EQ(run, LineWidthAt(ScaleFactor()));
+}
+
+TEST_F(HighDpiWindow, FrameKeepsAllFourBorders) {
+    const double factor = ScaleFactor();
+    const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb background = window.palette().color(QPalette::Window).rgb();
+    const QRect logical(window.Frame1()->mapTo(&window, QPoint(0, 0)), window.Frame1()->size());
+    const int left = static_cast<int>(std::floor(logical.left() * factor));
+    const int top = static_cast<int>(std::floor(logical.top() * factor));
+    const int right = static_cast<int>(std::ceil((logical.right() + 1) * factor)) - 1;
+    const int bottom = static_cast<int>(std::ceil((logical.bottom() + 1) * factor)) - 1;
+    // A border is a line of device pixels, among the three at the edge, that
+    // differs from the background along the middle of that side.
+    const auto drawn = [&](bool horizontal, int from, int step) {
+        for (int k = 0; k < 3; ++k) {
+            const int at = from + k * step;
+            const int first = horizontal ? left + (right - left) / 10 : top + (bottom - top) / 10;
+            const int last =
+                horizontal ? right - (right - left) / 10 : bottom - (bottom - top) / 10;
+            int differing = 0;
+            for (int i = first; i <= last; ++i)
+                differing += (horizontal ? shot.pixel(i, at) : shot.pixel(at, i)) != background;
+            if (differing >= 0.9 * (last - first + 1)) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(drawn(true, top, 1)) << "top";
+    EXPECT_TRUE(drawn(true, bottom, -1)) << "bottom";
+    EXPECT_TRUE(drawn(false, left, 1)) << "left";
+    EXPECT_TRUE(drawn(false, right, -1)) << "right";
 }
 
 TEST_F(HighDpiWindow, CurvesAndLabelsAreNotDoubledPixels) {
