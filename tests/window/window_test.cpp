@@ -82,12 +82,6 @@ TEST(Layout, ClientAreaInsideTheFrame) {
     }
 }
 
-TEST(ToolButtons, WidthForACaption) {
-    for (const auto& [advance, width] : {std::pair{0, 57}, std::pair{45, 57}, std::pair{51, 57},
-                                         std::pair{52, 58}, std::pair{100, 106}})
-        EXPECT_EQ(ToolButtonWidth(advance), width) << advance;
-}
-
 TEST(Readout, SevenDigitsAndTheDecimalSeparator) {
     struct Case {
         float x, y;
