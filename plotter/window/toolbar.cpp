@@ -16,11 +16,12 @@ constexpr int kCaptionPadding = 3;
 // Between the bar's edge and its buttons.
 constexpr int kBarMargin = 1;
 
-}  // namespace
-
+// The width of a button whose caption is `captionAdvance` pixels wide.
 int ToolButtonWidth(int captionAdvance) {
     return std::max(kToolButtonWidth, captionAdvance + 2 * kCaptionPadding);
 }
+
+}  // namespace
 
 Toolbar::Toolbar(QWidget* parent) : QToolBar(parent) {
     setMovable(false);

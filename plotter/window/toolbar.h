@@ -11,9 +11,6 @@ inline constexpr int kToolButtonWidth = 57;
 inline constexpr int kToolButtonHeight = 36;
 inline constexpr int kToolIconSize = 16;
 
-// The width of a button whose caption is `captionAdvance` pixels wide.
-int ToolButtonWidth(int captionAdvance);
-
 // A toolbar of text-under-icon buttons of the size above. Its one-pixel margin
 // keeps a button whole, frame included when hovered or pressed, inside a bar
 // two pixels taller than the buttons. Sizes follow changes of style and font.
