@@ -173,6 +173,16 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
         FillPixels(x0, y0, width, width, color);
         return;
     }
+    // Level and upright lines (the grid and the axes) cover a rectangle: the
+    // same pixels as the walk below, filled at once.
+    if (y0 == y1) {
+        FillPixels(std::min(x0, x1), y0, std::abs(x1 - x0) + 1, width, color);
+        return;
+    }
+    if (x0 == x1) {
+        FillPixels(x0, std::min(y0, y1), width, std::abs(y1 - y0) + 1, color);
+        return;
+    }
     const int dx = std::abs(x1 - x0);
     const int dy = -std::abs(y1 - y0);
     const int sx = x0 < x1 ? 1 : -1;
