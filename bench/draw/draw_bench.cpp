@@ -40,7 +40,10 @@ struct NullSurface : canvas::Surface {
     void PSet(double, double, canvas::Rgb) override {}
     void PSet(double, double) override {}
     void Print(std::string_view) override {}
+    double TextWidth(std::string_view) const override { return 0; }
+    double TextHeight(std::string_view) const override { return 0; }
     int Width() const override { return width_; }
+    int Height() const override { return width_; }
     int width_;
 };
 

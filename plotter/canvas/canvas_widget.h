@@ -27,7 +27,11 @@ class CanvasWidget : public QWidget, public Surface {
     void PSet(double x, double y, Rgb color) override;
     void PSet(double x, double y) override;
     void Print(std::string_view text) override;
+    // Text is measured after a scale setter has brought the canvas to size.
+    double TextWidth(std::string_view text) const override { return canvas_.TextWidth(text); }
+    double TextHeight(std::string_view text) const override { return canvas_.TextHeight(text); }
     int Width() const override { return width(); }
+    int Height() const override { return height(); }
 
   signals:
     // The pointer's position in user coordinates.

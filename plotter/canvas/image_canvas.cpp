@@ -216,11 +216,31 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
     }
 }
 
+namespace {
+
+QString LabelString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+double ImageCanvas::TextWidth(std::string_view text) const {
+    if (!scale_.Usable()) return 0;
+    const QFontMetrics metrics(font_);
+    return metrics.horizontalAdvance(LabelString(text)) * scale_.Width() / scale_.PixelWidth();
+}
+
+double ImageCanvas::TextHeight(std::string_view) const {
+    if (!scale_.Usable()) return 0;
+    const QFontMetrics metrics(font_);
+    return metrics.height() * scale_.Height() / scale_.PixelHeight();
+}
+
 void ImageCanvas::Print(std::string_view text) {
     const auto p = scale_.ToPixel(currentX_, currentY_);
     const QFontMetrics metrics(font_);
     if (p) {
-        const QString label = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        const QString label = LabelString(text);
         // The device pixel where the logical pixel of the current point
         // begins: the text's top-left corner.
         const double ratio = scale_.Ratio();

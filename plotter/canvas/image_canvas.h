@@ -46,7 +46,11 @@ class ImageCanvas : public Surface {
     void PSet(double x, double y, Rgb color) override;
     void PSet(double x, double y) override;
     void Print(std::string_view text) override;
+    double TextWidth(std::string_view text) const override;
+    double TextHeight(std::string_view text) const override;
+    // The area in logical pixels.
     int Width() const override { return scale_.PixelWidth(); }
+    int Height() const override { return scale_.PixelHeight(); }
 
   private:
     void SetPoint(double x, double y, QRgb color);

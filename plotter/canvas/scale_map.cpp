@@ -42,13 +42,24 @@ bool ScaleMap::Usable() const {
            std::isfinite(width_) && std::isfinite(height_) && width_ != 0 && height_ != 0;
 }
 
+namespace {
+
+// Where a finite point lands whose pixel position is beyond the double range
+// (a huge value, or a tiny extent): far out on its side, so that a segment
+// towards it is still clipped in the right direction.
+constexpr double kFarPixel = 1e300;
+
+double HeldFinite(double pixel) {
+    return std::isfinite(pixel) ? pixel : std::copysign(kFarPixel, pixel);
+}
+
+}  // namespace
+
 std::optional<PixelPoint> ScaleMap::ToPixel(double x, double y) const {
     if (!Usable() || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
     const double shift = (ratio_ - 1) / 2;
-    const PixelPoint p{(x - left_) * pixelWidth_ / width_ * ratio_ + shift,
-                       (y - top_) * pixelHeight_ / height_ * ratio_ + shift};
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return std::nullopt;
-    return p;
+    return PixelPoint{HeldFinite((x - left_) * pixelWidth_ / width_ * ratio_ + shift),
+                      HeldFinite((y - top_) * pixelHeight_ / height_ * ratio_ + shift)};
 }
 
 std::optional<PixelPoint> ScaleMap::ToUser(double px, double py) const {

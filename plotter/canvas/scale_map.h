@@ -54,8 +54,9 @@ class ScaleMap {
     // True when user coordinates can be mapped at all.
     bool Usable() const;
 
-    // User point to device pixel space; empty when either coordinate or the
-    // result is not finite.
+    // User point to device pixel space, in double precision; empty when
+    // either coordinate is not finite. A position beyond the double range is
+    // held far outside the area on its side.
     std::optional<PixelPoint> ToPixel(double x, double y) const;
     // Logical pixel position (e.g. the mouse) to user coordinates.
     std::optional<PixelPoint> ToUser(double px, double py) const;

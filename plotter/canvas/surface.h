@@ -40,8 +40,13 @@ class Surface {
     // colour on a transparent background.
     virtual void Print(std::string_view text) = 0;
 
-    // Outer width of the area in pixels.
+    // The extent of a text as Print would draw it, in user units.
+    virtual double TextWidth(std::string_view text) const = 0;
+    virtual double TextHeight(std::string_view text) const = 0;
+
+    // Outer size of the area in pixels.
     virtual int Width() const = 0;
+    virtual int Height() const = 0;
 };
 
 }  // namespace ondrix::canvas

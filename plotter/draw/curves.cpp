@@ -1,5 +1,6 @@
 #include "plotter/draw/curves.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -23,47 +24,84 @@ struct Sweep {
     canvas::Surface& surface;
     script::Engine& engine;
     const Controls& controls;
+    std::array<std::string, kFormulaCount> formulas;  // read once: they cannot change meanwhile
     std::vector<double> combined;  // the combined curve, one entry per sweep point
     std::string resultText;        // empty: the current point has no value
+    std::string midpointText;      // the same for a midpoint, kept apart from the point's
     double prevY = 0;
 };
 
-// A leap from above the band to below it, or from below to above. The band
-// is YMin..YMax exactly as the view holds them.
+// A leap from above the visible plane band to below it, or from below to
+// above. The canvas shows plane y from -YMax (bottom) to -YMin (top).
 bool Leaps(double prevY, double y, const view::View& view) {
-    return (prevY > view.YMax && y < view.YMin) || (prevY < view.YMin && y > view.YMax);
+    const double bottom = -view.YMax;
+    const double top = -view.YMin;
+    return (prevY > top && y < bottom) || (prevY < bottom && y > top);
 }
 
-void Combine(Sweep& sweep, int curve, long j, double y) {
-    if (sweep.combined.size() <= static_cast<size_t>(j)) sweep.combined.resize(j + 1, 0.0);
-    double& entry = sweep.combined[j];
-    if (sweep.controls.Mode() <= kDrawSumOnly) {
+// The combined curve's rule for one formula value: add it, or, in the product
+// modes, let formula 0 seed the product and the others multiply it.
+void CombineInto(double& entry, int mode, int curve, double y) {
+    if (mode <= kDrawSumOnly) {
         entry += y;
     } else if (curve == 0) {
-        entry = y;  // formula 0 seeds the product
+        entry = y;
     } else {
         entry *= y;
     }
 }
 
+void Combine(Sweep& sweep, int curve, long j, double y) {
+    if (sweep.combined.size() <= static_cast<size_t>(j)) sweep.combined.resize(j + 1, 0.0);
+    CombineInto(sweep.combined[j], sweep.controls.Mode(), curve, y);
+}
+
+// The curve's value at an abscissa off the sweep; false when it has none.
+// The combined curve always has one: its formulas combined as in the sweep.
+bool ValueAt(Sweep& sweep, int curve, double x, double& y) {
+    if (curve < kCombinedCurve) {
+        y = eval::EvaluateFormula(sweep.engine, sweep.formulas[curve], x, sweep.midpointText);
+        return !sweep.midpointText.empty();
+    }
+    const int mode = sweep.controls.Mode();
+    y = 0;
+    for (int k = 0; k < kCombinedCurve; ++k) {
+        const double value =
+            eval::EvaluateFormula(sweep.engine, sweep.formulas[k], x, sweep.midpointText);
+        if (!sweep.midpointText.empty()) CombineInto(y, mode, k, value);
+    }
+    return true;
+}
+
+// A stroke the jump test rejects still belongs to the curve when the value
+// halfway along the step lies strictly between its ends: the curve is steep
+// there, not broken by a pole. Costs one more evaluation, and only for the
+// rare rejected stroke.
+bool ContinuousAcross(Sweep& sweep, int curve, double x, double prevY, double y) {
+    double mid = 0;
+    if (!ValueAt(sweep, curve, x - sweep.view.XScale / 2, mid)) return false;
+    return std::fmin(prevY, y) < mid && mid < std::fmax(prevY, y);
+}
+
 void DrawCurve(Sweep& sweep, int curve, bool hide) {
     const view::View& v = sweep.view;
     const canvas::Rgb color = kCurveColors[curve];
-    // The formula cannot change while a drawing runs, so it is read once a curve.
-    const std::string formula = curve < kCombinedCurve ? sweep.controls.FormulaText(curve) : "";
     const double bound = v.XMax + v.XScale;
     long j = 0;
     for (double x = v.XMin; x <= bound && j < kMaxSweepPoints; ++j) {
         double y = 0;
         if (curve < kCombinedCurve) {
-            y = eval::EvaluateFormula(sweep.engine, formula, x, sweep.resultText);
+            y = eval::EvaluateFormula(sweep.engine, sweep.formulas[curve], x, sweep.resultText);
         } else {
             sweep.resultText.assign(1, ' ');  // the combined curve always has a value
             y = static_cast<size_t>(j) < sweep.combined.size() ? sweep.combined[j] : 0.0;
         }
         if (x == v.XMin) sweep.prevY = y;
 
-        if (!sweep.resultText.empty() && !hide && !Leaps(sweep.prevY, y, v)) {
+        const bool drawn =
+            !sweep.resultText.empty() && !hide &&
+            (!Leaps(sweep.prevY, y, v) || ContinuousAcross(sweep, curve, x, sweep.prevY, y));
+        if (drawn) {
             if (!sweep.controls.DotsNotLines()) {
                 sweep.surface.Line(x - v.XScale, -sweep.prevY, x, -y, color);
             } else {
@@ -86,7 +124,8 @@ void Draw(const view::View& view, canvas::Surface& surface, script::Engine& engi
     if (!controls.DontClearScreen()) ClearScreen(view, surface);
     eval::PrepareScriptEngine(engine);
 
-    Sweep sweep{view, surface, engine, controls, {}, {}, 0.0};
+    Sweep sweep{view, surface, engine, controls, {}, {}, {}, {}, 0.0};
+    for (int k = 0; k < kFormulaCount; ++k) sweep.formulas[k] = controls.FormulaText(k);
     if (view.XScale > 0 && std::isfinite(view.XScale)) {
         sweep.combined.reserve(static_cast<size_t>(
             std::fmin((view.XMax - view.XMin) / view.XScale + 3, kMaxSweepPoints)));

@@ -21,7 +21,9 @@ inline constexpr canvas::Rgb kCurveColors[] = {
 // product as the grey combined curve. Clears first unless "Don't clear the
 // screen" is checked. Each curve is sampled from XMin in steps of XScale to one
 // step past XMax; points without a value are left out, and so is a stroke that
-// leaps from above the YMin..YMax band to below it or back.
+// leaps from above the visible plane band (-YMax..-YMin) to below it or back,
+// unless the curve's value halfway along the step lies strictly between the
+// stroke's ends (a steep curve rather than a pole).
 void Draw(const view::View& view, canvas::Surface& surface, script::Engine& engine,
           const Controls& controls);
 

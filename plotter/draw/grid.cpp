@@ -1,6 +1,7 @@
 #include "plotter/draw/grid.h"
 
 #include <cmath>
+#include <limits>
 
 #include "plotter/eval/number_text.h"
 
@@ -32,6 +33,18 @@ void GridPass(double start, double bound, double step, DrawLine line) {
     }
 }
 
+// The labels along one axis, printed in the order of their positions: a label
+// that would start before the previous printed one ends would overprint it,
+// so it is left out; its grid line is drawn all the same.
+class LabelRow {
+  public:
+    bool Fits(double start) const { return !(start < end_); }
+    void Printed(double start, double extent) { end_ = start + extent; }
+
+  private:
+    double end_ = -std::numeric_limits<double>::infinity();
+};
+
 }  // namespace
 
 std::string LabelText(double value) {
@@ -48,16 +61,24 @@ void ClearScreen(const view::View& view, canvas::Surface& surface) {
     const double x0 = std::floor(view.XMin / view.XStep) * view.XStep;
     const double y0 = std::floor(view.YMin / view.YStep) * view.YStep;
 
+    LabelRow xLabels;
     GridPass(x0, view.XMax, view.XStep, [&](double x) {
         surface.Line(x, view.YMin, x, view.YMax, x == 0 ? kAxisColor : kGridColor);
         surface.PSet(x, 0.0);
-        surface.Print(LabelText(x));
+        if (!xLabels.Fits(x)) return;
+        const std::string label = LabelText(x);
+        surface.Print(label);
+        xLabels.Printed(x, surface.TextWidth(label));
     });
 
+    LabelRow yLabels;
     GridPass(y0, view.YMax, view.YStep, [&](double y) {
         surface.Line(view.XMin, y, view.XMax, y, y == 0 ? kAxisColor : kGridColor);
         surface.PSet(0.0, y);
-        surface.Print(LabelText(-y));
+        if (!yLabels.Fits(y)) return;
+        const std::string label = LabelText(-y);
+        surface.Print(label);
+        yLabels.Printed(y, surface.TextHeight(label));
     });
 }
 

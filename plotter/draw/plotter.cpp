@@ -33,28 +33,28 @@ void Plotter::NewGraph() {
 }
 
 void Plotter::ZoomInX() {
-    if (view::ZoomX(view_, view::Zoom::In)) Redraw();
+    if (view::ZoomX(view_, view::Zoom::In, surface_.Width())) Redraw();
 }
 
 void Plotter::ZoomOutX() {
-    if (view::ZoomX(view_, view::Zoom::Out)) Redraw();
+    if (view::ZoomX(view_, view::Zoom::Out, surface_.Width())) Redraw();
 }
 
 void Plotter::ZoomInY() {
-    if (view::ZoomY(view_, view::Zoom::In)) Redraw();
+    if (view::ZoomY(view_, view::Zoom::In, surface_.Height())) Redraw();
 }
 
 void Plotter::ZoomOutY() {
-    if (view::ZoomY(view_, view::Zoom::Out)) Redraw();
+    if (view::ZoomY(view_, view::Zoom::Out, surface_.Height())) Redraw();
 }
 
 void Plotter::HorizontalScroll(int value, view::ScrollLimits& limits) {
-    view::PanRange(view_.XMin, view_.XMax, value, limits);
+    view::PanRange(view_.XMin, view_.XMax, value, limits, surface_.Width());
     Redraw();
 }
 
 void Plotter::VerticalScroll(int value, view::ScrollLimits& limits) {
-    view::PanRange(view_.YMin, view_.YMax, value, limits);
+    view::PanRange(view_.YMin, view_.YMax, value, limits, surface_.Height());
     Redraw();
 }
 

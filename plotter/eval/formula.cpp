@@ -37,6 +37,11 @@ script::Value XLiteral(double number, bool whole) {
     return script::Value::Long(static_cast<std::int32_t>(number));
 }
 
+// The Single range decides whether a number can be a point value at all.
+bool InSingleRange(double number) {
+    return std::isfinite(static_cast<float>(number));
+}
+
 }  // namespace
 
 void PrepareScriptEngine(script::Engine& engine) {
@@ -50,8 +55,8 @@ std::string XStatement(double x) {
     return s;
 }
 
-float EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
-                      std::string& resultText) {
+double EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
+                       std::string& resultText) {
     try {
         // A failing step is abandoned and the next one runs, as in the sweep.
         try {
@@ -70,7 +75,7 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
             // Null has no text: like a failed evaluation, the point has no value.
             if (value.IsNull()) {
                 resultText.clear();
-                return 0.0f;
+                return 0.0;
             }
             if (value.IsReal()) {
                 // The usual case: the text and, from the same digits, the
@@ -81,26 +86,29 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
                                                                      : script::kDoubleDigits;
                 char* textEnd = script::WriteRealText(buf, value.real(), digits,
                                                       engine.DecimalSeparator(), &shown);
+                if (!InSingleRange(shown)) {
+                    // A point without a value, like a failed evaluation.
+                    resultText.clear();
+                    return 0.0;
+                }
                 resultText.assign(buf, textEnd);
-                float point = static_cast<float>(shown);
-                return std::isfinite(point) ? point : 0.0f;
+                return shown;
             }
             resultText.clear();
             script::AppendText(resultText, value, engine.DecimalSeparator());
         } catch (const script::ScriptError&) {
             resultText.clear();
-            return 0.0f;
+            return 0.0;
         }
         double number = 0;
         if (script::ParseNumberText(resultText, engine.DecimalSeparator(), number) !=
             script::TextNumber::kOk)
-            return 0.0f;
-        float point = static_cast<float>(number);
-        return std::isfinite(point) ? point : 0.0f;  // beyond the Single range: error 6
+            return 0.0;
+        return InSingleRange(number) ? number : 0.0;  // a text beyond it: error 6, counts as 0
     } catch (...) {
         // Out of memory or any other failure: no value, never an exception.
         resultText.clear();
-        return 0.0f;
+        return 0.0;
     }
 }
 

@@ -18,11 +18,12 @@ void PrepareScriptEngine(script::Engine& engine);
 std::string XStatement(double x);
 
 // Evaluates one formula at one abscissa. Sets resultText to the value's text
-// form (empty when the formula is empty, its value is Empty, or evaluation
-// failed: the point has no value) and returns the point value: resultText read
-// as a single-precision number, or 0 when it cannot be read as one.
-// Never throws.
-float EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
-                      std::string& resultText);
+// form and returns the point value: resultText read as a Double. The point
+// has no value (resultText empty, 0 returned) when the formula is empty, its
+// value is Empty, evaluation failed, or the number is beyond the Single range.
+// A text or Boolean result that cannot be read as a number in the Single range
+// keeps its text and counts as 0. Never throws.
+double EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
+                       std::string& resultText);
 
 }  // namespace ondrix::eval

@@ -20,10 +20,12 @@ struct ScrollLimits {
 };
 
 // A scroll bar changed to `value`: centres the range [low, high] on
-// value / 10 keeping its width, and moves a limit that the thumb has come
-// within 100 units of to 5 x width units from the thumb (rounded half to even,
-// kept inside the 16-bit range). A pan that would make the range's width
-// vanish leaves the range unchanged and returns false.
-bool PanRange(double& low, double& high, int value, ScrollLimits& limits);
+// value / 10 keeping its width. A limit that the thumb has come within 100
+// units of moves out to 5 x width units from the thumb (rounded half to even),
+// but never inwards and always at least one unit beyond the thumb, so the bar
+// keeps room to move; both stay inside the 16-bit range. A pan after which the
+// range, shown over `pixels` pixels, could no longer be drawn (see
+// PixelsApart) leaves the range unchanged and returns false.
+bool PanRange(double& low, double& high, int value, ScrollLimits& limits, int pixels);
 
 }  // namespace ondrix::view

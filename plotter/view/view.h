@@ -29,13 +29,20 @@ void SetStartRange(View& view);
 // and returns false: there is no step to take.
 bool ApplySamplingRule(View& view, int canvasWidth);
 
+// Whether a range shown over `pixels` pixels can still be drawn: its ends and
+// width are finite, the width positive, and one pixel spans at least the
+// finest step the numbers carry at the range's ends. That step is a unit in
+// the 15th significant digit (the precision of the x statement and of a
+// point's value text), and never finer than the spacing of doubles there.
+bool PixelsApart(double low, double high, int pixels);
+
 enum class Zoom { In, Out };
 
 // Zooming scales a range about the origin together with its grid step (and,
-// in x, the sampling step). A zoom that would make the range's width not
-// finite, or zero, in single precision leaves the view unchanged and returns
-// false.
-bool ZoomX(View& view, Zoom zoom);
-bool ZoomY(View& view, Zoom zoom);
+// in x, the sampling step). A zoom after which the range, shown over `pixels`
+// pixels, could no longer be drawn (see PixelsApart) leaves the view
+// unchanged and returns false.
+bool ZoomX(View& view, Zoom zoom, int pixels);
+bool ZoomY(View& view, Zoom zoom, int pixels);
 
 }  // namespace ondrix::view

@@ -63,10 +63,14 @@ TEST(ScaleMap, MapsUserToPixelAndBack) {
 
 TEST(ScaleMap, RefusesWhatCannotBeMapped) {
     const ScaleMap map = StartMap();
-    for (const auto& [x, y] : {std::pair{kNaN, 0.0}, std::pair{0.0, kInf}, std::pair{-kInf, 1.0},
-                               std::pair{1e308, 0.0}}) {
+    for (const auto& [x, y] : {std::pair{kNaN, 0.0}, std::pair{0.0, kInf}, std::pair{-kInf, 1.0}}) {
         EXPECT_FALSE(map.ToPixel(x, y)) << x << "," << y;
     }
+    // A finite point whose pixel position overflows stays far out on its side.
+    const auto far = map.ToPixel(1e308, -1e308);
+    ASSERT_TRUE(far);
+    EXPECT_GT(far->x, 1e100);
+    EXPECT_LT(far->y, -1e100);
     ScaleMap flat = StartMap();
     flat.SetWidth(0);
     EXPECT_FALSE(flat.ToPixel(0, 0));
@@ -115,18 +119,23 @@ TEST(ImageCanvas, CentreLineRunsEdgeToEdge) {
 }
 
 // Segments reaching far beyond the area return at once and draw only what is
-// visible; a coordinate beyond the single range draws nothing at all.
+// visible, also where the pixel position itself is beyond the double range; a
+// coordinate that is not finite draws nothing at all.
 TEST(ImageCanvas, HugeCoordinatesDrawOnlyTheVisiblePart) {
     struct Case {
         const char* name;
-        float x2;
+        double x2;
         int expectedPixels;
     };
     const Case cases[] = {
-        {"1e30", 1e30f, 250},
+        {"1e30", 1e30, 250},
         {"float max", std::numeric_limits<float>::max(), 250},
-        {"infinity", std::numeric_limits<float>::infinity(), 0},
-        {"NaN", std::numeric_limits<float>::quiet_NaN(), 0},
+        {"1e300", 1e300, 250},
+        {"pixel position beyond the double range", 1e307, 250},
+        {"double max", std::numeric_limits<double>::max(), 250},
+        {"-double max", -std::numeric_limits<double>::max(), 251},
+        {"infinity", kInf, 0},
+        {"NaN", kNaN, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,12 +179,18 @@ TEST(ImageCanvas, PointsUseTheirColourOrTheForeground) {
     EXPECT_EQ(CountColor(canvas.Image(), Opaque(kRed)), 1);
 }
 
-TEST(ImageCanvas, PrintDrawsTextBelowAndRightOfTheCurrentPoint) {
+// The text lies below and right of the current point, inside the extent that
+// TextWidth and TextHeight give in user units (33.36 x 20 over 500 pixels).
+TEST(ImageCanvas, PrintDrawsTextBelowAndRightOfTheCurrentPointWithinItsExtent) {
     ImageCanvas canvas(500, 500);
     SetStartScale(canvas);
     canvas.Cls();
     canvas.PSet(0, 0);
     canvas.Print(" 88 ");
+    const double right = 250 + canvas.TextWidth(" 88 ") * 500 / 33.36;
+    const double bottom = 250 + canvas.TextHeight(" 88 ") * 500 / 20;
+    EXPECT_GT(right, 255);
+    EXPECT_GT(bottom, 255);
     const QImage& image = canvas.Image();
     int inked = 0;
     for (int y = 0; y < 500; ++y) {
@@ -184,6 +199,8 @@ TEST(ImageCanvas, PrintDrawsTextBelowAndRightOfTheCurrentPoint) {
             ++inked;
             EXPECT_GE(x, 250);
             EXPECT_GE(y, 250);
+            EXPECT_LT(x, right);
+            EXPECT_LT(y, bottom);
         }
     }
     EXPECT_GT(inked, 10);
@@ -207,6 +224,8 @@ TEST(ImageCanvas, ResizeKeepsTheTopLeftOfThePicture) {
     canvas.Resize(0, 0);
     canvas.Line(0, -10, 0, 10, kRed);  // nothing to draw into, and no failure
     canvas.Print("1");
+    EXPECT_EQ(canvas.TextWidth("1"), 0);  // no pixels: text takes no room
+    EXPECT_EQ(canvas.TextHeight("1"), 0);
 }
 
 // Device resolution: the picture holds `ratio` device pixels to a logical

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "plotter/draw/grid.h"
 #include "plotter/draw/plotter.h"
@@ -135,24 +136,97 @@ TEST(Draw, JumpTestLeavesOutLeapsAcrossTheBand) {
     EXPECT_TRUE(entersBeyondEdge);
 }
 
-// With YMin -8 and YMax 12 the test uses the band as the view holds it.
-TEST(Draw, JumpTestUsesTheBandAsItStands) {
+// With YMin -8 and YMax 12 (VScroll1 at 20) the canvas shows plane y from 8
+// at the top to -12 at the bottom, and the jump test uses that band. A stroke
+// that leaps across it is still drawn when the value halfway along lies
+// strictly between its ends.
+TEST(Draw, JumpTestComparesWithThePlaneBand) {
     view::View v = StartView();
     v.YMin = -8;
     v.YMax = 12;
     v.XMin = 0;
     v.XMax = 1;
-    v.XScale = 1;  // points at x = 0, 1, 2
+    v.XScale = 1;  // points at x = 0, 1, 2; the midpoint of the first step is 0.5
     struct Case {
+        const char* name;
         const char* formula;
         bool drawn;
     };
-    for (const Case& c : {Case{"9 - 22 * x", true}, Case{"13 - 22 * x", false}}) {
-        SCOPED_TRACE(c.formula);
-        const RecordingSurface s = Curves(Formulas(c.formula, "", "", kDontDrawSum), v);
-        bool found = false;
-        for (const Call& line : s.InColor(kBlue)) found |= line.x1 == 0 && line.x2 == 1;
-        EXPECT_EQ(found, c.drawn);
+    const Case cases[] = {
+        {"13 to -9 ends on screen", "13 - 22 * x", true},
+        {"-9 to 13 starts on screen", "-9 + 22 * x", true},
+        {"9 to -13 through -2", "9 - 22 * x", true},
+        {"-13 to 9 through -2", "-13 + 22 * x", true},
+        {"9 to -13 across a pole", "-5.5 / (x - 0.5) - 2", false},
+        {"9 to -13 through 20", "9 + 66 * x - 88 * x * x", false},
+        {"9 to -13 through -13", "9 - 66 * x + 44 * x * x", false},
+        {"9 to -13 without a value halfway", "9 - 22 * x + Sqr(Abs(x - 0.5) - 0.1)", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool dots : {false, true}) {
+            FakeControls controls = Formulas(c.formula, "", "", kDontDrawSum);
+            controls.dots = dots;
+            const RecordingSurface s = Curves(controls, v);
+            bool found = false;
+            for (const Call& call : s.InColor(kBlue))
+                found |= call.kind == Call::kLine ? call.x2 == 1 : call.x1 == 1;
+            EXPECT_EQ(found, c.drawn) << (dots ? "dots" : "lines");
+        }
+    }
+}
+
+// A stroke that leaps across the band at a pole has a midpoint beyond both of
+// its ends, so it stays undrawn at every zoom; here the band is -10..10.
+TEST(Draw, PolesStayUndrawn) {
+    for (const char* formula : {"Tan(x)", "1/x", "Sec(x)", "Cotan(x)"}) {
+        for (int zoomsOut : {0, 1, 5}) {
+            SCOPED_TRACE(std::string(formula) + " after " + std::to_string(zoomsOut));
+            view::View v = StartView();
+            for (int i = 0; i < zoomsOut; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::Out, 500));
+            for (int mode : {kDontDrawSum, kDrawSumOnly}) {
+                const RecordingSurface s = Curves(Formulas(formula, "", "", mode), v);
+                const auto strokes = s.InColor(mode == kDrawSumOnly ? kGrey : kBlue);
+                ASSERT_GT(strokes.size(), 400u);
+                for (const Call& line : strokes) {
+                    const double from = -line.y1;
+                    const double to = -line.y2;
+                    EXPECT_FALSE(from > 10 && to < -10) << line.x2 << " " << from << " " << to;
+                    EXPECT_FALSE(from < -10 && to > 10) << line.x2 << " " << from << " " << to;
+                }
+            }
+        }
+    }
+}
+
+// A steep line crosses the whole band within a step or two; its strokes are
+// drawn and cover the band from bottom to top, for a formula curve and for
+// the combined curve in either mode, also where no sample falls on x = 0.
+TEST(Draw, SteepLinesCrossTheBand) {
+    struct Case {
+        const char* name;
+        FakeControls controls;
+        canvas::Rgb color;
+    };
+    const Case cases[] = {
+        {"x*1000", Formulas("x*1000", "", "", kDontDrawSum), kBlue},
+        {"-x*400", Formulas("-x*400", "", "", kDontDrawSum), kBlue},
+        {"sum of x*1000 and 1", Formulas("x*1000", "1", "", kDrawSumOnly), kGrey},
+        {"product of 2 and x*500", Formulas("2", "x*500", "", kDrawMultOnly), kGrey},
+        {"product of x*500 and -2", Formulas("x*500", "", "-2", kDrawMult), kGrey},
+    };
+    for (const Case& c : cases) {
+        for (int width : {500, 749}) {
+            SCOPED_TRACE(std::string(c.name) + " on " + std::to_string(width));
+            const RecordingSurface s = Curves(c.controls, StartView(width));
+            for (double y : {-9.9, -5.0, 0.0, 5.0, 9.9}) {
+                bool covered = false;
+                for (const Call& line : s.InColor(c.color))
+                    covered |=
+                        std::fmin(-line.y1, -line.y2) <= y && y <= std::fmax(-line.y1, -line.y2);
+                EXPECT_TRUE(covered) << y;
+            }
+        }
     }
 }
 
@@ -206,11 +280,44 @@ TEST(Draw, DotsSetOnePointPerValueExceptAfterALeap) {
 }
 
 TEST(Draw, BooleansAndTextCountAsZero) {
-    for (const char* formula : {"x > 0", "\"abc\"", "1E39"}) {
+    for (const char* formula : {"x > 0", "\"abc\"", "\"1E39\""}) {
         SCOPED_TRACE(formula);
         const auto lines = Curves(Formulas(formula, "", "", kDontDrawSum)).InColor(kBlue);
         ASSERT_GE(lines.size(), 501u);
         for (const Call& line : lines) EXPECT_EQ(line.y2, 0.0f);
+    }
+}
+
+// Beyond the Single range (about 3.4E+38) a point has no value: nothing runs
+// along the axis there. x^40 passes it at |x| = 9.19, Exp(x) at x = 88.72
+// (after three Zoom Out X the view reaches 133.44).
+TEST(Draw, ValuesBeyondTheSingleRangeAreNotDrawn) {
+    struct Case {
+        const char* formula;
+        int zoomsOut;
+        double lowest, highest;  // the abscissae with a value in the view
+    };
+    for (const Case& c : {Case{"x^40", 0, -9.19, 9.19}, Case{"Exp(x)", 3, -134, 88.73}}) {
+        SCOPED_TRACE(c.formula);
+        view::View v = StartView();
+        for (int i = 0; i < c.zoomsOut; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::Out, 500));
+        for (int mode : {kDontDrawSum, kDrawSumOnly}) {
+            const RecordingSurface s = Curves(Formulas(c.formula, "", "", mode), v);
+            const auto strokes = s.InColor(mode == kDrawSumOnly ? kGrey : kBlue);
+            ASSERT_GT(strokes.size(), 100u);
+            for (const Call& line : strokes) {
+                if (mode == kDontDrawSum) {
+                    EXPECT_GE(line.x2, c.lowest);
+                    EXPECT_LE(line.x2, c.highest);
+                }
+                // Only the sum, where no formula has a value, runs along 0.
+                if (line.x2 < c.lowest || line.x2 > c.highest) {
+                    EXPECT_EQ(line.y2, 0) << line.x2;
+                } else if (std::fabs(line.x2) > 0.5) {
+                    EXPECT_GT(-line.y2, 0) << line.x2;
+                }
+            }
+        }
     }
 }
 
@@ -220,7 +327,7 @@ TEST(Draw, HugeSumsReachTheCanvasWhole) {
     const RecordingSurface s = Curves(Formulas("3E38", "3E38", "", kDrawSumOnly));
     const auto grey = s.InColor(kGrey);
     ASSERT_FALSE(grey.empty());
-    for (const Call& line : grey) EXPECT_NEAR(line.y2 / -6E38, 1.0, 1E-7);
+    for (const Call& line : grey) EXPECT_DOUBLE_EQ(line.y2, -6E38);
 }
 
 TEST(Draw, ClearsFirstUnlessAskedNotTo) {
@@ -285,15 +392,20 @@ TEST_F(PlotterFixture, NewGraphEmptiesTheBoxesAndKeepsTheMode) {
 
 TEST_F(PlotterFixture, ZoomsAtTheLimitDoNothing) {
     plotter.ResetScale();
-    for (int i = 0; i < 200; ++i) plotter.ZoomOutX();
+    for (int i = 0; i < 1100; ++i) plotter.ZoomOutX();
     surface.calls.clear();
     plotter.ZoomOutX();
     EXPECT_TRUE(surface.calls.empty());  // no redraw
-    for (int i = 0; i < 400; ++i) plotter.ZoomInX();
-    for (int i = 0; i < 200; ++i) plotter.ZoomInY();
+    for (int i = 0; i < 2200; ++i) plotter.ZoomInX();
+    for (int i = 0; i < 1100; ++i) plotter.ZoomInY();
+    surface.calls.clear();
+    plotter.ZoomInY();
+    EXPECT_TRUE(surface.calls.empty());
     const view::View& v = plotter.View();
-    EXPECT_GT(static_cast<float>(v.XMax - v.XMin), 0.0f);
-    EXPECT_GT(static_cast<float>(v.YMax - v.YMin), 0.0f);
+    EXPECT_TRUE(view::PixelsApart(v.XMin, v.XMax, 500));
+    EXPECT_TRUE(view::PixelsApart(v.YMin, v.YMax, 500));
+    EXPECT_LT(v.XMax - v.XMin, 1e-300);
+    EXPECT_LT(v.YMax - v.YMin, 1e-300);
 }
 
 TEST_F(PlotterFixture, ScrollRecentresAndRedraws) {

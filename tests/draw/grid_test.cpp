@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "tests/support/recording_surface.h"
 
@@ -142,6 +144,73 @@ TEST(ClearScreen, EndsOnDegenerateSteps) {
         RecordingSurface s;
         ClearScreen(WithXRange(c.xMin, c.xMax, c.xStep), s);
         EXPECT_LE(s.calls.size(), 5u + 3u * 200000u);
+    }
+}
+
+// A label drawn, or left out, at its anchor in pixels of the recording
+// surface (7 pixels a character, 16 a line).
+struct Label {
+    bool vertical;  // a label of the vertical pass, along the x axis
+    double at;      // its anchor's pixel along its axis
+    std::string text;
+    bool printed;
+};
+
+std::vector<Label> Labels(const RecordingSurface& s, const view::View& v, int width, int height) {
+    std::vector<Label> out;
+    bool vertical = true;
+    for (size_t i = 0; i < s.calls.size(); ++i) {
+        const Call& c = s.calls[i];
+        if (c.kind == Call::kLine) vertical = c.x1 == c.x2;
+        if (c.kind != Call::kPSetFore) continue;
+        const double at = vertical ? (c.x1 - v.XMin) * width / (v.XMax - v.XMin)
+                                   : (c.y1 - v.YMin) * height / (v.YMax - v.YMin);
+        const bool printed = i + 1 < s.calls.size() && s.calls[i + 1].kind == Call::kPrint;
+        out.push_back({vertical, at, printed ? s.calls[i + 1].text : "", printed});
+    }
+    return out;
+}
+
+// Each label is printed unless it would overlap the last one printed on its
+// axis; every grid line is drawn all the same.
+TEST(ClearScreen, LabelsNeverOverlap) {
+    struct Case {
+        const char* name;
+        int zoomsInX, zoomsOutX;
+        int height;
+        int xLines, yLines;
+        bool xSkips, ySkips;
+    };
+    const Case cases[] = {
+        {"start view", 0, 0, 500, 18, 11, false, false},
+        {"4 x Zoom In X: \" 0.125 \" every 30 px", 4, 0, 500, 18, 11, true, false},
+        {"8 x Zoom Out X: \"-4096 \" every 30 px", 0, 8, 500, 18, 11, true, false},
+        {"60 x Zoom Out X", 0, 60, 500, 18, 11, true, false},
+        {"a canvas 100 px high: y labels every 10 px", 0, 0, 100, 18, 11, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view::View v = StartView();
+        for (int i = 0; i < c.zoomsInX; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::In, 500));
+        for (int i = 0; i < c.zoomsOutX; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::Out, 500));
+        RecordingSurface s(500, c.height);
+        ClearScreen(v, s);
+        EXPECT_EQ(LinePositions(s, true).size(), static_cast<size_t>(c.xLines));
+        EXPECT_EQ(LinePositions(s, false).size(), static_cast<size_t>(c.yLines));
+        bool skipped[2] = {false, false};
+        const Label* last[2] = {nullptr, nullptr};
+        for (const Label& label : Labels(s, v, 500, c.height)) {
+            const Label*& previous = last[label.vertical];
+            const double end =
+                previous == nullptr
+                    ? -1e300
+                    : previous->at + (label.vertical ? 7.0 * previous->text.size() : 16.0);
+            EXPECT_EQ(label.printed, label.at >= end) << label.at << " " << end;
+            if (label.printed) previous = &label;
+            skipped[label.vertical] |= !label.printed;
+        }
+        EXPECT_EQ(skipped[true], c.xSkips);
+        EXPECT_EQ(skipped[false], c.ySkips);
     }
 }
 

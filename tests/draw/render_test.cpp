@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
+#include "plotter/draw/plotter.h"
 #include "plotter/eval/engine.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/image_probe.h"
@@ -70,7 +75,7 @@ TEST_F(Rendered, DontClearKeepsTheOldCurvesAndScale) {
     controls.dontClear = true;
     controls.formulas = {"", "-x", ""};
     view::View zoomed = view;
-    view::ZoomX(zoomed, view::Zoom::In);
+    view::ZoomX(zoomed, view::Zoom::In, 500);
     Draw(zoomed, canvas, engine, controls);
     EXPECT_GE(CountColor(canvas.Image(), Opaque(kCurveColors[0])), blueBefore - 2);
     EXPECT_GT(CountColor(canvas.Image(), Opaque(kCurveColors[1])), 100);
@@ -98,6 +103,108 @@ TEST_F(Rendered, WideCanvasGetsTheWholeCombinedCurve) {
     const int row = 100;
     for (int x : {0, 1000, 2600, 3839})
         EXPECT_EQ(canvas.Image().pixel(x, row), Opaque(kCurveColors[3])) << x;
+}
+
+// The rows of the image that hold at least one pixel of this colour.
+int RowsWith(const QImage& image, QRgb color) {
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        bool found = false;
+        for (int x = 0; x < image.width() && !found; ++x) found = image.pixel(x, y) == color;
+        rows += found;
+    }
+    return rows;
+}
+
+// A line steep enough to cross the whole band between two samples is drawn
+// from the bottom row to the top one.
+TEST(SteepLines, ReachEveryRow) {
+    struct Case {
+        const char* formula;
+        int width;
+        int zoomsInY;
+    };
+    const Case cases[] = {
+        {"x*1000", 500, 0}, {"x*1000", 749, 0}, {"-x*400", 500, 0},
+        {"-x*400", 749, 0}, {"x", 500, 9},      {"x", 749, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.formula) + " " + std::to_string(c.width) + " after " +
+                     std::to_string(c.zoomsInY) + " x Zoom In Y");
+        canvas::ImageCanvas canvas(c.width, 400);
+        FakeControls controls;
+        controls.formulas = {c.formula, "", ""};
+        Plotter plotter(canvas, controls);
+        plotter.ResetScale();
+        for (int i = 0; i < c.zoomsInY; ++i) plotter.ZoomInY();
+        EXPECT_EQ(RowsWith(canvas.Image(), qRgb(0, 0, 160)), 400);
+    }
+}
+
+// 28 x Zoom In X and Y, then one step right on HScroll1 and one up on
+// VScroll1: the view is centred on (0.1, 0.1), 33.36 / 2^28 wide and 20 / 2^28
+// high. Lines through that point stay straight to within a pixel and cross
+// the canvas; the vertical grid lines stand evenly spaced.
+TEST(DeepZoom, KeepsLinesStraightAndTheGridEven) {
+    constexpr int kWidth = 600;
+    constexpr int kHeight = 500;
+    const double halfWidth = std::ldexp(16.68, -28);
+    const double halfHeight = std::ldexp(10.0, -28);
+    struct Case {
+        const char* formula;
+        double slope, offset;
+    };
+    for (const Case& c : {Case{"x", 1, 0}, Case{"0.04+0.6*x", 0.6, 0.04}}) {
+        SCOPED_TRACE(c.formula);
+        canvas::ImageCanvas canvas(kWidth, kHeight);
+        FakeControls controls;
+        controls.formulas = {c.formula, "", ""};
+        Plotter plotter(canvas, controls);
+        plotter.ResetScale();
+        for (int i = 0; i < 28; ++i) {
+            plotter.ZoomInX();
+            plotter.ZoomInY();
+        }
+        view::ScrollLimits horizontal;
+        view::ScrollLimits vertical;
+        plotter.HorizontalScroll(1, horizontal);
+        plotter.VerticalScroll(-1, vertical);
+
+        // Pixel (i, j) stands for plane x = left + i * dx and y = top - j * dy.
+        const double left = 0.1 - halfWidth;
+        const double top = 0.1 + halfHeight;
+        const double dx = 2 * halfWidth / kWidth;
+        const double dy = 2 * halfHeight / kHeight;
+        // The line in pixels: j = a * i + b.
+        const double a = -c.slope * dx / dy;
+        const double b = (top - c.offset - c.slope * left) / dy;
+        const QImage& image = canvas.Image();
+        int onLine = 0;
+        int offLine = 0;
+        for (int j = 0; j < kHeight; ++j) {
+            for (int i = 0; i < kWidth; ++i) {
+                if (image.pixel(i, j) != qRgb(0, 0, 160)) continue;
+                const double distance = std::fabs(a * i + b - j) / std::sqrt(a * a + 1);
+                (distance <= 1.5 ? onLine : offLine) += 1;
+            }
+        }
+        EXPECT_EQ(offLine, 0);
+        EXPECT_GT(onLine, 400);
+        EXPECT_GE(RowsWith(image, qRgb(0, 0, 160)), kHeight - 20);
+
+        // A row between horizontal grid lines meets every vertical one.
+        std::vector<int> columns;
+        for (int j = 0; j < kHeight && columns.empty(); ++j) {
+            std::vector<int> row;
+            for (int i = 0; i < kWidth; ++i)
+                if (image.pixel(i, j) == qRgb(200, 200, 200)) row.push_back(i);
+            if (row.size() < 40) columns = row;
+        }
+        // 16 or 17 lines every 2 / 2^28, that is 36 pixels.
+        ASSERT_GE(columns.size(), 15u);
+        for (size_t k = 1; k < columns.size(); ++k)
+            EXPECT_NEAR(columns[k] - columns[k - 1], 600 * 2 / 33.36, 1.0) << k;
+    }
 }
 
 }  // namespace

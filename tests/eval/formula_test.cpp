@@ -18,7 +18,7 @@ struct PointCase {
     const char* formula;
     double x;
     const char* text;  // ResultText
-    float point;
+    double point;
 };
 
 class EvaluateFormulaTest : public ::testing::TestWithParam<PointCase> {};
@@ -27,24 +27,31 @@ TEST_P(EvaluateFormulaTest, GivesResultTextAndPointValue) {
     Engine engine;
     PrepareScriptEngine(engine);
     std::string text = "stale";
-    float point = EvaluateFormula(engine, GetParam().formula, GetParam().x, text);
+    const double point = EvaluateFormula(engine, GetParam().formula, GetParam().x, text);
     EXPECT_EQ(text, GetParam().text);
-    EXPECT_FLOAT_EQ(point, GetParam().point);
+    EXPECT_DOUBLE_EQ(point, GetParam().point);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Points, EvaluateFormulaTest,
-    ::testing::Values(PointCase{"pi", 0, "3.141592", 3.141592f}, PointCase{"x", 2.5, "2.5", 2.5f},
-                      PointCase{"x", -16.68, "-16.68", -16.68f},
-                      PointCase{"Arcsin(0.5)", 0, "0.523598775598299", 0.5235988f},
-                      PointCase{"Arcsin(x)", 0.5, "0.523598775598299", 0.5235988f},
-                      PointCase{"Sin(x)*x^2/10", 2, "0.363718970730273", 0.36371897f},
-                      PointCase{"x > 0", 1, "True", 0.0f}, PointCase{"\"12\"", 0, "12", 12.0f},
-                      PointCase{"\"abc\"", 0, "abc", 0.0f}, PointCase{"1E+300", 0, "1E+300", 0.0f},
-                      PointCase{"", 1, "", 0.0f}, PointCase{"Empty", 1, "", 0.0f},
-                      PointCase{"Null", 1, "", 0.0f}, PointCase{"Sqr(x)", -1, "", 0.0f},
-                      PointCase{"Arcsin(1)", 0, "", 0.0f}, PointCase{"1/0", 0, "", 0.0f},
-                      PointCase{"1 +", 0, "", 0.0f}, PointCase{"x", 1e-17, "1E-17", 1e-17f}));
+    ::testing::Values(PointCase{"pi", 0, "3.141592", 3.141592}, PointCase{"x", 2.5, "2.5", 2.5},
+                      PointCase{"x", -16.68, "-16.68", -16.68},
+                      PointCase{"Arcsin(0.5)", 0, "0.523598775598299", 0.523598775598299},
+                      PointCase{"Arcsin(x)", 0.5, "0.523598775598299", 0.523598775598299},
+                      PointCase{"Sin(x)*x^2/10", 2, "0.363718970730273", 0.363718970730273},
+                      // The value is the text read as a Double, beyond what a Single keeps.
+                      PointCase{"1 + x", 1e-9, "1.000000001", 1.000000001},
+                      PointCase{"0.04+0.6*x", 0.1000000001, "0.10000000006", 0.10000000006},
+                      PointCase{"3.4E+38", 0, "3.4E+38", 3.4e38},
+                      // Beyond the Single range: no value. A text or Boolean that reads as
+                      // no number in that range keeps its text and counts as 0.
+                      PointCase{"1E+300", 0, "", 0}, PointCase{"-3.5E+38", 0, "", 0},
+                      PointCase{"x > 0", 1, "True", 0}, PointCase{"\"12\"", 0, "12", 12},
+                      PointCase{"\"abc\"", 0, "abc", 0}, PointCase{"\"1E+300\"", 0, "1E+300", 0},
+                      PointCase{"", 1, "", 0}, PointCase{"Empty", 1, "", 0},
+                      PointCase{"Null", 1, "", 0}, PointCase{"Sqr(x)", -1, "", 0},
+                      PointCase{"Arcsin(1)", 0, "", 0}, PointCase{"1/0", 0, "", 0},
+                      PointCase{"1 +", 0, "", 0}, PointCase{"x", 1e-17, "1E-17", 1e-17}));
 
 TEST(Preamble, DefinesPiAndTheFourFunctionsIgnoringCase) {
     Engine engine;
@@ -90,9 +97,9 @@ TEST(EvaluateFormula, ACommaSeparatorStillUsesThePointForX) {
     engine.SetDecimalSeparator(',');
     PrepareScriptEngine(engine);
     std::string text;
-    EXPECT_FLOAT_EQ(EvaluateFormula(engine, "x / 4", 2.5, text), 0.625f);
+    EXPECT_DOUBLE_EQ(EvaluateFormula(engine, "x / 4", 2.5, text), 0.625);
     EXPECT_EQ(text, "0,625");
-    EXPECT_FLOAT_EQ(EvaluateFormula(engine, "Arcsin(x)", 0.5, text), 0.5235988f);
+    EXPECT_DOUBLE_EQ(EvaluateFormula(engine, "Arcsin(x)", 0.5, text), 0.523598775598299);
     EXPECT_EQ(text, "0,523598775598299");
 }
 
@@ -102,7 +109,7 @@ TEST(EvaluateFormula, AFailedPointLeavesNoStaleText) {
     std::string text;
     EvaluateFormula(engine, "x", 2, text);
     EXPECT_EQ(text, "2");
-    EXPECT_EQ(EvaluateFormula(engine, "Sqr(x)", -2, text), 0.0f);
+    EXPECT_EQ(EvaluateFormula(engine, "Sqr(x)", -2, text), 0.0);
     EXPECT_EQ(text, "");
 }
 
@@ -112,9 +119,9 @@ TEST(EvaluateFormula, MatchesTheEngineAcrossASweep) {
     std::string text;
     double x = -16.68;
     for (int i = 0; i < 1002; ++i, x += 33.36 / 1000) {
-        float point = EvaluateFormula(engine, "Sin(x)*x^2/10", x, text);
-        double xs = std::strtod(XStatement(x).c_str() + 4, nullptr);
-        EXPECT_NEAR(point, std::sin(xs) * xs * xs / 10, 1e-5) << x;
+        const double point = EvaluateFormula(engine, "Sin(x)*x^2/10", x, text);
+        const double xs = std::strtod(XStatement(x).c_str() + 4, nullptr);
+        EXPECT_NEAR(point, std::sin(xs) * xs * xs / 10, 1e-13) << x;
     }
 }
 

@@ -159,8 +159,10 @@ TEST(WriteRealText, ReportsWhatItsTextReadsAs) {
 }
 
 // The per-point path written the general way: the x statement as text through
-// AddCode, the value's text form, and that text read as a Single.
-float ReferencePoint(Engine& engine, std::string_view formula, double x, std::string& text) {
+// AddCode, the value's text form, and that text read as a Double. A real
+// number whose text does not read as a number within the Single range has no
+// value; any other text that does not counts as 0.
+double ReferencePoint(Engine& engine, std::string_view formula, double x, std::string& text) {
     try {
         engine.AddCode(XStatement(x));
     } catch (const ScriptError&) {
@@ -170,15 +172,16 @@ float ReferencePoint(Engine& engine, std::string_view formula, double x, std::st
     try {
         value = engine.Eval(formula);
     } catch (const ScriptError&) {
-        return 0.0f;
+        return 0.0;
     }
-    if (value.IsNull()) return 0.0f;
+    if (value.IsNull()) return 0.0;
     script::AppendText(text, value, engine.DecimalSeparator());
     double number;
-    if (script::ParseNumberText(text, engine.DecimalSeparator(), number) != TextNumber::kOk)
-        return 0.0f;
-    float point = static_cast<float>(number);
-    return std::isfinite(point) ? point : 0.0f;
+    if (script::ParseNumberText(text, engine.DecimalSeparator(), number) == TextNumber::kOk &&
+        std::isfinite(static_cast<float>(number)))
+        return number;
+    if (value.IsReal()) text.clear();
+    return 0.0;
 }
 
 // The subtype and exact payload of the engine's x.
@@ -203,12 +206,10 @@ TEST_P(PointPathTest, MatchesTheGeneralRoadDigitForDigit) {
     }
     std::string fastText, generalText;
     for (double x : Samples(20000)) {
-        float fastPoint = EvaluateFormula(fast, GetParam().formula, x, fastText);
-        float generalPoint = ReferencePoint(general, GetParam().formula, x, generalText);
+        const double fastPoint = EvaluateFormula(fast, GetParam().formula, x, fastText);
+        const double generalPoint = ReferencePoint(general, GetParam().formula, x, generalText);
         ASSERT_EQ(fastText, generalText) << x;
-        ASSERT_EQ(std::bit_cast<std::uint32_t>(fastPoint),
-                  std::bit_cast<std::uint32_t>(generalPoint))
-            << x << " " << fastText;
+        ASSERT_TRUE(SameBits(fastPoint, generalPoint)) << x << " " << fastText;
         ASSERT_EQ(XState(fast), XState(general)) << x;
     }
 }
@@ -227,22 +228,24 @@ struct OverflowCase {
 
 class OverflowingTextTest : public ::testing::TestWithParam<OverflowCase> {};
 
-// The largest Doubles show 15 digits that round beyond the range: the text
-// cannot be read, so the point is a plain (positive) zero.
-TEST_P(OverflowingTextTest, GivesAPositiveZero) {
+// The largest Doubles show 15 digits that round beyond the range; like any
+// number beyond the Single range the point has no value: no text, a plain
+// (positive) zero.
+TEST_P(OverflowingTextTest, GivesNoValue) {
     Engine engine;
     PrepareScriptEngine(engine);
-    std::string text;
-    float point = EvaluateFormula(engine, GetParam().formula, 0, text);
+    std::string text = "stale";
+    const double point = EvaluateFormula(engine, GetParam().formula, 0, text);
     EXPECT_EQ(text, GetParam().text);
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(point), 0u);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(point), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Largest, OverflowingTextTest,
-    ::testing::Values(OverflowCase{"1.7976931348623157E+308", "1.79769313486232E+308"},
-                      OverflowCase{"-1.7976931348623157E+308", "-1.79769313486232E+308"},
-                      OverflowCase{"1.7976931348623155E+308", "1.79769313486232E+308"}));
+INSTANTIATE_TEST_SUITE_P(Largest, OverflowingTextTest,
+                         ::testing::Values(OverflowCase{"1.7976931348623157E+308", ""},
+                                           OverflowCase{"-1.7976931348623157E+308", ""},
+                                           OverflowCase{"1.7976931348623155E+308", ""},
+                                           OverflowCase{"\"1.79769313486232E+308\"",
+                                                        "1.79769313486232E+308"}));
 
 struct SetVariableCase {
     const char* name;

@@ -1,5 +1,7 @@
 // Hostile formulas: whatever is typed, a point gets a value, or no value and a
 // quiet gap. Nothing may crash, hang, or grow without bound.
+#include "plotter/eval/formula.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,7 +9,6 @@
 #include <string>
 
 #include "plotter/eval/engine.h"
-#include "plotter/eval/formula.h"
 #include "plotter/eval/limits.h"
 
 namespace ondrix::eval {
@@ -24,12 +25,12 @@ std::string Repeat(const std::string& piece, int times, std::string out = "") {
 // A point's outcome as the sweep sees it.
 struct Point {
     std::string text;
-    float y;
+    double y;
 };
 
 Point Evaluate(script::Engine& engine, const std::string& formula, double x = 1.5) {
     std::string text = "stale";
-    const float y = EvaluateFormula(engine, formula, x, text);
+    const double y = EvaluateFormula(engine, formula, x, text);
     return {text, y};
 }
 
@@ -41,7 +42,7 @@ struct Prepared : ::testing::Test {
     void ExpectStillWorks() {
         const Point p = Evaluate(engine, "x * 2", 1.5);
         EXPECT_EQ(p.text, "3");
-        EXPECT_EQ(p.y, 3.0f);
+        EXPECT_EQ(p.y, 3.0);
     }
 };
 
@@ -75,7 +76,7 @@ TEST_F(Prepared, HugeAndDeepFormulasEndQuickly) {
         }
         EXPECT_TRUE(std::isfinite(p.y));
         if (p.text.empty()) {
-            EXPECT_EQ(p.y, 0.0f);
+            EXPECT_EQ(p.y, 0.0);
         }
         ExpectStillWorks();
     }
@@ -85,7 +86,7 @@ TEST_F(Prepared, NumbersAtTheEdgesOfTheTypes) {
     struct Case {
         const char* formula;
         const char* text;  // "" when the point has no value; nullptr: any sound outcome
-        float y;
+        double y;
     };
     const Case cases[] = {
         {"Exp(1E308)", "", 0},
@@ -96,16 +97,18 @@ TEST_F(Prepared, NumbersAtTheEdgesOfTheTypes) {
         {"-0", "0", 0},
         {"-x*0", "0", 0},
         {"0*-1.5", "0", 0},
-        {"3.4E+38", "3.4E+38", 3.4e38f},
-        // Beyond the Single range the text stands but the point reads as 0.
-        {"3.5E+38", "3.5E+38", 0},
-        {"-1E+39", "-1E+39", 0},
-        {"1E+300*x", "1.5E+300", 0},
+        {"3.4E+38", "3.4E+38", 3.4e38},
+        // Beyond the Single range a number is a point without a value; a text
+        // that spells one keeps its text and reads as 0.
+        {"3.5E+38", "", 0},
+        {"-1E+39", "", 0},
+        {"1E+300*x", "", 0},
+        {"\"-1E+39\"", "-1E+39", 0},
         {"CSng(3.5E+38)", "", 0},
-        {"1E-46", "1E-46", 0},
+        {"1E-46", "1E-46", 1e-46},
         {"CSng(1E-46)", nullptr, 0},
         {"32767+1", "32768", 32768},
-        {"2147483647+1", "2147483648", 2147483648.0f},
+        {"2147483647+1", "2147483648", 2147483648.0},
         {"CInt(32768)", "", 0},
         {"CLng(2147483648)", "", 0},
         {"0/0", "", 0},
@@ -147,7 +150,7 @@ TEST_F(Prepared, NumbersAtTheEdgesOfTheTypes) {
         }
         EXPECT_TRUE(std::isfinite(p.y));
         if (p.text.empty()) {
-            EXPECT_EQ(p.y, 0.0f);
+            EXPECT_EQ(p.y, 0.0);
         }
         EXPECT_FALSE(std::signbit(p.y) && p.y == 0) << "a negative zero reached the sweep";
     }
@@ -203,12 +206,13 @@ TEST_F(Prepared, RunawayRecursionIsAnErrorNotACrash) {
          "Function f(n)\r\n  If n > 0 Then f = f(n - 1) + f(n - 1) Else f = 1\r\nEnd Function\r\n",
          "f(60)"},
         {"through a Sub",
-         "Sub s(n)\r\n  s n + 1\r\nEnd Sub\r\nFunction f(n)\r\n  s n\r\n  f = 1\r\nEnd Function\r\n",
+         "Sub s(n)\r\n  s n + 1\r\nEnd Sub\r\nFunction f(n)\r\n  s n\r\n  f = 1\r\nEnd "
+         "Function\r\n",
          "f(x)"},
-        {"through ByRef",
-         "Function f(ByRef n)\r\n  n = n + 1\r\n  f = f(n)\r\nEnd Function\r\n", "f(x)"},
-        {"a preamble name redefined",
-         "Function Sec(x)\r\n  Sec = Sec(x) * 2\r\nEnd Function\r\n", "Sec(x)"},
+        {"through ByRef", "Function f(ByRef n)\r\n  n = n + 1\r\n  f = f(n)\r\nEnd Function\r\n",
+         "f(x)"},
+        {"a preamble name redefined", "Function Sec(x)\r\n  Sec = Sec(x) * 2\r\nEnd Function\r\n",
+         "Sec(x)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -218,7 +222,7 @@ TEST_F(Prepared, RunawayRecursionIsAnErrorNotACrash) {
         for (double x : {-1.0, 0.0, 2.5}) {
             const Point p = Evaluate(engine, c.formula, x);
             EXPECT_EQ(p.text, "");
-            EXPECT_EQ(p.y, 0.0f);
+            EXPECT_EQ(p.y, 0.0);
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         try {
@@ -244,7 +248,10 @@ TEST_F(Prepared, NulBytesAndInvalidUtf8) {
         {"a lone continuation byte", "x+\x80", ""},
         {"an overlong encoding", "x\xC0\xAF", ""},
         {"a truncated sequence", "\xE2\x82", ""},
-        {"bytes no encoding uses", "\xFF\xFE" "x", ""},
+        {"bytes no encoding uses",
+         "\xFF\xFE"
+         "x",
+         ""},
         {"an encoded surrogate", "\xED\xA0\x80", ""},
         {"invalid bytes inside a string", "Len(\"\xFF\xC3\")", "2"},
         {"non-ASCII letters in a name", "x\xC3\xA9", ""},

@@ -26,16 +26,26 @@ struct Call {
     std::string text;
 };
 
-// A surface that records every call instead of drawing.
+// A surface that records every call instead of drawing. Text is measured
+// with a fixed-pitch font of kCharPixels x kLinePixels per character.
 class RecordingSurface : public canvas::Surface {
   public:
-    explicit RecordingSurface(int width = 500) : width_(width) {}
+    static constexpr int kCharPixels = 7;
+    static constexpr int kLinePixels = 16;
+
+    explicit RecordingSurface(int width = 500, int height = 500) : width_(width), height_(height) {}
 
     void Cls() override { Record(Call::kCls); }
     void SetScaleLeft(double v) override { Record(Call::kScaleLeft, v); }
     void SetScaleTop(double v) override { Record(Call::kScaleTop, v); }
-    void SetScaleWidth(double v) override { Record(Call::kScaleWidth, v); }
-    void SetScaleHeight(double v) override { Record(Call::kScaleHeight, v); }
+    void SetScaleWidth(double v) override {
+        scaleWidth_ = v;
+        Record(Call::kScaleWidth, v);
+    }
+    void SetScaleHeight(double v) override {
+        scaleHeight_ = v;
+        Record(Call::kScaleHeight, v);
+    }
     void Line(double x1, double y1, double x2, double y2, canvas::Rgb c) override {
         Record(Call::kLine, x1, y1, x2, y2, c);
     }
@@ -44,8 +54,17 @@ class RecordingSurface : public canvas::Surface {
     void Print(std::string_view text) override {
         Record(Call::kPrint, 0, 0, 0, 0, 0, std::string(text));
     }
+    double TextWidth(std::string_view text) const override {
+        return width_ > 0 ? static_cast<double>(text.size()) * kCharPixels * scaleWidth_ / width_
+                          : 0;
+    }
+    double TextHeight(std::string_view) const override {
+        return height_ > 0 ? kLinePixels * scaleHeight_ / height_ : 0;
+    }
     int Width() const override { return width_; }
+    int Height() const override { return height_; }
     void SetWidth(int width) { width_ = width; }
+    void SetHeight(int height) { height_ = height; }
 
     // The calls of one kind, or those drawn in one colour.
     std::vector<Call> Of(Call::Kind kind) const {
@@ -80,6 +99,9 @@ class RecordingSurface : public canvas::Surface {
 
   private:
     int width_;
+    int height_;
+    double scaleWidth_ = 20;  // the canvas's design-time scale
+    double scaleHeight_ = 20;
 };
 
 }  // namespace ondrix::testing

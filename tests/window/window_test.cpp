@@ -286,6 +286,27 @@ TEST_F(Window, ScrollBarsPanTheView) {
     }
 }
 
+// Nine Zoom In X leave a range 33.36 / 512 wide; one click on the right arrow
+// and two on the left once left Min = Max = Value = -1 and a dead bar. The
+// limits never narrow, so the bar still scrolls both ways.
+TEST_F(Window, ANarrowRangeNeverKillsTheScrollBar) {
+    for (int i = 0; i < 9; ++i) window.RunCommand(Command::ZoomInX);
+    QScrollBar* bar = window.HScroll1();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(bar->value(), -1);
+    EXPECT_EQ(bar->minimum(), -100);
+    EXPECT_EQ(bar->maximum(), 100);
+    const view::View& v = window.Plotter().View();
+    EXPECT_NEAR(v.XMin + v.XMax, -0.2, 1e-9);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_NEAR(v.XMin + v.XMax, -0.4, 1e-9);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_NEAR(v.XMin + v.XMax, 0.0, 1e-9);
+}
+
 TEST_F(Window, ReadoutAtTheTopLeftCorner) {
     window.Plotter().ResetScale();
     QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(0, 0), Qt::NoButton, Qt::NoButton,
