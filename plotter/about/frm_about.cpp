@@ -171,8 +171,15 @@ void frmAbout::SetSysInfoDeps(const SysInfoDeps& deps) {
     if (deps.showMessage) deps_.showMessage = deps.showMessage;
 }
 
-frmAbout* ShowAbout(QWidget* parent, QPointer<frmAbout>& instance, const QIcon& icon) {
-    if (!instance) instance = new frmAbout(icon, parent);
+frmAbout* ShowAbout(const QWidget* owner, QPointer<frmAbout>& instance, const QIcon& icon) {
+    if (!instance) {
+        instance = new frmAbout(icon);
+        if (owner) {
+            QRect place(QPoint(0, 0), instance->frameGeometry().size());
+            place.moveCenter(owner->frameGeometry().center());
+            instance->move(place.topLeft());
+        }
+    }
     instance->setWindowState(instance->windowState() & ~Qt::WindowMinimized);
     instance->show();
     instance->raise();

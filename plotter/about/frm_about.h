@@ -71,6 +71,11 @@ class frmAbout : public QDialog {
 
 // Opens the single About box: creates it when `instance` holds none, otherwise only brings the
 // open one to the front. Never modal. Returns the dialog shown.
-frmAbout* ShowAbout(QWidget* parent, QPointer<frmAbout>& instance, const QIcon& icon);
+//
+// The dialog is a window of its own, not a child of `owner`: the program ends when its last
+// window closes, so an open About box keeps it running after the main window has closed. A new
+// dialog opens centred over `owner` when one is given. Whoever keeps `instance` deletes a dialog
+// still open when it goes away.
+frmAbout* ShowAbout(const QWidget* owner, QPointer<frmAbout>& instance, const QIcon& icon);
 
 }  // namespace ondrix

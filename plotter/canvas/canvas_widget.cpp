@@ -12,16 +12,25 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     canvas_.SetBackColor(palette().color(QPalette::Base));
     canvas_.SetForeColor(palette().color(QPalette::Text));
     canvas_.SetFont(font());
-    canvas_.Resize(width(), height());
+    canvas_.Resize(width(), height(), devicePixelRatioF());
 }
 
 ImageCanvas& CanvasWidget::Synced() {
     // A hidden widget gets its resize event only when shown, but drawing may
-    // come first (the window draws before it is shown).
-    if (canvas_.Image().width() != std::max(1, width()) ||
-        canvas_.Image().height() != std::max(1, height()) ||
-        canvas_.Scale().PixelWidth() != width() || canvas_.Scale().PixelHeight() != height()) {
-        canvas_.Resize(width(), height());
+    // come first (the window draws before it is shown). The ratio can change
+    // with no resize at all: the window moved to another screen.
+    const double ratio = devicePixelRatioF();
+    ScaleMap wanted;
+    wanted.SetPixelSize(width(), height(), ratio);
+    const ScaleMap& have = canvas_.Scale();
+    const bool newRatio = wanted.Ratio() != have.Ratio();
+    if (newRatio || have.PixelWidth() != wanted.PixelWidth() ||
+        have.PixelHeight() != wanted.PixelHeight()) {
+        canvas_.Resize(width(), height(), ratio);
+        if (newRatio) {
+            update();
+            emit resolutionChanged();
+        }
     }
     return canvas_;
 }
@@ -59,15 +68,22 @@ void CanvasWidget::ScheduleRepaint() {
     update();
 }
 
-void CanvasWidget::paintEvent(QPaintEvent* event) {
+void CanvasWidget::paintEvent(QPaintEvent*) {
     repaintPending_ = false;
     QPainter painter(this);
-    painter.drawImage(event->rect(), canvas_.Image(), event->rect());
+    // The image carries its device pixel ratio: at the widget's own ratio it
+    // is copied pixel for pixel; the painter keeps to the exposed region.
+    painter.drawImage(QPointF(0, 0), Synced().Image());
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {
-    canvas_.Resize(event->size().width(), event->size().height());
+    Synced();
     QWidget::resizeEvent(event);
+}
+
+bool CanvasWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) Synced();
+    return QWidget::event(event);
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {

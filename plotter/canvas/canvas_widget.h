@@ -8,6 +8,8 @@ namespace ondrix::canvas {
 
 // The plot area of the main window. It draws into a kept image and paints
 // only by copying that image; mouse moves are reported in user coordinates.
+// The image has one pixel per device pixel of the screen the window is on,
+// and follows that screen's device pixel ratio when it changes.
 class CanvasWidget : public QWidget, public Surface {
     Q_OBJECT
 
@@ -34,14 +36,19 @@ class CanvasWidget : public QWidget, public Surface {
   signals:
     // The pointer's position in user coordinates.
     void mouseMoved(float x, float y);
+    // The device pixel ratio changed (another screen, or a new scale): the
+    // kept picture was scaled to it and is best drawn again.
+    void resolutionChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
-    // The canvas, its image brought to the widget's current size first.
+    // The canvas, its image brought to the widget's current size and device
+    // pixel ratio first.
     ImageCanvas& Synced();
     void ScheduleRepaint();
 

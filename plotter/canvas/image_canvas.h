@@ -13,11 +13,19 @@ namespace ondrix::canvas {
 // the next Cls; a resize keeps the picture's top-left part. Segments are
 // clipped in double precision before they are rasterised, so any coordinate
 // is safe: a non-finite one draws nothing.
+//
+// The area is measured in logical pixels; the image holds `ratio` device
+// pixels to each of them (see ScaleMap). Lines and points are one logical
+// pixel wide but rasterised at device resolution, and text is rendered there.
 class ImageCanvas : public Surface {
   public:
-    ImageCanvas(int width = 0, int height = 0);
+    ImageCanvas(int width = 0, int height = 0, double ratio = 1);
 
+    // A new size in logical pixels, at the current ratio or a new one. The
+    // picture's top-left part stays; at a new ratio it is scaled to it.
     void Resize(int width, int height);
+    void Resize(int width, int height, double ratio);
+    // The picture at device resolution; its devicePixelRatio is the ratio.
     const QImage& Image() const { return image_; }
     const ScaleMap& Scale() const { return scale_; }
 
@@ -40,12 +48,17 @@ class ImageCanvas : public Surface {
     void Print(std::string_view text) override;
     double TextWidth(std::string_view text) const override;
     double TextHeight(std::string_view text) const override;
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
+    // The area in logical pixels.
+    int Width() const override { return scale_.PixelWidth(); }
+    int Height() const override { return scale_.PixelHeight(); }
 
   private:
     void SetPoint(double x, double y, QRgb color);
     void RasterLine(PixelPoint a, PixelPoint b, QRgb color);
+    void RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb color);
+    // Fills the device pixels [left, left + width) x [top, top + height) that
+    // lie inside the image.
+    void FillPixels(double left, double top, int width, int height, QRgb color);
     void MoveTo(double x, double y);
 
     QImage image_;

@@ -5,9 +5,36 @@
 
 namespace ondrix::canvas {
 
-void ScaleMap::SetPixelSize(int width, int height) {
+namespace {
+
+// Device pixels needed to cover `logical` pixels; the small allowance keeps a
+// product such as 556 x 1.5 from rounding up to a pixel that is not there.
+int DeviceSize(int logical, double ratio) {
+    return static_cast<int>(std::ceil(logical * ratio - 1e-6));
+}
+
+}  // namespace
+
+void ScaleMap::SetPixelSize(int width, int height, double ratio) {
     pixelWidth_ = std::max(0, width);
     pixelHeight_ = std::max(0, height);
+    ratio_ = std::isfinite(ratio) && ratio > 0 ? ratio : 1;
+}
+
+int ScaleMap::DeviceWidth() const {
+    return DeviceSize(pixelWidth_, ratio_);
+}
+
+int ScaleMap::DeviceHeight() const {
+    return DeviceSize(pixelHeight_, ratio_);
+}
+
+int ScaleMap::LineWidth() const {
+    return std::max(1, static_cast<int>(std::lround(ratio_)));
+}
+
+double ScaleMap::FirstPixel(double p, double count) {
+    return std::floor(p - (count - 1) / 2 + 0.5);
 }
 
 bool ScaleMap::Usable() const {
@@ -30,8 +57,9 @@ double HeldFinite(double pixel) {
 
 std::optional<PixelPoint> ScaleMap::ToPixel(double x, double y) const {
     if (!Usable() || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
-    return PixelPoint{HeldFinite((x - left_) * pixelWidth_ / width_),
-                      HeldFinite((y - top_) * pixelHeight_ / height_)};
+    const double shift = (ratio_ - 1) / 2;
+    return PixelPoint{HeldFinite((x - left_) * pixelWidth_ / width_ * ratio_ + shift),
+                      HeldFinite((y - top_) * pixelHeight_ / height_ * ratio_ + shift)};
 }
 
 std::optional<PixelPoint> ScaleMap::ToUser(double px, double py) const {

@@ -10,8 +10,17 @@ struct PixelPoint {
     double y = 0;
 };
 
-// The one mapping between user coordinates and pixels. A user coordinate u
-// lies at pixel (u - left) * pixels / extent; pixel i covers [i - 0.5, i + 0.5).
+// The one mapping between user coordinates and pixels.
+//
+// Geometry is in logical pixels, the unit of the window's layout: the area is
+// PixelWidth() x PixelHeight() of them, and a user coordinate u lies at
+// logical pixel a = (u - left) * pixels / extent, where logical pixel i covers
+// [i - 0.5, i + 0.5). The picture is kept at device resolution, Ratio() device
+// pixels to a logical pixel, and ToPixel answers in device pixel space, where
+// device pixel j covers [j - 0.5, j + 0.5): logical a lies at device
+// a * ratio + (ratio - 1) / 2, so logical pixel i covers exactly the device
+// pixels of its own area. At ratio 1 both spaces are the same.
+//
 // Non-finite inputs and an unusable scale (zero, negative or non-finite
 // extent, or an empty pixel area) give no point rather than garbage.
 class ScaleMap {
@@ -20,7 +29,9 @@ class ScaleMap {
     void SetTop(double top) { top_ = top; }
     void SetWidth(double width) { width_ = width; }
     void SetHeight(double height) { height_ = height; }
-    void SetPixelSize(int width, int height);
+    // The area in logical pixels, and device pixels per logical pixel (a
+    // ratio that is not finite and above 0 counts as 1).
+    void SetPixelSize(int width, int height, double ratio = 1);
 
     double Left() const { return left_; }
     double Top() const { return top_; }
@@ -28,15 +39,26 @@ class ScaleMap {
     double Height() const { return height_; }
     int PixelWidth() const { return pixelWidth_; }
     int PixelHeight() const { return pixelHeight_; }
+    double Ratio() const { return ratio_; }
+    // The area in device pixels, a partly covered pixel counted whole.
+    int DeviceWidth() const;
+    int DeviceHeight() const;
+    // The width in device pixels of a line one logical pixel wide: a whole
+    // number, so every line of the picture is equally wide.
+    int LineWidth() const;
+    // The first of `count` device pixels centred on device coordinate p (a
+    // whole number, kept as a double so that any p is safe); one pixel is the
+    // one whose area holds p.
+    static double FirstPixel(double p, double count);
 
     // True when user coordinates can be mapped at all.
     bool Usable() const;
 
-    // User point to pixel space, in double precision; empty when either
-    // coordinate is not finite. A position beyond the double range is held
-    // far outside the area on its side.
+    // User point to device pixel space, in double precision; empty when
+    // either coordinate is not finite. A position beyond the double range is
+    // held far outside the area on its side.
     std::optional<PixelPoint> ToPixel(double x, double y) const;
-    // Pixel position (e.g. the mouse) to user coordinates.
+    // Logical pixel position (e.g. the mouse) to user coordinates.
     std::optional<PixelPoint> ToUser(double px, double py) const;
 
   private:
@@ -47,6 +69,7 @@ class ScaleMap {
     double height_ = 20;
     int pixelWidth_ = 0;
     int pixelHeight_ = 0;
+    double ratio_ = 1;
 };
 
 // Clips the segment a-b to the rectangle [xMin, xMax] x [yMin, yMax] in

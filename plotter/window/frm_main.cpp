@@ -25,6 +25,8 @@
 #include "plotter/canvas/canvas_widget.h"
 #include "plotter/window/layout.h"
 #include "plotter/window/readout.h"
+#include "plotter/window/scroll_bar.h"
+#include "plotter/window/toolbar.h"
 
 // The toolbar images and the program icon live in a resource compiled into
 // this library; registering it here keeps the linker from dropping it.
@@ -54,9 +56,6 @@ constexpr const char* kModes[] = {"Draw sum", "Don't draw sum", "Draw sum only",
                                   "Draw mult only"};
 constexpr const char* kStartFormula = "x";
 constexpr int kFormulaFontPoints = 12;
-constexpr int kToolButtonWidth = 57;
-constexpr int kToolButtonHeight = 36;
-constexpr int kToolIconSize = 16;
 
 // Design positions inside the frame, in pixels (left, top, width, height).
 struct Box {
@@ -98,14 +97,19 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The About box is a window of its own; one still open goes with the main window.
+    delete about_.data();
+}
 
 void frmMain::BuildControls() {
     client_ = new ClientArea(this);
     setCentralWidget(client_);
 
     Frame1_ = new QFrame(client_);
-    Frame1_->setFrameShape(QFrame::StyledPanel);
+    // An etched border, drawn with whole device pixels: it stays whole at any
+    // scale factor, where a styled panel can lose its top and left lines.
+    Frame1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Frame1_->setGeometry(0, kFrameTop, kDesignFrameWidth, kFrameHeight);
 
     QFont formulaFont("Arial", kFormulaFontPoints);
@@ -136,9 +140,14 @@ void frmMain::BuildControls() {
     Picture1_ = new canvas::CanvasWidget(client_);
     Picture1_->setGeometry(0, kPictureTop, kDesignPictureSize, kDesignPictureSize);
     connect(Picture1_, &canvas::CanvasWidget::mouseMoved, this, &frmMain::Picture1_MouseMove);
+    // A new device pixel ratio scales the kept picture; a layout pass draws it
+    // sharp again, as after a size change. Queued: the change is found while
+    // the canvas draws or paints.
+    connect(Picture1_, &canvas::CanvasWidget::resolutionChanged, this, &frmMain::Form_Resize,
+            Qt::QueuedConnection);
 
-    VScroll1_ = new QScrollBar(Qt::Vertical, client_);
-    HScroll1_ = new QScrollBar(Qt::Horizontal, client_);
+    VScroll1_ = new ScrollBar(Qt::Vertical, client_);
+    HScroll1_ = new ScrollBar(Qt::Horizontal, client_);
     VScroll1_->setGeometry(kDesignPictureSize - 1, kPictureTop, kScrollBarThickness,
                            kDesignPictureSize);
     HScroll1_->setGeometry(0, kPictureTop + kDesignPictureSize - 1, kDesignPictureSize,
@@ -148,12 +157,11 @@ void frmMain::BuildControls() {
         bar->setPageStep(view::kScrollLargeChange);
         bar->setSingleStep(view::kScrollSmallChange);
         bar->setValue(0);
-        bar->setTracking(false);  // only a finished change moves the view
     }
     connect(HScroll1_, &QScrollBar::valueChanged, this, &frmMain::HScroll1_Change);
     connect(VScroll1_, &QScrollBar::valueChanged, this, &frmMain::VScroll1_Change);
 
-    Toolbar1_ = new QToolBar(client_);
+    Toolbar1_ = new Toolbar(client_);
     StatusBar1_ = new QStatusBar(client_);
     StatusBar1_->setSizeGripEnabled(false);
     statusText_ = new QLabel(StatusBar1_);
@@ -223,33 +231,60 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::BuildToolbar() {
-    Toolbar1_->setMovable(false);
-    Toolbar1_->setFloatable(false);
-    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1_->setIconSize(QSize(kToolIconSize, kToolIconSize));
     for (int index = 1; index <= kToolbarEntries; ++index) {
         const ToolbarEntry& entry = kToolbar[index - 1];
         if (entry.caption == nullptr) {
             Toolbar1_->addSeparator();
             continue;
         }
-        QAction* action = Toolbar1_->addAction(QIcon(entry.icon), entry.caption);
+        QAction* action = Toolbar1_->AddButton(QIcon(entry.icon), entry.caption);
         action->setEnabled(entry.enabled);
-        if (QWidget* button = Toolbar1_->widgetForAction(action))
-            button->setMinimumSize(kToolButtonWidth, kToolButtonHeight);
         connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
     }
 }
 
 void frmMain::Form_Load() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const Geometry start = StartGeometry(available.width(), available.height());
-    resize(start.width, start.height);
-    move(available.left() + start.left, available.top() + start.top);
+    PlaceAtStart(QMargins());
     Combo1_->setCurrentIndex(draw::kDontDrawSum);
     plotter_->ResetScale();
     plotter_->View().Loaded = true;
+}
+
+void frmMain::PlaceAtStart(const QMargins& frame) {
+    const QScreen* display = screen();
+    const QRect available = display ? display->availableGeometry() : QRect(0, 0, 1024, 768);
+    const Geometry outer = StartGeometry(available.width(), available.height());
+    const Geometry client =
+        ClientGeometry(outer, {frame.left(), frame.top(), frame.right(), frame.bottom()});
+    resize(client.width, client.height);
+    // A window's position is that of its frame.
+    move(available.left() + outer.left, available.top() + outer.top);
+}
+
+void frmMain::FitStartFrame() {
+    if (!startFramePending_) return;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (frame.isNull()) return;
+    startFramePending_ = false;
+    PlaceAtStart(frame);
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitStartFrame();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FitStartFrame();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FitStartFrame();
 }
 
 void frmMain::PlaceDockedBars() {

@@ -17,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QStatusBar;
-class QToolBar;
 
 namespace ondrix {
 class frmAbout;
@@ -29,6 +28,7 @@ class CanvasWidget;
 namespace ondrix::window {
 
 class ClientArea;
+class Toolbar;
 
 // The plotter's main window. A thin shell: it builds the controls, lays them
 // out, routes menus, shortcuts, toolbar buttons and keys to the plotter's
@@ -63,7 +63,7 @@ class frmMain : public QMainWindow, public draw::Controls {
     QScrollBar* HScroll1() const { return HScroll1_; }
     QScrollBar* VScroll1() const { return VScroll1_; }
     QFrame* Frame1() const { return Frame1_; }
-    QToolBar* Toolbar1() const { return Toolbar1_; }
+    Toolbar* Toolbar1() const { return Toolbar1_; }
     QStatusBar* StatusBar1() const { return StatusBar1_; }
     QString SimpleText() const;
     QWidget* Client() const;
@@ -79,6 +79,12 @@ class frmMain : public QMainWindow, public draw::Controls {
     // Restoring from the minimised state runs the layout pass, as a size
     // change would: the client area may keep its size, so no resize comes.
     void changeEvent(QEvent* event) override;
+    // The frame a window manager adds is known only once the window is shown;
+    // the first move or resize that reveals it places the window again, so that
+    // the start size and position hold for the window with its frame.
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildMenus();
@@ -89,9 +95,13 @@ class frmMain : public QMainWindow, public draw::Controls {
     void VScroll1_Change(int value);
     void Picture1_MouseMove(float x, float y);
     void PlaceDockedBars();
+    // Sizes the window to three quarters of its screen, frame included, and
+    // centres it; `frame` is the frame around the client area, if known.
+    void PlaceAtStart(const QMargins& frame);
+    void FitStartFrame();
 
     ClientArea* client_;
-    QToolBar* Toolbar1_;
+    Toolbar* Toolbar1_;
     QFrame* Frame1_;
     std::array<QLineEdit*, draw::kFormulaCount> Text1_{};
     std::array<QFrame*, draw::kFormulaCount> Shape1_{};
@@ -109,6 +119,7 @@ class frmMain : public QMainWindow, public draw::Controls {
     view::ScrollLimits vLimits_;
     std::unique_ptr<draw::Plotter> plotter_;
     QPointer<frmAbout> about_;
+    bool startFramePending_ = true;
 };
 
 }  // namespace ondrix::window

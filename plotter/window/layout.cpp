@@ -37,4 +37,13 @@ Geometry StartGeometry(int screenWidth, int screenHeight) {
     return g;
 }
 
+Geometry ClientGeometry(const Geometry& outer, const Margins& frame) {
+    Geometry g;
+    g.left = outer.left + frame.left;
+    g.top = outer.top + frame.top;
+    g.width = AtLeastZero(outer.width - frame.left - frame.right);
+    g.height = AtLeastZero(outer.height - frame.top - frame.bottom);
+    return g;
+}
+
 }  // namespace ondrix::window

@@ -39,4 +39,16 @@ struct Geometry {
 };
 Geometry StartGeometry(int screenWidth, int screenHeight);
 
+// The frame a window manager draws around the client area, in pixels.
+struct Margins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The client area inside a window of outer geometry `outer` with this frame;
+// no size comes out below 0.
+Geometry ClientGeometry(const Geometry& outer, const Margins& frame);
+
 }  // namespace ondrix::window

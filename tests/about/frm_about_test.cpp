@@ -125,7 +125,9 @@ TEST(ShowAbout, KeepsOneModelessInstance) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     EXPECT_EQ(ShowAbout(&owner, instance, TestIcon()), first);
-    EXPECT_EQ(owner.findChildren<frmAbout*>().size(), 1);
+    // A window of its own, opened over the owner.
+    EXPECT_EQ(first->parentWidget(), nullptr);
+    EXPECT_TRUE(owner.frameGeometry().contains(first->frameGeometry().center()));
 
     first->close();
     FlushDeletes();
@@ -134,6 +136,8 @@ TEST(ShowAbout, KeepsOneModelessInstance) {
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->windowTitle(), "About Ondrix");
     EXPECT_TRUE(second->isVisible());
+    second->close();
+    FlushDeletes();
 }
 
 TEST(FrmAbout, SystemInfoButtonStartsToolEachTime) {

@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 #include "plotter/canvas/canvas_widget.h"
 #include "plotter/canvas/image_canvas.h"
@@ -17,6 +19,7 @@ namespace {
 
 using testing::CountColor;
 using testing::Opaque;
+using testing::ShareInDoubledBlocks;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -215,7 +218,7 @@ TEST(ImageCanvas, ResizeKeepsTheTopLeftOfThePicture) {
     canvas.PSet(-16.68f, -10, kRed);
     for (const auto& [w, h] : {std::pair{200, 50}, std::pair{0, 0}, std::pair{1, 1}}) {
         canvas.Resize(w, h);
-        EXPECT_EQ(canvas.Width(), std::max(1, w));
+        EXPECT_EQ(canvas.Width(), w);  // the logical width
         EXPECT_EQ(canvas.Image().pixel(0, 0), Opaque(kRed));
     }
     canvas.Resize(0, 0);
@@ -223,6 +226,215 @@ TEST(ImageCanvas, ResizeKeepsTheTopLeftOfThePicture) {
     canvas.Print("1");
     EXPECT_EQ(canvas.TextWidth("1"), 0);  // no pixels: text takes no room
     EXPECT_EQ(canvas.TextHeight("1"), 0);
+}
+
+// Device resolution: the picture holds `ratio` device pixels to a logical
+// pixel, while geometry stays logical.
+
+TEST(ScaleMap, MapsToDevicePixelsAndBackFromLogicalOnes) {
+    struct Case {
+        double ratio;
+        double corner;  // device position of the top-left user corner
+        double centre;  // device position of user (0, 0), logical pixel 250
+        int lineWidth;
+    };
+    const Case cases[] = {
+        {1, 0, 250, 1}, {1.25, 0.125, 312.625, 1}, {1.5, 0.25, 375.25, 2}, {2, 0.5, 500.5, 2},
+        {3, 1, 751, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        ScaleMap map = StartMap();
+        map.SetPixelSize(500, 500, c.ratio);
+        EXPECT_EQ(map.PixelWidth(), 500);  // the area stays logical
+        EXPECT_EQ(map.LineWidth(), c.lineWidth);
+        const auto corner = map.ToPixel(-16.68f, -10.0f);
+        const auto centre = map.ToPixel(0, 0);
+        ASSERT_TRUE(corner && centre);
+        EXPECT_NEAR(corner->x, c.corner, 1e-9);
+        EXPECT_NEAR(corner->y, c.corner, 1e-9);
+        EXPECT_NEAR(centre->x, c.centre, 0.02 * c.ratio);
+        // The mouse comes in logical pixels.
+        const auto user = map.ToUser(250, 250);
+        ASSERT_TRUE(user);
+        EXPECT_NEAR(user->x, 0, 1e-3);
+        EXPECT_NEAR(user->y, 0, 1e-3);
+    }
+    for (double bad : {0.0, -2.0, kNaN, kInf}) {
+        ScaleMap map = StartMap();
+        map.SetPixelSize(500, 500, bad);
+        EXPECT_EQ(map.Ratio(), 1) << bad;
+    }
+}
+
+TEST(ImageCanvas, ImageIsTheLogicalSizeTimesTheRatio) {
+    struct Case {
+        double ratio;
+        int width, height;
+        int imageWidth, imageHeight;
+    };
+    const Case cases[] = {
+        {1, 639, 556, 639, 556},
+        {1.5, 640, 556, 960, 834},
+        {1.5, 639, 555, 959, 833},  // a partly covered device pixel counts whole
+        {2, 639, 556, 1278, 1112},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        ImageCanvas canvas(c.width, c.height, c.ratio);
+        EXPECT_EQ(canvas.Image().width(), c.imageWidth);
+        EXPECT_EQ(canvas.Image().height(), c.imageHeight);
+        EXPECT_EQ(canvas.Image().devicePixelRatio(), c.ratio);
+        EXPECT_EQ(canvas.Width(), c.width);
+    }
+}
+
+// One user unit per logical pixel, so logical pixel k is at user coordinate k.
+void SetPixelScale(Surface& s, int size) {
+    s.SetScaleLeft(0);
+    s.SetScaleTop(0);
+    s.SetScaleWidth(size);
+    s.SetScaleHeight(size);
+}
+
+// The device pixels of `color` along one row (horizontal) or one column.
+std::vector<int> ColoredAlong(const QImage& image, bool horizontal, int at, QRgb color) {
+    std::vector<int> found;
+    const int length = horizontal ? image.width() : image.height();
+    for (int i = 0; i < length; ++i)
+        if ((horizontal ? image.pixel(i, at) : image.pixel(at, i)) == color) found.push_back(i);
+    return found;
+}
+
+TEST(ImageCanvas, EveryLineIsOneLogicalPixelWideInWholeDevicePixels) {
+    constexpr int kSize = 40;
+    for (const auto& [ratio, lineWidth] :
+         {std::pair{1.0, 1}, std::pair{1.5, 2}, std::pair{2.0, 2}}) {
+        SCOPED_TRACE(ratio);
+        ImageCanvas canvas(kSize, kSize, ratio);
+        SetPixelScale(canvas, kSize);
+        const QImage& image = canvas.Image();
+        // Every row and every column of the area, the borders included.
+        for (int k = 0; k < kSize; ++k) {
+            SCOPED_TRACE(k);
+            for (bool horizontal : {true, false}) {
+                canvas.Cls();
+                if (horizontal)
+                    canvas.Line(0, k, kSize, k, kRed);
+                else
+                    canvas.Line(k, 0, k, kSize, kRed);
+                // Across the line, in the middle of the area.
+                const std::vector<int> across =
+                    ColoredAlong(image, !horizontal, image.width() / 2, Opaque(kRed));
+                ASSERT_EQ(static_cast<int>(across.size()), lineWidth);
+                EXPECT_EQ(across.back() - across.front() + 1, lineWidth);
+                // Each of them lies on the line's own logical pixel.
+                for (int j : across) {
+                    EXPECT_GT(j + 1, k * ratio);
+                    EXPECT_LT(j, (k + 1) * ratio);
+                }
+            }
+        }
+    }
+}
+
+TEST(ImageCanvas, SlopeStepsBySingleDevicePixels) {
+    // A shallow line across a 500 x 300 area, once at each ratio.
+    for (const auto& [ratio, lineWidth] : {std::pair{1.0, 1}, std::pair{2.0, 2}}) {
+        SCOPED_TRACE(ratio);
+        ImageCanvas canvas(500, 300, ratio);
+        SetStartScale(canvas);
+        canvas.Cls();
+        canvas.Line(-16.68, 10, 16.68, -10, kRed);
+        const QImage& image = canvas.Image();
+        int previousTop = -1;
+        for (int x = 2; x < image.width() - 2; ++x) {
+            SCOPED_TRACE(x);
+            const std::vector<int> column = ColoredAlong(image, false, x, Opaque(kRed));
+            // One logical pixel thick in every device column ...
+            ASSERT_EQ(static_cast<int>(column.size()), lineWidth);
+            EXPECT_EQ(column.back() - column.front() + 1, lineWidth);
+            // ... and moving by at most one device pixel from column to column.
+            if (previousTop >= 0) {
+                EXPECT_LE(std::abs(column.front() - previousTop), 1);
+            }
+            previousTop = column.front();
+        }
+        if (ratio == 2) {
+            EXPECT_LT(ShareInDoubledBlocks(image, Opaque(kRed)), 0.3);
+        }
+    }
+}
+
+TEST(ImageCanvas, PointIsOneLogicalPixel) {
+    for (const auto& [ratio, side] : {std::pair{1.0, 1}, std::pair{1.5, 2}, std::pair{2.0, 2}}) {
+        SCOPED_TRACE(ratio);
+        ImageCanvas canvas(40, 40, ratio);
+        SetPixelScale(canvas, 40);
+        canvas.Cls();
+        canvas.PSet(7, 30, kRed);
+        const QImage& image = canvas.Image();
+        EXPECT_EQ(CountColor(image, Opaque(kRed)), side * side);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != Opaque(kRed)) continue;
+                EXPECT_TRUE(x + 1 > 7 * ratio && x < 8 * ratio) << x;
+                EXPECT_TRUE(y + 1 > 30 * ratio && y < 31 * ratio) << y;
+            }
+        }
+    }
+}
+
+TEST(ImageCanvas, TextIsRenderedAtDeviceResolution) {
+    // The inked rows of " 10 " printed at the centre, at ratio 1 and 2.
+    const auto printed = [](double ratio) {
+        auto canvas = std::make_unique<ImageCanvas>(200, 200, ratio);
+        SetStartScale(*canvas);
+        canvas->Cls();
+        canvas->PSet(0, 0);
+        canvas->Print(" 10 ");
+        return canvas;
+    };
+    const auto inkedRows = [](const ImageCanvas& canvas) {
+        int first = -1;
+        int last = -1;
+        for (int y = 0; y < canvas.Image().height(); ++y) {
+            for (int x = 0; x < canvas.Image().width(); ++x) {
+                if (canvas.Image().pixel(x, y) == canvas.BackColor().rgb()) continue;
+                if (first < 0) first = y;
+                last = y;
+            }
+        }
+        return std::pair{first, last};
+    };
+    const auto single = printed(1);
+    const auto twice = printed(2);
+    const auto [top1, bottom1] = inkedRows(*single);
+    const auto [top2, bottom2] = inkedRows(*twice);
+    ASSERT_GE(top1, 100);  // below and right of the centre
+    ASSERT_GE(top2, 200);
+    // The same text, twice as many device pixels high ...
+    EXPECT_NEAR(bottom2 - top2 + 1, 2 * (bottom1 - top1 + 1), 3);
+    // ... and not the small picture doubled.
+    const QRgb back = twice->BackColor().rgb();
+    EXPECT_GT(testing::ShareOfMixedBlocks(twice->Image(), [back](QRgb p) { return p != back; }),
+              0.3);
+}
+
+TEST(ImageCanvas, NewRatioKeepsThePictureInItsLogicalPlace) {
+    ImageCanvas canvas(40, 40, 1);
+    SetPixelScale(canvas, 40);
+    canvas.Cls();
+    canvas.PSet(5, 9, kRed);
+    canvas.Resize(40, 40, 2);
+    EXPECT_EQ(canvas.Image().width(), 80);
+    EXPECT_EQ(CountColor(canvas.Image(), Opaque(kRed)), 4);
+    for (const auto& [x, y] :
+         {std::pair{10, 18}, std::pair{11, 18}, std::pair{10, 19}, std::pair{11, 19}})
+        EXPECT_EQ(canvas.Image().pixel(x, y), Opaque(kRed));
+    // Drawing goes on at the new ratio.
+    canvas.PSet(0, 0, kRed);
+    EXPECT_EQ(CountColor(canvas.Image(), Opaque(kRed)), 8);
 }
 
 TEST(CanvasWidget, ReportsThePointerInUserCoordinates) {

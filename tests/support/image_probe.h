@@ -19,4 +19,42 @@ inline int CountColor(const QImage& image, QRgb color) {
     return count;
 }
 
+// The share of the pixels of `color` that lie in a 2 x 2 block, aligned to
+// even coordinates, whose four pixels all have that colour: 1 for a picture
+// drawn at half the resolution and doubled, low for one drawn at full
+// resolution.
+inline double ShareInDoubledBlocks(const QImage& image, QRgb color) {
+    int inBlocks = 0;
+    int total = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const int here = (image.pixel(x, y) == color) + (image.pixel(x + 1, y) == color) +
+                             (image.pixel(x, y + 1) == color) +
+                             (image.pixel(x + 1, y + 1) == color);
+            total += here;
+            if (here == 4) inBlocks += 4;
+        }
+    }
+    return total == 0 ? 0 : static_cast<double>(inBlocks) / total;
+}
+
+// Among the 2 x 2 blocks aligned to even coordinates that hold a pixel
+// satisfying `ink`, the share whose four pixels are not all alike: 0 for a
+// picture doubled from half the resolution.
+template <typename Ink>
+double ShareOfMixedBlocks(const QImage& image, Ink ink) {
+    int inked = 0;
+    int mixed = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb p[] = {image.pixel(x, y), image.pixel(x + 1, y), image.pixel(x, y + 1),
+                              image.pixel(x + 1, y + 1)};
+            if (!ink(p[0]) && !ink(p[1]) && !ink(p[2]) && !ink(p[3])) continue;
+            ++inked;
+            mixed += !(p[0] == p[1] && p[0] == p[2] && p[0] == p[3]);
+        }
+    }
+    return inked == 0 ? 0 : static_cast<double>(mixed) / inked;
+}
+
 }  // namespace ondrix::testing

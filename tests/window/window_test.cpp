@@ -7,9 +7,11 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "plotter/about/frm_about.h"
@@ -19,6 +21,7 @@
 #include "plotter/window/frm_main.h"
 #include "plotter/window/layout.h"
 #include "plotter/window/readout.h"
+#include "plotter/window/toolbar.h"
 #include "tests/support/image_probe.h"
 
 namespace ondrix::window {
@@ -56,6 +59,27 @@ TEST(Layout, StartGeometryIsThreeQuartersCentred) {
     EXPECT_EQ(g.height, 576);
     EXPECT_EQ(g.left, 128);
     EXPECT_EQ(g.top, 96);
+}
+
+TEST(Layout, ClientAreaInsideTheFrame) {
+    struct Case {
+        Geometry outer;
+        Margins frame;
+        Geometry client;
+    };
+    const Case cases[] = {
+        // A 1024 x 768 screen and a frame with a 24-pixel title bar.
+        {{128, 96, 768, 576}, {1, 24, 1, 1}, {129, 120, 766, 551}},
+        {{128, 96, 768, 576}, {0, 0, 0, 0}, {128, 96, 768, 576}},
+        {{0, 0, 10, 10}, {8, 30, 8, 8}, {8, 30, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const Geometry g = ClientGeometry(c.outer, c.frame);
+        EXPECT_EQ(g.left, c.client.left);
+        EXPECT_EQ(g.top, c.client.top);
+        EXPECT_EQ(g.width, c.client.width);
+        EXPECT_EQ(g.height, c.client.height);
+    }
 }
 
 TEST(Readout, SevenDigitsAndTheDecimalSeparator) {
@@ -289,6 +313,194 @@ TEST_F(Window, ReadoutAtTheTopLeftCorner) {
                      Qt::NoModifier);
     QApplication::sendEvent(window.Picture1(), &move);
     EXPECT_EQ(window.SimpleText(), "-16.68 10");
+}
+
+TEST_F(Window, StartSizeAndPlaceIncludeTheFrame) {
+    // The offscreen platform draws a frame of its own, like a window manager.
+    ASSERT_NE(window.frameGeometry(), window.geometry());
+    const QRect screen = window.screen()->availableGeometry();
+    const QRect outer = window.frameGeometry();
+    EXPECT_EQ(outer.width(), static_cast<int>(0.75 * screen.width()));
+    EXPECT_EQ(outer.height(), static_cast<int>(0.75 * screen.height()));
+    EXPECT_EQ(outer.left() - screen.left(), (screen.width() - outer.width()) / 2);
+    EXPECT_EQ(outer.top() - screen.top(), (screen.height() - outer.height()) / 2);
+}
+
+TEST_F(Window, TabReachesTheScrollBarsInTabIndexOrder) {
+    // Tab indexes 0, 1, 2, 3, then the scroll bars 5 and 6, then 10 and 11;
+    // the canvas, the toolbar, the status bar and the frame take no focus.
+    QWidget* const order[] = {window.Text1(0), window.Text1(1),   window.Text1(2),
+                              window.Check1(), window.VScroll1(), window.HScroll1(),
+                              window.Check3(), window.Combo1(),   window.Text1(0)};
+    window.Text1(0)->setFocus();
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        ASSERT_EQ(QApplication::focusWidget(), order[i]) << i;
+        QTest::keyClick(order[i], Qt::Key_Tab);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), order[std::size(order) - 1]);
+    QTest::keyClick(window.Text1(0), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), window.Combo1());
+}
+
+TEST_F(Window, KeysPanOneChangePerPress) {
+    struct Case {
+        bool horizontal;
+        Qt::Key key;
+        int value;
+        double low, high;  // the range after the key
+        int min, max;      // the bar's limits after the key
+    };
+    const Case cases[] = {
+        {true, Qt::Key_Right, 1, -16.58, 16.78, -100, 168},
+        {true, Qt::Key_Left, 0, -16.68, 16.68, -100, 168},
+        {true, Qt::Key_PageDown, 10, -15.68, 17.68, -100, 168},
+        {true, Qt::Key_PageUp, 0, -16.68, 16.68, -100, 168},
+        {true, Qt::Key_End, 168, 0.12, 33.48, -100, 335},
+        {true, Qt::Key_Home, -100, -26.68, 6.68, -267, 335},
+        {false, Qt::Key_Down, 1, -9.9, 10.1, -100, 101},
+        {false, Qt::Key_Up, 0, -10, 10, -100, 101},
+        {false, Qt::Key_PageDown, 10, -9, 11, -100, 110},
+        {false, Qt::Key_Home, -100, -20, 0, -200, 110},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.horizontal ? "H " : "V ") + std::to_string(c.value));
+        QScrollBar* bar = c.horizontal ? window.HScroll1() : window.VScroll1();
+        bar->setFocus();
+        int changes = 0;
+        const auto counter = QObject::connect(bar, &QScrollBar::valueChanged, [&] { ++changes; });
+        window.Picture1()->Cls();
+        QTest::keyClick(bar, c.key);
+        QObject::disconnect(counter);
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(bar->value(), c.value);
+        const view::View& v = window.Plotter().View();
+        EXPECT_NEAR(c.horizontal ? v.XMin : v.YMin, c.low, 1e-9);
+        EXPECT_NEAR(c.horizontal ? v.XMax : v.YMax, c.high, 1e-9);
+        EXPECT_EQ(bar->minimum(), c.min);
+        EXPECT_EQ(bar->maximum(), c.max);
+        // The view was drawn again.
+        EXPECT_GT(CountColor(Image(), Opaque(draw::kGridColor)), 100);
+    }
+}
+
+TEST_F(Window, ToolButtonsAreWholeAndAtLeastTheirDesignSize) {
+    Toolbar* bar = window.Toolbar1();
+    EXPECT_EQ(bar->height(), 38);
+    const auto buttons = [bar] {
+        std::vector<std::pair<QAction*, QWidget*>> list;
+        for (QAction* action : bar->actions())
+            if (!action->isSeparator()) list.emplace_back(action, bar->widgetForAction(action));
+        return list;
+    };
+    ASSERT_EQ(buttons().size(), 10u);
+    struct Case {
+        int pixelSize;
+        bool allDesignWidth;  // every caption fits 57 pixels
+    };
+    for (const Case c : {Case{8, true}, Case{11, false}, Case{30, false}}) {
+        SCOPED_TRACE(c.pixelSize);
+        QFont font = bar->font();
+        font.setPixelSize(c.pixelSize);
+        bar->setFont(font);
+        QApplication::processEvents();
+        for (const auto& [action, button] : buttons()) {
+            SCOPED_TRACE(action->text().toStdString());
+            const int caption = button->fontMetrics().horizontalAdvance(action->text());
+            EXPECT_EQ(button->height(), 36);
+            EXPECT_GE(button->width(), 57);
+            EXPECT_GT(button->width(), caption);  // the caption is not cut
+            if (c.allDesignWidth) {
+                EXPECT_EQ(button->width(), 57);
+            }
+            // Short captions never widen their button.
+            if (action->text().size() <= 3 && c.pixelSize <= 11) {
+                EXPECT_EQ(button->width(), 57);
+            }
+            if (!button->isVisible()) continue;  // moved into the bar's overflow menu
+            // The whole button, frame included, lies inside the bar.
+            EXPECT_TRUE(bar->rect().contains(button->geometry())) << button->y();
+        }
+    }
+}
+
+// The program ends when its last window closes: the About box outlives a
+// closed main window; "Exit" closes everything at once.
+TEST(ProgramEnd, AboutBoxKeepsTheProgramRunningAfterTheMainWindowCloses) {
+    frmMain window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool ranAfterMainClosed = false;
+    bool aboutOpenAfterMainClosed = false;
+    bool gaveUp = false;
+    QTimer::singleShot(0, [&] {
+        window.RunCommand(Command::About);
+        window.close();
+        // A quit that closing the window asked for would be handled here.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::Quit);
+        QTimer::singleShot(0, [&] {
+            ranAfterMainClosed = true;
+            aboutOpenAfterMainClosed = window.About() && window.About()->isVisible();
+            if (window.About()) window.About()->close();
+        });
+    });
+    // Only a safety net: the program is expected to end long before.
+    QTimer::singleShot(20000, [&] {
+        gaveUp = true;
+        QApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_TRUE(ranAfterMainClosed);
+    EXPECT_TRUE(aboutOpenAfterMainClosed);
+    EXPECT_FALSE(gaveUp);  // closing the About box, the last window, ended it
+}
+
+TEST(ProgramEnd, ExitClosesEveryWindow) {
+    frmMain window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool gaveUp = false;
+    QTimer::singleShot(0, [&] {
+        window.RunCommand(Command::About);
+        window.RunCommand(Command::Exit);
+    });
+    QTimer::singleShot(20000, [&] {
+        gaveUp = true;
+        QApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_FALSE(gaveUp);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.About() == nullptr || !window.About()->isVisible());
+}
+
+// Pixels that differ between the picture and a stored one (all of them when
+// the sizes differ).
+int DifferingPixels(const QImage& picture, const char* stored) {
+    const QImage reference =
+        QImage(QStringLiteral(ONDRIX_WINDOW_TEST_DATA "/") + QString::fromLatin1(stored))
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage actual = picture.convertToFormat(QImage::Format_RGB32);
+    if (reference.size() != actual.size()) return actual.width() * actual.height();
+    int differing = 0;
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x)
+            differing += actual.pixel(x, y) != reference.pixel(x, y);
+    return differing;
+}
+
+// At device pixel ratio 1 the canvas draws pixel for pixel what it drew when
+// it kept only logical pixels. The stored pictures hold the design client area
+// (canvas 639 x 556) with the system's default font of Debian 12.
+TEST_F(Window, PictureAtRatioOneIsUnchanged) {
+    ASSERT_EQ(window.Picture1()->devicePixelRatioF(), 1);
+    window.Client()->resize(657, 761);
+    QApplication::processEvents();
+    window.Plotter().ResetScale();
+    EXPECT_EQ(DifferingPixels(Image(), "start_view.png"), 0);
+    window.Text1(1)->setText("Sin(x)*5");
+    window.Text1(2)->setText("x^2/10");
+    window.Plotter().Draw();
+    EXPECT_EQ(DifferingPixels(Image(), "three_curves.png"), 0);
 }
 
 TEST_F(Window, AboutOpensOnceAndModeless) {
