@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "tests/eval/eval_test_support.h"
+#include "tests/script/script_test_support.h"
 
 namespace ondrix::eval {
 namespace {

@@ -10,8 +10,8 @@
 #include <limits>
 #include <random>
 
-#include "plotter/eval/number_text.h"
-#include "tests/eval/eval_test_support.h"
+#include "script/number_text.h"
+#include "tests/script/script_test_support.h"
 
 namespace ondrix::script::testing {
 namespace {

@@ -1,13 +1,13 @@
-#include "plotter/eval/operators.h"
+#include "script/operators.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/errors.h"
-#include "plotter/eval/limits.h"
+#include "script/conversions.h"
+#include "script/errors.h"
+#include "script/limits.h"
 
 namespace ondrix::script {
 namespace {

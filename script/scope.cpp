@@ -1,4 +1,4 @@
-#include "plotter/eval/scope.h"
+#include "script/scope.h"
 
 namespace ondrix::script {
 

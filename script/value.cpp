@@ -1,4 +1,4 @@
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/engine.h"
+#include "script/conversions.h"
+#include "script/engine.h"
 
 namespace ondrix::script::testing {
 

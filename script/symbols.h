@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

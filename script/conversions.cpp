@@ -1,11 +1,11 @@
-#include "plotter/eval/conversions.h"
+#include "script/conversions.h"
 
 #include <cctype>
 #include <cmath>
 #include <limits>
 
-#include "plotter/eval/errors.h"
-#include "plotter/eval/number_text.h"
+#include "script/errors.h"
+#include "script/number_text.h"
 
 namespace ondrix::script {
 

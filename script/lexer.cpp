@@ -1,4 +1,4 @@
-#include "plotter/eval/lexer.h"
+#include "script/lexer.h"
 
 #include <array>
 #include <cctype>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "plotter/eval/errors.h"
-#include "plotter/eval/number_text.h"
+#include "script/errors.h"
+#include "script/number_text.h"
 
 namespace ondrix::script {
 namespace {

@@ -1,4 +1,4 @@
-#include "plotter/eval/builtins.h"
+#include "script/builtins.h"
 
 #include <algorithm>
 #include <array>
@@ -8,10 +8,10 @@
 #include <limits>
 #include <string>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/errors.h"
-#include "plotter/eval/limits.h"
-#include "plotter/eval/runtime.h"
+#include "script/conversions.h"
+#include "script/errors.h"
+#include "script/limits.h"
+#include "script/runtime.h"
 
 namespace ondrix::script {
 namespace {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

@@ -1,4 +1,4 @@
-#include "plotter/eval/number_text.h"
+#include "script/number_text.h"
 
 #include <algorithm>
 #include <array>

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <span>
 
-#include "plotter/eval/ast.h"
-#include "plotter/eval/builtins.h"
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/errors.h"
-#include "plotter/eval/runtime.h"
+#include "script/ast.h"
+#include "script/builtins.h"
+#include "script/conversions.h"
+#include "script/errors.h"
+#include "script/runtime.h"
 
 namespace ondrix::script {
 namespace {

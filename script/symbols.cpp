@@ -1,6 +1,6 @@
-#include "plotter/eval/symbols.h"
+#include "script/symbols.h"
 
-#include "plotter/eval/builtins.h"
+#include "script/builtins.h"
 
 namespace ondrix::script {
 

@@ -4,7 +4,7 @@
 // (Integer -> Long -> Double, Byte -> Integer, Single -> Double), Null
 // propagation and errors.
 
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "plotter/eval/operators.h"
-#include "plotter/eval/value.h"
+#include "script/operators.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

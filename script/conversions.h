@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "plotter/eval/ast.h"
-#include "plotter/eval/symbols.h"
+#include "script/ast.h"
+#include "script/symbols.h"
 
 namespace ondrix::script {
 

@@ -1,17 +1,17 @@
-#include "plotter/eval/engine.h"
+#include "script/engine.h"
 
 #include <functional>
 #include <limits>
 #include <string>
 #include <unordered_map>
 
-#include "plotter/eval/errors.h"
-#include "plotter/eval/lexer.h"
-#include "plotter/eval/limits.h"
-#include "plotter/eval/number_text.h"
-#include "plotter/eval/parser.h"
-#include "plotter/eval/runtime.h"
-#include "plotter/eval/value.h"
+#include "script/errors.h"
+#include "script/lexer.h"
+#include "script/limits.h"
+#include "script/number_text.h"
+#include "script/parser.h"
+#include "script/runtime.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 namespace {

@@ -1,12 +1,12 @@
-#include "plotter/eval/parser.h"
+#include "script/parser.h"
 
 #include <optional>
 #include <utility>
 
-#include "plotter/eval/errors.h"
-#include "plotter/eval/lexer.h"
-#include "plotter/eval/limits.h"
-#include "plotter/eval/scope.h"
+#include "script/errors.h"
+#include "script/lexer.h"
+#include "script/limits.h"
+#include "script/scope.h"
 
 namespace ondrix::script {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/eval/eval_test_support.h"
+#include "tests/script/script_test_support.h"
 
 namespace ondrix::script::testing {
 namespace {

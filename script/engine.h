@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plotter/eval/value.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "plotter/eval/ast.h"
-#include "plotter/eval/errors.h"
-#include "plotter/eval/limits.h"
-#include "plotter/eval/symbols.h"
-#include "plotter/eval/value.h"
+#include "script/ast.h"
+#include "script/errors.h"
+#include "script/limits.h"
+#include "script/symbols.h"
+#include "script/value.h"
 
 namespace ondrix::script {
 

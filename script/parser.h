@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "plotter/eval/ast.h"
-#include "plotter/eval/symbols.h"
+#include "script/ast.h"
+#include "script/symbols.h"
 
 namespace ondrix::script {
 

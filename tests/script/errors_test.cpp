@@ -1,11 +1,11 @@
 // Errors carry VBScript's numbers and descriptions; syntax errors leave the
 // engine as it was.
 
-#include "plotter/eval/errors.h"
+#include "script/errors.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/eval/eval_test_support.h"
+#include "tests/script/script_test_support.h"
 
 namespace ondrix::script::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "plotter/eval/errors.h"
+#include "script/errors.h"
 
 namespace ondrix::script {
 

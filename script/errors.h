@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "plotter/eval/engine.h"
+#include "script/engine.h"
 
 namespace ondrix::script {
 
