@@ -79,9 +79,10 @@ struct Token {
     Kw keyword = Kw::kNone;
     std::uint32_t offset = 0;  // into the source
     std::uint32_t length = 0;
-    // Numbers: the literal's value and subtype (Integer, Long or Double).
-    VarKind numberKind = VarKind::Empty;
+    // Numbers: the literal's value, and whether it is written as a whole
+    // number (no point, no exponent), which with its size decides its subtype.
     double number = 0;
+    bool whole = false;
 };
 
 // Tokenizes the whole text. Raises 1032 for a character outside the language,
