@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
 
+#include "script/ascii.h"
 #include "script/conversions.h"
 #include "script/errors.h"
 #include "script/limits.h"
@@ -267,11 +267,11 @@ Value Mid(Args a, BuiltinContext& c) {
     return Value::String(s.substr(from, n));
 }
 
-template <int (*Fn)(int)>
+template <char (*Fn)(char)>
 Value MapChars(Args a, BuiltinContext& c) {
     if (a[0].IsNull()) return Value::Null();
     std::string s = Text(a[0], c);
-    for (char& ch : s) ch = static_cast<char>(Fn(static_cast<unsigned char>(ch)));
+    for (char& ch : s) ch = Fn(ch);
     return Value::String(std::move(s));
 }
 
@@ -350,9 +350,8 @@ Value StrComp(Args a, BuiltinContext& c) {
     std::string x = Text(a[0], c), y = Text(a[1], c);
     bool textCompare = a.size() > 2 && ToLong(a[2], c.context) == 1;
     if (textCompare) {
-        for (auto* s : {&x, &y})
-            for (char& ch : *s)
-                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        x = AsciiLowerCopy(x);
+        y = AsciiLowerCopy(y);
     }
     int r = x.compare(y);
     return Value::Integer(static_cast<std::int16_t>(r < 0 ? -1 : r > 0 ? 1 : 0));
@@ -376,13 +375,6 @@ Value Replace(Args a, BuiltinContext& c) {
     return CheckedString(std::move(out));
 }
 
-int ToUpper(int ch) {
-    return std::toupper(ch);
-}
-int ToLower(int ch) {
-    return std::tolower(ch);
-}
-
 constexpr std::array kBuiltins = {
     Builtin{"abs", 1, 1, Abs},
     Builtin{"asc", 1, 1, Asc},
@@ -404,7 +396,7 @@ constexpr std::array kBuiltins = {
     Builtin{"isempty", 1, 1, IsEmpty},
     Builtin{"isnull", 1, 1, IsNull},
     Builtin{"isnumeric", 1, 1, IsNumeric},
-    Builtin{"lcase", 1, 1, MapChars<ToLower>},
+    Builtin{"lcase", 1, 1, MapChars<AsciiLower>},
     Builtin{"left", 2, 2, Left},
     Builtin{"len", 1, 1, Len},
     Builtin{"log", 1, 1, Log},
@@ -426,7 +418,7 @@ constexpr std::array kBuiltins = {
     Builtin{"tan", 1, 1, Tan},
     Builtin{"trim", 1, 1, TrimText<kTrimLeft | kTrimRight>},
     Builtin{"typename", 1, 1, TypeNameOf},
-    Builtin{"ucase", 1, 1, MapChars<ToUpper>},
+    Builtin{"ucase", 1, 1, MapChars<AsciiUpper>},
     Builtin{"vartype", 1, 1, VarTypeOf},
 };
 

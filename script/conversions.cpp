@@ -1,9 +1,9 @@
 #include "script/conversions.h"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 
+#include "script/ascii.h"
 #include "script/errors.h"
 #include "script/number_text.h"
 
@@ -77,22 +77,12 @@ std::uint8_t ToByte(const Value& v, const Context& context) {
 }
 
 bool ReadBooleanWord(const std::string& text, bool& out) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-    auto equalsWord = [&](const char* word) {
-        std::size_t n = 0;
-        for (; word[n]; ++n) {
-            if (b + n >= e || std::tolower(static_cast<unsigned char>(text[b + n])) != word[n])
-                return false;
-        }
-        return b + n == e;
-    };
-    if (equalsWord("true")) {
+    std::string_view word = TrimBlanks(text);
+    if (EqualsIgnoringCase(word, "true")) {
         out = true;
         return true;
     }
-    if (equalsWord("false")) {
+    if (EqualsIgnoringCase(word, "false")) {
         out = false;
         return true;
     }

@@ -18,9 +18,6 @@ constexpr long kExponentCap = 100000;  // exponents beyond this are all the same
 constexpr std::uint64_t kMaxRadixValue = 0xFFFFFFFFull;
 constexpr std::uint64_t kMaxIntegerRadixValue = 0xFFFF;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 bool IsDecimalDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -259,10 +256,7 @@ TextNumber ReadRadixDigits(std::string_view digits, int base, bool hasLongSuffix
 }
 
 TextNumber ParseNumberText(std::string_view text, char separator, double& out) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    std::string_view t = text.substr(b, e - b);
+    std::string_view t = TrimBlanks(text);
     if (t.empty() || t.size() > kMaxNumberTextLength) return TextNumber::kNotNumber;
 
     if (t.size() >= 2 && t[0] == '&') {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "script/ascii.h"
 #include "script/errors.h"
 #include "script/lexer.h"
 #include "script/limits.h"
@@ -382,7 +383,7 @@ class Parser {
             const NameBinding* target = scope_->Assign(name);
             return std::make_unique<AssignStmt>(target, ParseExpr());
         }
-        if (EqualsLower(name, "randomize")) {
+        if (EqualsIgnoringCase(name, "randomize")) {
             ExprPtr seed;
             if (!AtStatementEnd() && !AtLineIfEnd()) seed = ParseExpr();
             return std::make_unique<RandomizeStmt>(std::move(seed));
@@ -421,16 +422,6 @@ class Parser {
                 --level;
             else if (k == Tok::kComma && level == 1)
                 return false;
-        }
-        return true;
-    }
-
-    static bool EqualsLower(std::string_view text, std::string_view lower) {
-        if (text.size() != lower.size()) return false;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            char c = text[i];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            if (c != lower[i]) return false;
         }
         return true;
     }
