@@ -90,17 +90,9 @@ bool ReadBooleanWord(const std::string& text, bool& out) {
 }
 
 bool ToBoolean(const Value& v, const Context& context) {
-    switch (v.kind()) {
-        case VarKind::Null:
-            Raise(kInvalidUseOfNull);
-        case VarKind::String: {
-            bool b;
-            if (ReadBooleanWord(v.text(), b)) return b;
-            return ToDouble(v, context) != 0.0;
-        }
-        default:
-            return v.NumberOrZero() != 0.0;
-    }
+    bool b;
+    if (v.IsString() && ReadBooleanWord(v.text(), b)) return b;
+    return ToDouble(v, context) != 0.0;
 }
 
 void AppendText(std::string& out, const Value& v, const Context& context) {
