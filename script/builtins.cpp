@@ -67,47 +67,20 @@ Value Sqr(Args a, BuiltinContext& c) {
     return Value::Double(std::sqrt(x));
 }
 
-// Abs, Fix and Int keep the subtype (a string becomes a Double); Null passes.
-template <typename WholeFn, typename RealFn>
-Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real) {
-    switch (v.kind()) {
-        case VarKind::Null:
-            return Value::Null();
-        case VarKind::Empty:
-            return Value::Integer(0);
-        case VarKind::Boolean:
-            return WholeResult(whole(v.whole()));
-        case VarKind::Byte:
-            return Value::Byte(static_cast<std::uint8_t>(whole(v.whole())));
-        case VarKind::Integer:
-            return WholeResult(whole(v.whole()));
-        case VarKind::Long: {
-            std::int64_t r = whole(v.whole());
-            if (r > std::numeric_limits<std::int32_t>::max())
-                return Value::Double(static_cast<double>(r));
-            return Value::Long(static_cast<std::int32_t>(r));
-        }
-        case VarKind::Single:
-            return Value::Single(static_cast<float>(real(v.real())));
-        default:
-            return Value::Double(real(Real(v, c)));
-    }
-}
-
 Value Abs(Args a, BuiltinContext& c) {
     if (a[0].kind() == VarKind::Boolean)
         return Value::Integer(static_cast<std::int16_t>(-a[0].whole()));
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x < 0 ? -x : x; },
+        a[0], c.context, [](std::int64_t x) { return x < 0 ? -x : x; },
         [](double x) { return std::fabs(x); });
 }
 Value Fix(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); });
+        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); });
 }
 Value Int(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); });
+        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); });
 }
 
 Value Sgn(Args a, BuiltinContext& c) {
