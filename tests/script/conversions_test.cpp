@@ -1,4 +1,4 @@
-// Number <-> text conversions: CStr forms, the Str form of the x statement,
+// Number <-> text conversions: CStr forms, the 15-digit writer against printf,
 // reading text as numbers, and the decimal separator.
 
 #include <gtest/gtest.h>
