@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "plotter/eval/number_text.h"
+#include "script/number_text.h"
 
 namespace ondrix::draw {
 

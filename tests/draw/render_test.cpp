@@ -8,7 +8,7 @@
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
 #include "plotter/draw/plotter.h"
-#include "plotter/eval/engine.h"
+#include "script/engine.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/image_probe.h"
 

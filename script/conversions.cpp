@@ -1,0 +1,162 @@
+#include "script/conversions.h"
+
+#include <cmath>
+#include <limits>
+
+#include "script/ascii.h"
+#include "script/errors.h"
+#include "script/number_text.h"
+
+namespace ondrix::script {
+
+double RoundHalfEven(double v) {
+    double r = std::round(v);  // halves away from zero
+    if (std::fabs(v - std::trunc(v)) == 0.5) r = 2.0 * std::round(v / 2.0);
+    return r;
+}
+
+double ToDouble(const Value& v, const Context& context) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            Raise(kInvalidUseOfNull);
+        case VarKind::String: {
+            double d = 0;
+            switch (ParseNumberText(v.text(), context.decimalSeparator, d)) {
+                case TextNumber::kOk:
+                    return d;
+                case TextNumber::kOverflow:
+                    Raise(kOverflow);
+                case TextNumber::kNotNumber:
+                    Raise(kTypeMismatch);
+            }
+            Raise(kTypeMismatch);
+        }
+        default:
+            return v.NumberOrZero();
+    }
+}
+
+float ToSingle(const Value& v, const Context& context) {
+    if (v.kind() == VarKind::Single) return static_cast<float>(v.real());
+    double d = ToDouble(v, context);
+    float f = static_cast<float>(d);
+    if (!std::isfinite(f)) Raise(kOverflow);
+    return f;
+}
+
+namespace {
+
+std::int64_t RoundedInRange(const Value& v, const Context& context, std::int64_t lo,
+                            std::int64_t hi) {
+    if (v.IsWhole() || v.IsEmpty()) {
+        std::int64_t w = v.whole();
+        if (w < lo || w > hi) Raise(kOverflow);
+        return w;
+    }
+    double r = RoundHalfEven(ToDouble(v, context));
+    if (!(r >= static_cast<double>(lo) && r <= static_cast<double>(hi))) Raise(kOverflow);
+    return static_cast<std::int64_t>(r);
+}
+
+}  // namespace
+
+std::int32_t ToLong(const Value& v, const Context& context) {
+    return static_cast<std::int32_t>(RoundedInRange(v, context,
+                                                    std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int16_t ToInteger(const Value& v, const Context& context) {
+    return static_cast<std::int16_t>(RoundedInRange(v, context,
+                                                    std::numeric_limits<std::int16_t>::min(),
+                                                    std::numeric_limits<std::int16_t>::max()));
+}
+
+std::uint8_t ToByte(const Value& v, const Context& context) {
+    return static_cast<std::uint8_t>(RoundedInRange(v, context, 0, 255));
+}
+
+bool ReadBooleanWord(const std::string& text, bool& out) {
+    std::string_view word = TrimBlanks(text);
+    if (EqualsIgnoringCase(word, "true")) {
+        out = true;
+        return true;
+    }
+    if (EqualsIgnoringCase(word, "false")) {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
+bool ToBoolean(const Value& v, const Context& context) {
+    bool b;
+    if (v.IsString() && ReadBooleanWord(v.text(), b)) return b;
+    return ToDouble(v, context) != 0.0;
+}
+
+void AppendText(std::string& out, const Value& v, const Context& context) {
+    switch (v.kind()) {
+        case VarKind::Empty:
+        case VarKind::Null:
+            return;
+        case VarKind::Boolean:
+            out += v.boolean() ? "True" : "False";
+            return;
+        case VarKind::Byte:
+        case VarKind::Integer:
+        case VarKind::Long:
+            out += std::to_string(v.whole());
+            return;
+        case VarKind::Single:
+            AppendRealText(out, v.real(), kSingleDigits, context.decimalSeparator);
+            return;
+        case VarKind::Double:
+            AppendRealText(out, v.real(), kDoubleDigits, context.decimalSeparator);
+            return;
+        case VarKind::String:
+            out += v.text();
+            return;
+    }
+}
+
+std::string ToText(const Value& v, const Context& context) {
+    if (v.IsNull()) Raise(kInvalidUseOfNull);
+    if (v.IsString()) return v.text();
+    std::string s;
+    AppendText(s, v, context);
+    return s;
+}
+
+bool IsNumericValue(const Value& v, const Context& context) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            return false;
+        case VarKind::String: {
+            double d;
+            return ParseNumberText(v.text(), context.decimalSeparator, d) == TextNumber::kOk;
+        }
+        default:
+            return true;
+    }
+}
+
+Value WholeResult(std::int64_t v) {
+    if (v >= std::numeric_limits<std::int16_t>::min() &&
+        v <= std::numeric_limits<std::int16_t>::max())
+        return Value::Integer(static_cast<std::int16_t>(v));
+    if (v >= std::numeric_limits<std::int32_t>::min() &&
+        v <= std::numeric_limits<std::int32_t>::max())
+        return Value::Long(static_cast<std::int32_t>(v));
+    return Value::Double(static_cast<double>(v));
+}
+
+Value LiteralValue(double number, bool whole) {
+    if (!std::isfinite(number)) Raise(kOverflow);
+    if (whole && number >= std::numeric_limits<std::int32_t>::min() &&
+        number <= std::numeric_limits<std::int32_t>::max())
+        return WholeResult(static_cast<std::int64_t>(number));
+    return Value::Double(number);
+}
+
+}  // namespace ondrix::script

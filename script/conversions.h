@@ -1,0 +1,77 @@
+#pragma once
+
+// Conversions between variant subtypes, with VBScript's errors: Null where a
+// value is needed is 94, a text that is no number 13, a value out of range 6.
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "script/context.h"
+#include "script/value.h"
+
+namespace ondrix::script {
+
+// Rounds to the nearest whole number, halves to the even one (2.5 -> 2).
+double RoundHalfEven(double v);
+
+double ToDouble(const Value& v, const Context& context);
+float ToSingle(const Value& v, const Context& context);
+std::int32_t ToLong(const Value& v, const Context& context);
+std::int16_t ToInteger(const Value& v, const Context& context);
+std::uint8_t ToByte(const Value& v, const Context& context);
+bool ToBoolean(const Value& v, const Context& context);
+
+// CStr: the text form of any value but Null (error 94).
+std::string ToText(const Value& v, const Context& context);
+// Appends the text form; Null appends nothing (as "&" treats it).
+void AppendText(std::string& out, const Value& v, const Context& context);
+
+// Whether the value is a number or reads as one (IsNumeric).
+bool IsNumericValue(const Value& v, const Context& context);
+
+// Reads "True"/"False" in any case, blanks around allowed.
+bool ReadBooleanWord(const std::string& text, bool& out);
+
+// The value a number literal stands for, the one rule for a literal's subtype:
+// a number written whole (no point, no exponent; &H and &O forms included) is
+// an Integer while it fits, then a Long, and a Double beyond; any other is a
+// Double. A sign in front is the negation operator, applied to this value.
+// A number beyond the Double range is error 6.
+Value LiteralValue(double number, bool whole);
+
+// Narrows a whole number to the smallest of Integer and Long that holds it,
+// or to a Double beyond that.
+Value WholeResult(std::int64_t v);
+
+// Applies an operation that keeps the subtype, as Abs, Fix, Int and the
+// negation do: `whole` on the payload of whole kinds (a Long result beyond
+// its range becomes a Double), `real` on Singles and Doubles; a string becomes
+// a Double, Empty gives the Integer 0 and Null passes.
+template <typename WholeFn, typename RealFn>
+Value KeepKind(const Value& v, const Context& context, WholeFn whole, RealFn real) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            return Value::Null();
+        case VarKind::Empty:
+            return Value::Integer(0);
+        case VarKind::Boolean:
+            return WholeResult(whole(v.whole()));
+        case VarKind::Byte:
+            return Value::Byte(static_cast<std::uint8_t>(whole(v.whole())));
+        case VarKind::Integer:
+            return WholeResult(whole(v.whole()));
+        case VarKind::Long: {
+            std::int64_t r = whole(v.whole());
+            if (r > std::numeric_limits<std::int32_t>::max())
+                return Value::Double(static_cast<double>(r));
+            return Value::Long(static_cast<std::int32_t>(r));
+        }
+        case VarKind::Single:
+            return Value::Single(static_cast<float>(real(v.real())));
+        default:
+            return Value::Double(real(ToDouble(v, context)));
+    }
+}
+
+}  // namespace ondrix::script

@@ -1,0 +1,143 @@
+#include "script/engine.h"
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <unordered_map>
+
+#include "script/errors.h"
+#include "script/lexer.h"
+#include "script/limits.h"
+#include "script/number_text.h"
+#include "script/parser.h"
+#include "script/runtime.h"
+#include "script/value.h"
+
+namespace ondrix::script {
+namespace {
+
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// A name a statement can assign: a letter, then letters, digits or "_", and
+// no reserved word.
+bool IsVariableName(std::string_view name) {
+    if (name.empty() || !IsLetter(name[0])) return false;
+    for (char c : name)
+        if (!IsNameChar(c)) return false;
+    return !IsReservedWord(name);
+}
+
+}  // namespace
+
+struct Engine::Impl {
+    Runtime rt;
+    std::unordered_map<std::string, std::unique_ptr<ParsedExpression>, TextHash, std::equal_to<>>
+        cache;
+    // The text Eval saw last and its parse: a redraw evaluates one formula at
+    // every point, so most look-ups end here without hashing.
+    std::string lastText;
+    const ParsedExpression* lastParsed = nullptr;
+    // Likewise the variable SetVariable set last (the abscissa).
+    std::string lastName;
+    std::uint32_t lastSymbol = 0;
+
+    void Clear() {
+        cache.clear();
+        lastParsed = nullptr;
+        lastText.clear();
+        lastName.clear();
+        rt.Clear();
+    }
+
+    void CheckLength(std::string_view text) const {
+        if (text.size() > limits::kMaxSourceLength) Raise(kOutOfMemory);
+    }
+
+    const ParsedExpression& Parsed(std::string_view text) {
+        if (lastParsed && text == lastText) return *lastParsed;
+        const ParsedExpression& p = Lookup(text);
+        lastText.assign(text);
+        lastParsed = &p;
+        return p;
+    }
+
+    const ParsedExpression& Lookup(std::string_view text) {
+        auto it = cache.find(text);
+        if (it != cache.end()) return *it->second;
+        auto parsed = std::make_unique<ParsedExpression>();
+        try {
+            *parsed = ParseExpressionText(text, rt.symbols);
+        } catch (const ScriptError& e) {
+            parsed = std::make_unique<ParsedExpression>();
+            parsed->errorNumber = e.number();
+            parsed->errorText = e.description();
+        }
+        if (cache.size() >= limits::kMaxCachedExpressions) {
+            cache.clear();
+            lastParsed = nullptr;
+        }
+        return *cache.emplace(std::string(text), std::move(parsed)).first->second;
+    }
+
+    void Assign(std::string_view name, Value value) {
+        if (lastName.empty() || name != lastName) {
+            lastSymbol = rt.symbols.Intern(name);
+            lastName.assign(name);
+        }
+        AssignGlobal(rt.symbols[lastSymbol], std::move(value));
+    }
+};
+
+Engine::Engine() : impl_(std::make_unique<Impl>()) {}
+Engine::~Engine() = default;
+
+void Engine::Reset() {
+    impl_->Clear();
+}
+
+void Engine::AddCode(std::string_view code) {
+    Impl& m = *impl_;
+    m.CheckLength(code);
+    ParsedProgram program = ParseProgramText(code, m.rt.symbols);
+    // Procedures exist before the global statements run, so those may call
+    // procedures defined further down the same text.
+    for (auto& proc : program.procedures) m.rt.symbols[proc->symbol].procedure = proc;
+    m.rt.BeginCall();
+    ExecuteBlock(program.statements, m.rt);
+}
+
+Value Engine::Eval(std::string_view expression) {
+    Impl& m = *impl_;
+    m.CheckLength(expression);
+    const ParsedExpression& parsed = m.Parsed(expression);
+    if (parsed.errorNumber != 0) throw ScriptError(parsed.errorNumber, parsed.errorText);
+    if (!parsed.root) return Value();
+    m.rt.BeginCall();
+    return parsed.root->Evaluate(m.rt);
+}
+
+void Engine::SetVariable(std::string_view name, Value value) {
+    Impl& m = *impl_;
+    // The name must be one the statement could assign; the last one was.
+    if ((m.lastName.empty() || name != m.lastName) && !IsVariableName(name)) Raise(kSyntaxError);
+    m.Assign(name, std::move(value));
+}
+
+void Engine::SetDecimalSeparator(char separator) {
+    impl_->rt.context.decimalSeparator = separator;
+}
+const Context& Engine::Settings() const {
+    return impl_->rt.context;
+}
+char Engine::DecimalSeparator() const {
+    return impl_->rt.context.decimalSeparator;
+}
+
+void Engine::SetStepLimit(std::uint64_t steps) {
+    impl_->rt.context.stepLimit = steps;
+}
+
+}  // namespace ondrix::script

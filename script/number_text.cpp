@@ -1,0 +1,333 @@
+#include "script/number_text.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "script/ascii.h"
+
+namespace ondrix::script {
+namespace {
+
+constexpr int kMinExponentDigits = 2;
+constexpr std::size_t kMaxNumberTextLength = 400;  // longer texts are never numbers we read
+constexpr long kExponentCap = 100000;  // exponents beyond this are all the same overflow
+constexpr std::uint64_t kMaxRadixValue = 0xFFFFFFFFull;
+constexpr std::uint64_t kMaxIntegerRadixValue = 0xFFFF;
+
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The significant digits of a finite non-zero number rounded to `digits`,
+// from the exact binary value with halves to even, as printf's %.*e gives
+// them.
+struct Rounded {
+    char scientific[kMaxRealTextLength];  // to_chars' "[-]d.ddde[+-]xx"
+    const char* end = nullptr;
+    char digit[kMaxRealTextLength];
+    int count = 0;     // trailing zeros dropped
+    int exponent = 0;  // of the first digit
+    bool negative = false;
+    double shown = 0;  // what they read back as, when known without reading (end null)
+};
+
+// Splits to_chars' scientific form into digits and exponent.
+void ReadScientific(Rounded& r) {
+    const char* p = r.scientific;
+    r.negative = *p == '-';
+    if (r.negative) ++p;
+    r.count = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') r.digit[r.count++] = *p;
+    }
+    ++p;
+    if (*p == '+') ++p;  // from_chars takes "-" but not "+"
+    std::from_chars(p, r.end, r.exponent);
+}
+
+void ToChars(double value, int digits, Rounded& r) {
+    char* last = r.scientific + sizeof r.scientific;
+    r.end = digits == kSingleDigits ? std::to_chars(r.scientific, last, static_cast<float>(value),
+                                                    std::chars_format::scientific, digits - 1)
+                                          .ptr
+                                    : std::to_chars(r.scientific, last, value,
+                                                    std::chars_format::scientific, digits - 1)
+                                          .ptr;
+    ReadScientific(r);
+}
+
+constexpr int kMaxExactPowerOfTen = 22;
+constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// 15 digits of a Double by one exact scaling: value * 10^k lands between
+// 10^14 and 10^15, and rounding it to a whole number (halves to even, a tie
+// settled by the product's exact rounding error from a fused multiply-add)
+// gives the digits of the exact binary value. to_chars gives the same digits
+// but costs several times as much, and the plotter needs them twice a point
+// (the x statement and the result's text). Works where 10^k is exact
+// (|k| <= 22, magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
+// On success n holds the digits and e10 the decimal exponent of the first.
+bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
+    constexpr double kLow = 1e14, kHigh = 1e15;
+    if (!(magnitude >= std::numeric_limits<double>::min())) return false;
+    // A first guess of the decimal exponent from the binary one (log10(2) is
+    // about 1233 / 4096), off by at most one and corrected below; kept within
+    // the exponents that work, so that a guess just outside is corrected.
+    constexpr int kExponentShift = 52, kExponentBias = 1023;
+    int binaryExponent =
+        static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
+    e10 = std::clamp((binaryExponent * 1233) >> 12, kDoubleDigits - 1 - kMaxExactPowerOfTen,
+                     kDoubleDigits - 1 + kMaxExactPowerOfTen);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int k = kDoubleDigits - 1 - e10;
+        if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
+        double p = kPowersOfTen[k >= 0 ? k : -k];
+        double product = k >= 0 ? magnitude * p : magnitude / p;
+        if (product < kLow || product >= kHigh) {
+            e10 += product < kLow ? -1 : 1;
+            continue;
+        }
+        // The product is positive and below 2^50: truncation is the floor,
+        // and the fraction is exact.
+        n = static_cast<std::uint64_t>(product);
+        double fraction = product - static_cast<double>(n);
+        bool up = fraction > 0.5;
+        if (fraction == 0.5) {
+            // The quotient's error has the sign of its own fused remainder.
+            double error =
+                k >= 0 ? std::fma(magnitude, p, -product) : std::fma(-product, p, magnitude);
+            up = error > 0 || (error == 0 && (n & 1) != 0);
+        }
+        if (up && ++n == static_cast<std::uint64_t>(kHigh)) {
+            n /= 10;
+            ++e10;
+        }
+        return true;
+    }
+    return false;
+}
+
+// The decimal n * 10^(e10 - 14) of ScaleToFifteenDigits in one exact
+// operation, so correctly rounded as any reading of its text.
+double FifteenDigitsValue(std::uint64_t n, int e10) {
+    int power = e10 - (kDoubleDigits - 1);
+    return power >= 0 ? static_cast<double>(n) * kPowersOfTen[power]
+                      : static_cast<double>(n) / kPowersOfTen[-power];
+}
+
+void Round(double value, int digits, Rounded& r) {
+    std::uint64_t n;
+    int e10;
+    if (digits == kDoubleDigits && ScaleToFifteenDigits(std::fabs(value), n, e10)) {
+        r.exponent = e10;
+        r.negative = value < 0;
+        double v = FifteenDigitsValue(n, e10);
+        r.shown = r.negative ? -v : v;
+        r.end = nullptr;
+        // Trailing zeros dropped from the number (n >= 10^14), then written.
+        r.count = kDoubleDigits;
+        for (; n % 10 == 0; n /= 10) --r.count;
+        std::to_chars(r.digit, r.digit + r.count, n);
+        return;
+    }
+    ToChars(value, digits, r);
+    while (r.count > 1 && r.digit[r.count - 1] == '0') --r.count;
+}
+
+// What the rounded digits read back as: the same number as the text written
+// from them, since both hold the same decimal. The largest Doubles round to
+// digits beyond the range, which no reading gives a number for: an infinity.
+double ShownValue(const Rounded& r) {
+    if (!r.end) return r.shown;
+    double v = 0;
+    if (std::from_chars(r.scientific, r.end, v).ec == std::errc::result_out_of_range)
+        v = r.negative ? -std::numeric_limits<double>::infinity()
+                       : std::numeric_limits<double>::infinity();
+    return v;
+}
+
+char* WriteExponent(char* out, int exponent) {
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    int e = exponent < 0 ? -exponent : exponent;
+    for (int limit = 10, n = 1; n < kMinExponentDigits; ++n, limit *= 10) {
+        if (e < limit) *out++ = '0';
+    }
+    return std::to_chars(out, out + kMaxRealTextLength, e).ptr;
+}
+
+char* Copy(char* out, const char* from, int n) {
+    for (int i = 0; i < n; ++i) *out++ = from[i];
+    return out;
+}
+
+char* Fill(char* out, char c, int n) {
+    for (int i = 0; i < n; ++i) *out++ = c;
+    return out;
+}
+
+}  // namespace
+
+char* WriteRealText(char* out, double value, int digits, char separator, double* shown) {
+    if (value == 0.0 || !std::isfinite(value)) {
+        *out++ = '0';
+        if (shown) *shown = 0.0;
+        return out;
+    }
+    Rounded r;
+    Round(value, digits, r);
+    if (shown) *shown = ShownValue(r);
+    const char* m = r.digit;
+    int count = r.count, exponent = r.exponent;
+
+    if (r.negative) *out++ = '-';
+    int placesAfterPoint = count - 1 - exponent;  // of the fixed form
+    if (exponent >= digits || placesAfterPoint > digits) {
+        *out++ = m[0];
+        if (count > 1) {
+            *out++ = separator;
+            out = Copy(out, m + 1, count - 1);
+        }
+        return WriteExponent(out, exponent);
+    }
+    if (exponent >= 0) {
+        int whole = exponent + 1;
+        if (count <= whole) return Fill(Copy(out, m, count), '0', whole - count);
+        out = Copy(out, m, whole);
+        *out++ = separator;
+        return Copy(out, m + whole, count - whole);
+    }
+    *out++ = '0';
+    *out++ = separator;
+    out = Fill(out, '0', -exponent - 1);
+    return Copy(out, m, count);
+}
+
+ShownDouble ReadBackDoubleText(double value) {
+    if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
+    std::uint64_t n;
+    int e10;
+    if (ScaleToFifteenDigits(std::fabs(value), n, e10)) {
+        // A whole decimal below 10^15 is exact as a Double, and any other
+        // lies far from a whole number: the Double is whole exactly when the
+        // text is.
+        double v = FifteenDigitsValue(n, e10);
+        return {value < 0 ? -v : v, e10 >= 0 && e10 < kDoubleDigits && std::trunc(v) == v};
+    }
+    Rounded r;
+    Round(value, kDoubleDigits, r);
+    // Whole: every digit stands before the point, in the fixed form.
+    bool whole = r.exponent >= 0 && r.exponent < kDoubleDigits && r.count <= r.exponent + 1;
+    return {ShownValue(r), whole};
+}
+
+std::string StrText(double value) {
+    std::string s;
+    if (!(value < 0)) s += ' ';
+    AppendRealText(s, value, kDoubleDigits, '.');
+    return s;
+}
+
+TextNumber ReadRadixDigits(std::string_view digits, int base, bool hasLongSuffix,
+                           std::int32_t& out) {
+    if (digits.empty()) return TextNumber::kNotNumber;
+    std::uint64_t v = 0;
+    bool overflow = false;
+    for (char c : digits) {
+        int d = RadixDigitValue(c, base);
+        if (d < 0) return TextNumber::kNotNumber;
+        v = v * base + d;
+        if (v > kMaxRadixValue) {
+            overflow = true;
+            v = 0;
+        }
+    }
+    if (overflow) return TextNumber::kOverflow;
+    if (!hasLongSuffix && v <= kMaxIntegerRadixValue) {
+        out = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
+    } else {
+        out = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    }
+    return TextNumber::kOk;
+}
+
+TextNumber ParseNumberText(std::string_view text, char separator, double& out) {
+    std::string_view t = TrimBlanks(text);
+    if (t.empty() || t.size() > kMaxNumberTextLength) return TextNumber::kNotNumber;
+
+    if (t.size() >= 2 && t[0] == '&') {
+        char radix = AsciiLower(t[1]);
+        int base = radix == 'h' ? 16 : radix == 'o' ? 8 : 0;
+        if (base == 0) return TextNumber::kNotNumber;
+        std::string_view digits = t.substr(2);
+        bool suffix = !digits.empty() && digits.back() == '&';
+        if (suffix) digits.remove_suffix(1);
+        std::int32_t v;
+        TextNumber result = ReadRadixDigits(digits, base, suffix, v);
+        if (result == TextNumber::kOk) out = v;
+        return result;
+    }
+
+    // VBScript's grammar, copied into from_chars' notation ("." and "e", no
+    // "+" in front): from_chars alone would take "inf" and "nan" and refuse
+    // the separator, "D" exponents and a leading "+".
+    char buf[kMaxNumberTextLength + 1];
+    std::size_t n = 0, i = 0;
+    if (t[i] == '+' || t[i] == '-') {
+        if (t[i] == '-') buf[n++] = '-';
+        ++i;
+    }
+    // The decimal magnitude of the first significant digit, which tells an
+    // overflow from an underflow when from_chars finds the number out of range.
+    long magnitude = 0;
+    bool significant = false;
+    std::size_t digits = 0;
+    for (; i < t.size() && IsDecimalDigit(t[i]); ++i, ++digits) {
+        significant = significant || t[i] != '0';
+        if (significant) ++magnitude;
+        buf[n++] = t[i];
+    }
+    if (i < t.size() && t[i] == separator) {
+        buf[n++] = '.';
+        for (++i; i < t.size() && IsDecimalDigit(t[i]); ++i, ++digits) {
+            if (!significant && t[i] == '0') --magnitude;
+            significant = significant || t[i] != '0';
+            buf[n++] = t[i];
+        }
+    }
+    if (digits == 0) return TextNumber::kNotNumber;
+    if (i < t.size() && (AsciiLower(t[i]) == 'e' || AsciiLower(t[i]) == 'd')) {
+        buf[n++] = 'e';
+        std::size_t expStart = ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) buf[n++] = t[i++];
+        std::size_t expDigits = i;
+        for (; i < t.size() && IsDecimalDigit(t[i]); ++i) buf[n++] = t[i];
+        if (i == expDigits) return TextNumber::kNotNumber;
+        long exponent = 0;
+        auto er =
+            std::from_chars(t.data() + expStart + (t[expStart] == '+'), t.data() + i, exponent);
+        if (er.ec != std::errc() || exponent > kExponentCap || exponent < -kExponentCap)
+            exponent = t[expStart] == '-' ? -kExponentCap : kExponentCap;
+        magnitude += exponent;
+    }
+    if (i != t.size()) return TextNumber::kNotNumber;
+
+    double v = 0;
+    auto r = std::from_chars(buf, buf + n, v);
+    if (r.ec == std::errc::result_out_of_range) {
+        if (magnitude > 0) return TextNumber::kOverflow;
+        v = buf[0] == '-' ? -0.0 : 0.0;  // too small: zero
+    } else if (r.ec != std::errc() || r.ptr != buf + n) {
+        return TextNumber::kNotNumber;
+    }
+    out = v;
+    return TextNumber::kOk;
+}
+
+}  // namespace ondrix::script

@@ -1,0 +1,295 @@
+#include "script/operators.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "script/conversions.h"
+#include "script/errors.h"
+#include "script/limits.h"
+
+namespace ondrix::script {
+namespace {
+
+// Order of the numeric subtypes for choosing a result type. Empty takes the
+// other operand's type; a string takes part as a Double.
+enum Rank : int { kEmptyRank, kByteRank, kIntegerRank, kLongRank, kSingleRank, kDoubleRank };
+
+Rank RankOf(const Value& v) {
+    switch (v.kind()) {
+        case VarKind::Empty:
+            return kEmptyRank;
+        case VarKind::Byte:
+            return kByteRank;
+        case VarKind::Boolean:
+        case VarKind::Integer:
+            return kIntegerRank;
+        case VarKind::Long:
+            return kLongRank;
+        case VarKind::Single:
+            return kSingleRank;
+        default:
+            return kDoubleRank;
+    }
+}
+
+Rank ResultRank(const Value& a, const Value& b) {
+    Rank ra = RankOf(a), rb = RankOf(b);
+    // A Long with a Single has no exact Single form: VBScript gives a Double.
+    if ((ra == kLongRank && rb == kSingleRank) || (ra == kSingleRank && rb == kLongRank))
+        return kDoubleRank;
+    Rank r = ra > rb ? ra : rb;
+    return r == kEmptyRank ? kIntegerRank : r;
+}
+
+}  // namespace
+
+double RealPower(double x, double y) {
+    if (x < 0.0 && y != std::trunc(y)) Raise(kInvalidProcedureCall);
+    if (x == 0.0 && y < 0.0) Raise(kInvalidProcedureCall);
+    // x^2 is common in formulas; x*x is its correctly rounded square.
+    return CheckedReal(y == 2.0 ? x * x : std::pow(x, y));
+}
+
+namespace {
+
+std::string Concat(const Value& a, const Value& b, const Context& context) {
+    std::string s;
+    if (a.IsString())
+        s = a.text();
+    else
+        AppendText(s, a, context);
+    AppendText(s, b, context);
+    if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    return s;
+}
+
+// +, - and *.
+Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    if (op == BinaryOp::kAdd && (a.IsString() || b.IsString())) {
+        // Two strings, or a string and Empty, are joined; with a number the
+        // string is read as a number.
+        if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
+            return Value::String(Concat(a, b, context));
+    }
+    switch (ResultRank(a, b)) {
+        case kByteRank: {
+            std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
+            if (r >= 0 && r <= 255) return Value::Byte(static_cast<std::uint8_t>(r));
+            return WholeResult(r);
+        }
+        case kIntegerRank:
+            return WholeResult(Combine<std::int64_t>(op, a.whole(), b.whole()));
+        case kLongRank: {
+            std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
+            if (r >= std::numeric_limits<std::int32_t>::min() &&
+                r <= std::numeric_limits<std::int32_t>::max())
+                return Value::Long(static_cast<std::int32_t>(r));
+            return Value::Double(static_cast<double>(r));
+        }
+        case kSingleRank: {
+            double r = Combine(op, a.NumberOrZero(), b.NumberOrZero());
+            float f = static_cast<float>(r);
+            if (std::isfinite(f)) return Value::Single(f);
+            return Value::Double(CheckedReal(r));
+        }
+        default:
+            return Value::Double(
+                CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context))));
+    }
+}
+
+Value Divide(const Value& a, const Value& b, const Context& context) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    return Value::Double(RealDivide(ToDouble(a, context), ToDouble(b, context)));
+}
+
+// \ and Mod: both operands are rounded to whole numbers first.
+Value WholeDivide(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    Rank ra = RankOf(a), rb = RankOf(b);
+    std::int64_t x = ToLong(a, context), y = ToLong(b, context);
+    if (y == 0) Raise(kDivisionByZero);
+    std::int64_t r = op == BinaryOp::kIntDiv ? x / y : x % y;
+    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
+        return Value::Byte(static_cast<std::uint8_t>(r));
+    if (ra <= kIntegerRank && rb <= kIntegerRank) return WholeResult(r);
+    if (r > std::numeric_limits<std::int32_t>::max()) Raise(kOverflow);
+    return Value::Long(static_cast<std::int32_t>(r));
+}
+
+Value Power(const Value& a, const Value& b, const Context& context) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    return Value::Double(RealPower(ToDouble(a, context), ToDouble(b, context)));
+}
+
+// Negative, zero or positive; comparisons share one rule set: a number is
+// less than any string, Empty is 0 beside a number and "" beside a string.
+int Compare(const Value& a, const Value& b) {
+    bool as = a.IsString(), bs = b.IsString();
+    if (as || bs) {
+        if ((as || a.IsEmpty()) && (bs || b.IsEmpty())) {
+            static const std::string kNoText;
+            const std::string& x = as ? a.text() : kNoText;
+            const std::string& y = bs ? b.text() : kNoText;
+            int c = x.compare(y);
+            return c < 0 ? -1 : c > 0 ? 1 : 0;
+        }
+        return as ? 1 : -1;
+    }
+    double x = a.NumberOrZero(), y = b.NumberOrZero();
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+Value Comparison(BinaryOp op, const Value& a, const Value& b) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    int c = Compare(a, b);
+    switch (op) {
+        case BinaryOp::kEq:
+            return Value::Boolean(c == 0);
+        case BinaryOp::kNe:
+            return Value::Boolean(c != 0);
+        case BinaryOp::kLt:
+            return Value::Boolean(c < 0);
+        case BinaryOp::kGt:
+            return Value::Boolean(c > 0);
+        case BinaryOp::kLe:
+            return Value::Boolean(c <= 0);
+        default:
+            return Value::Boolean(c >= 0);
+    }
+}
+
+// Operand of a logical operator: a string "True"/"False" counts as a Boolean.
+Value LogicalOperand(const Value& v) {
+    bool b;
+    if (v.IsString() && ReadBooleanWord(v.text(), b)) return Value::Boolean(b);
+    return v;
+}
+
+std::int32_t Bits(BinaryOp op, std::int32_t x, std::int32_t y) {
+    switch (op) {
+        case BinaryOp::kAnd:
+            return x & y;
+        case BinaryOp::kOr:
+            return x | y;
+        case BinaryOp::kXor:
+            return x ^ y;
+        case BinaryOp::kEqv:
+            return ~(x ^ y);
+        default:
+            return ~x | y;  // Imp
+    }
+}
+
+// The result of a logical operator in the subtype its operands call for.
+Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
+    bool aBool = a.kind() == VarKind::Boolean || a.IsNull();
+    bool bBool = b.kind() == VarKind::Boolean || b.IsNull();
+    if (aBool && bBool) return Value::Boolean(r != 0);
+    Rank ra = a.IsNull() ? kEmptyRank : RankOf(a);
+    Rank rb = b.IsNull() ? kEmptyRank : RankOf(b);
+    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
+        return Value::Byte(static_cast<std::uint8_t>(r));
+    if (ra <= kIntegerRank && rb <= kIntegerRank)
+        return Value::Integer(static_cast<std::int16_t>(r));
+    return Value::Long(r);
+}
+
+Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
+    Value a = LogicalOperand(rawA), b = LogicalOperand(rawB);
+    if (a.IsNull() || b.IsNull()) {
+        // Null is an unknown: the result is known only where the other
+        // operand decides it alone.
+        if (a.IsNull() && b.IsNull()) return Value::Null();
+        const Value& other = a.IsNull() ? b : a;
+        std::int32_t bits = ToLong(other, context);
+        switch (op) {
+            case BinaryOp::kAnd:
+                if (bits == 0) return TypedBits(0, a, b);
+                break;
+            case BinaryOp::kOr:
+                if (bits == -1) return TypedBits(-1, a, b);
+                break;
+            case BinaryOp::kImp:
+                if ((a.IsNull() && bits == -1) || (b.IsNull() && bits == 0))
+                    return TypedBits(-1, a, b);
+                break;
+            default:
+                break;
+        }
+        return Value::Null();
+    }
+    std::int32_t x = ToLong(a, context), y = ToLong(b, context);
+    return TypedBits(Bits(op, x, y), a, b);
+}
+
+Value Negate(const Value& a, const Context& context) {
+    // A Byte has no negative values: its negation is an Integer.
+    if (a.kind() == VarKind::Byte) return Value::Integer(static_cast<std::int16_t>(-a.whole()));
+    return KeepKind(
+        a, context, [](std::int64_t x) { return -x; }, [](double x) { return -x; });
+}
+
+Value Not(const Value& raw, const Context& context) {
+    Value a = LogicalOperand(raw);
+    switch (a.kind()) {
+        case VarKind::Null:
+            return Value::Null();
+        case VarKind::Boolean:
+            return Value::Boolean(!a.boolean());
+        case VarKind::Empty:
+            return Value::Integer(-1);
+        case VarKind::Byte:
+            return Value::Byte(static_cast<std::uint8_t>(~a.whole()));
+        case VarKind::Integer:
+            return Value::Integer(static_cast<std::int16_t>(~a.whole()));
+        default:
+            return Value::Long(~ToLong(a, context));
+    }
+}
+
+}  // namespace
+
+Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    switch (op) {
+        case BinaryOp::kPow:
+            return Power(a, b, context);
+        case BinaryOp::kMul:
+        case BinaryOp::kAdd:
+        case BinaryOp::kSub:
+            return Arithmetic(op, a, b, context);
+        case BinaryOp::kDiv:
+            return Divide(a, b, context);
+        case BinaryOp::kIntDiv:
+        case BinaryOp::kMod:
+            return WholeDivide(op, a, b, context);
+        case BinaryOp::kConcat:
+            if (a.IsNull() && b.IsNull()) return Value::Null();
+            return Value::String(Concat(a, b, context));
+        case BinaryOp::kEq:
+        case BinaryOp::kNe:
+        case BinaryOp::kLt:
+        case BinaryOp::kGt:
+        case BinaryOp::kLe:
+        case BinaryOp::kGe:
+            return Comparison(op, a, b);
+        default:
+            return Logical(op, a, b, context);
+    }
+}
+
+Value ApplyUnary(UnaryOp op, const Value& a, const Context& context) {
+    switch (op) {
+        case UnaryOp::kNegate:
+            return Negate(a, context);
+        case UnaryOp::kNot:
+            return Not(a, context);
+        default:
+            return a;
+    }
+}
+
+}  // namespace ondrix::script
