@@ -21,6 +21,30 @@ int PixelIndex(double p, int low, int high) {
     return static_cast<int>(std::clamp(index, static_cast<double>(low), static_cast<double>(high)));
 }
 
+// Bresenham's walk from (x0, y0) to (x1, y1), both ends included: calls
+// plot(x, y) once for each pixel of the line, one step at a time.
+template <typename Plot>
+void WalkLine(int x0, int y0, int x1, int y1, Plot plot) {
+    const int dx = std::abs(x1 - x0);
+    const int dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1;
+    const int sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        plot(x0, y0);
+        if (x0 == x1 && y0 == y1) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
 }  // namespace
 
 ImageCanvas::ImageCanvas(int width, int height, double ratio) {
@@ -124,30 +148,13 @@ void ImageCanvas::RasterLine(PixelPoint a, PixelPoint b, QRgb color) {
     const int h = scale_.DeviceHeight();
     // Keep only what rounds into the image; after this every value is small.
     if (!ClipSegment(a, b, -0.5, -0.5, w - 0.5, h - 0.5)) return;
-    int x0 = PixelIndex(a.x, 0, w - 1);
-    int y0 = PixelIndex(a.y, 0, h - 1);
+    const int x0 = PixelIndex(a.x, 0, w - 1);
+    const int y0 = PixelIndex(a.y, 0, h - 1);
     const int x1 = PixelIndex(b.x, 0, w - 1);
     const int y1 = PixelIndex(b.y, 0, h - 1);
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
     const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
-    int err = dx + dy;
-    for (;;) {
-        bits[y0 * stride + x0] = color;
-        if (x0 == x1 && y0 == y1) break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
-    }
+    WalkLine(x0, y0, x1, y1, [&](int x, int y) { bits[y * stride + x] = color; });
 }
 
 void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb color) {
@@ -164,8 +171,8 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
     const int h = scale_.DeviceHeight();
     const double reach = width - 1;
     if (!ClipSegment(a, b, -0.5 - reach, -0.5 - reach, w - 0.5, h - 0.5)) return;
-    int x0 = PixelIndex(a.x, -(width - 1), w - 1);
-    int y0 = PixelIndex(a.y, -(width - 1), h - 1);
+    const int x0 = PixelIndex(a.x, -(width - 1), w - 1);
+    const int y0 = PixelIndex(a.y, -(width - 1), h - 1);
     const int x1 = PixelIndex(b.x, -(width - 1), w - 1);
     const int y1 = PixelIndex(b.y, -(width - 1), h - 1);
     const bool shallow = std::abs(x1 - x0) >= std::abs(y1 - y0);
@@ -183,37 +190,22 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
         FillPixels(x0, std::min(y0, y1), width, std::abs(y1 - y0) + 1, color);
         return;
     }
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
     const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
-    int err = dx + dy;
-    for (;;) {
+    WalkLine(x0, y0, x1, y1, [&](int px, int py) {
         // The step's pixels across the line, cut to the image: the walk
         // itself may run up to width - 1 pixels before its top or left edge.
         if (shallow) {
-            if (x0 >= 0) {
-                const int last = std::min(h - 1, y0 + width - 1);
-                for (int y = std::max(0, y0); y <= last; ++y) bits[y * stride + x0] = color;
+            if (px >= 0) {
+                const int last = std::min(h - 1, py + width - 1);
+                for (int y = std::max(0, py); y <= last; ++y) bits[y * stride + px] = color;
             }
-        } else if (y0 >= 0) {
-            QRgb* line = bits + y0 * stride;
-            const int last = std::min(w - 1, x0 + width - 1);
-            for (int x = std::max(0, x0); x <= last; ++x) line[x] = color;
+        } else if (py >= 0) {
+            QRgb* line = bits + py * stride;
+            const int last = std::min(w - 1, px + width - 1);
+            for (int x = std::max(0, px); x <= last; ++x) line[x] = color;
         }
-        if (x0 == x1 && y0 == y1) break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
-    }
+    });
 }
 
 namespace {
