@@ -9,6 +9,8 @@
 #include <string>
 
 #include "plotter/eval/conversions.h"
+#include "plotter/eval/currency.h"
+#include "plotter/eval/date_time.h"
 #include "plotter/eval/errors.h"
 #include "plotter/eval/limits.h"
 #include "plotter/eval/runtime.h"
@@ -68,8 +70,9 @@ Value Sqr(Args a, BuiltinContext& c) {
 }
 
 // Abs, Fix and Int keep the subtype (a string becomes a Double); Null passes.
-template <typename WholeFn, typename RealFn>
-Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real) {
+template <typename WholeFn, typename RealFn, typename CurrencyFn>
+Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real,
+               CurrencyFn amount) {
     switch (v.kind()) {
         case VarKind::Null:
             return Value::Null();
@@ -89,6 +92,10 @@ Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real) {
         }
         case VarKind::Single:
             return Value::Single(static_cast<float>(real(v.real())));
+        case VarKind::Currency:
+            return Value::Currency(amount(v.amount()));
+        case VarKind::Date:
+            return DateOrDouble(real(v.real()));
         default:
             return Value::Double(real(Real(v, c)));
     }
@@ -99,15 +106,18 @@ Value Abs(Args a, BuiltinContext& c) {
         return Value::Integer(static_cast<std::int16_t>(-a[0].whole()));
     return KeepKind(
         a[0], c, [](std::int64_t x) { return x < 0 ? -x : x; },
-        [](double x) { return std::fabs(x); });
+        [](double x) { return std::fabs(x); },
+        [](std::int64_t x) { return x < 0 ? currency::Negate(x) : x; });
 }
 Value Fix(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); });
+        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); },
+        [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kTowardZero); });
 }
 Value Int(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); });
+        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); },
+        [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kDown); });
 }
 
 Value Sgn(Args a, BuiltinContext& c) {
@@ -123,11 +133,12 @@ Value Round(Args a, BuiltinContext& c) {
         places = ToLong(a[1], c.separator);
         if (places < 0) Raise(kInvalidProcedureCall);
     }
-    if (v.IsWhole() || v.IsEmpty()) {
-        if (v.kind() == VarKind::Boolean)
-            return Value::Integer(static_cast<std::int16_t>(v.whole()));
-        return v.IsEmpty() ? Value::Integer(0) : v;
-    }
+    // Whole numbers, Booleans included, are already round.
+    if (v.IsWhole()) return v;
+    if (v.IsEmpty()) return Value::Integer(0);
+    if (v.kind() == VarKind::Currency)
+        return Value::Currency(
+            currency::RoundToDecimals(v.amount(), places, currency::Rounding::kHalfEven));
     double x = Real(v, c);
     double r;
     if (places == 0) {
@@ -140,6 +151,7 @@ Value Round(Args a, BuiltinContext& c) {
         r = std::isfinite(scaled) ? RoundHalfEven(scaled) / scale : x;
     }
     if (v.kind() == VarKind::Single) return Value::Single(static_cast<float>(r));
+    if (v.kind() == VarKind::Date) return DateOrDouble(r);
     return Value::Double(r);
 }
 
@@ -161,6 +173,12 @@ Value CBool(Args a, BuiltinContext& c) {
 }
 Value CByte(Args a, BuiltinContext& c) {
     return Value::Byte(ToByte(a[0], c.separator));
+}
+Value CCur(Args a, BuiltinContext& c) {
+    return Value::Currency(ToCurrency(a[0], c.separator));
+}
+Value CDate(Args a, BuiltinContext&) {
+    return Value::Date(ToDate(a[0]));
 }
 Value CDbl(Args a, BuiltinContext& c) {
     return Value::Double(Real(a[0], c));
@@ -205,6 +223,21 @@ Value Oct(Args a, BuiltinContext& c) {
     return Radix(a[0], c, 3);
 }
 
+// The clock: Now to the second, Date its day, Time its time of day.
+Value Now(Args, BuiltinContext&) {
+    return Value::Date(date_time::Now());
+}
+Value Today(Args, BuiltinContext&) {
+    return Value::Date(std::floor(date_time::Now()));
+}
+Value TimeOfDay(Args, BuiltinContext&) {
+    double now = date_time::Now();
+    return Value::Date(now - std::floor(now));
+}
+
+Value IsDate(Args a, BuiltinContext&) {
+    return Value::Boolean(IsDateValue(a[0]));
+}
 Value IsEmpty(Args a, BuiltinContext&) {
     return Value::Boolean(a[0].IsEmpty());
 }
@@ -389,6 +422,8 @@ constexpr std::array kBuiltins = {
     Builtin{"atn", 1, 1, Atn},
     Builtin{"cbool", 1, 1, CBool},
     Builtin{"cbyte", 1, 1, CByte},
+    Builtin{"ccur", 1, 1, CCur},
+    Builtin{"cdate", 1, 1, CDate},
     Builtin{"cdbl", 1, 1, CDbl},
     Builtin{"chr", 1, 1, Chr},
     Builtin{"cint", 1, 1, CInt},
@@ -396,11 +431,13 @@ constexpr std::array kBuiltins = {
     Builtin{"cos", 1, 1, Cos},
     Builtin{"csng", 1, 1, CSng},
     Builtin{"cstr", 1, 1, CStr},
+    Builtin{"date", 0, 0, Today},
     Builtin{"exp", 1, 1, Exp},
     Builtin{"fix", 1, 1, Fix},
     Builtin{"hex", 1, 1, Hex},
     Builtin{"instr", 2, 3, InStr},
     Builtin{"int", 1, 1, Int},
+    Builtin{"isdate", 1, 1, IsDate},
     Builtin{"isempty", 1, 1, IsEmpty},
     Builtin{"isnull", 1, 1, IsNull},
     Builtin{"isnumeric", 1, 1, IsNumeric},
@@ -410,6 +447,7 @@ constexpr std::array kBuiltins = {
     Builtin{"log", 1, 1, Log},
     Builtin{"ltrim", 1, 1, TrimText<kTrimLeft>},
     Builtin{"mid", 2, 3, Mid},
+    Builtin{"now", 0, 0, Now},
     Builtin{"oct", 1, 1, Oct},
     Builtin{"replace", 3, 3, Replace},
     Builtin{"right", 2, 2, Right},
@@ -424,6 +462,7 @@ constexpr std::array kBuiltins = {
     Builtin{"string", 2, 2, StringOf},
     Builtin{"strreverse", 1, 1, StrReverse},
     Builtin{"tan", 1, 1, Tan},
+    Builtin{"time", 0, 0, TimeOfDay},
     Builtin{"trim", 1, 1, TrimText<kTrimLeft | kTrimRight>},
     Builtin{"typename", 1, 1, TypeNameOf},
     Builtin{"ucase", 1, 1, MapChars<ToUpper>},

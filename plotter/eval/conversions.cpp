@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "plotter/eval/currency.h"
+#include "plotter/eval/date_time.h"
 #include "plotter/eval/errors.h"
 #include "plotter/eval/number_text.h"
 
@@ -72,6 +74,9 @@ std::int16_t ToInteger(const Value& v, char separator) {
 }
 
 std::uint8_t ToByte(const Value& v, char separator) {
+    // True is all bits set: 255 in a Byte.
+    constexpr std::uint8_t kAllBits = 0xFF;
+    if (v.kind() == VarKind::Boolean) return v.boolean() ? kAllBits : 0;
     return static_cast<std::uint8_t>(RoundedInRange(v, separator, 0, 255));
 }
 
@@ -87,11 +92,11 @@ bool ReadBooleanWord(const std::string& text, bool& out) {
         }
         return b + n == e;
     };
-    if (equalsWord("true")) {
+    if (equalsWord("true") || equalsWord("#true#")) {
         out = true;
         return true;
     }
-    if (equalsWord("false")) {
+    if (equalsWord("false") || equalsWord("#false#")) {
         out = false;
         return true;
     }
@@ -110,6 +115,34 @@ bool ToBoolean(const Value& v, char separator) {
         default:
             return v.NumberOrZero() != 0.0;
     }
+}
+
+std::int64_t ToCurrency(const Value& v, char separator) {
+    if (v.kind() == VarKind::Currency) return v.amount();
+    if (v.IsWhole() || v.IsEmpty()) return currency::FromWhole(v.whole());
+    return currency::FromDouble(ToDouble(v, separator));
+}
+
+double ToDate(const Value& v) {
+    double serial;
+    switch (v.kind()) {
+        case VarKind::Null:
+            Raise(kInvalidUseOfNull);
+        case VarKind::String:
+            if (!date_time::Parse(v.text(), serial)) Raise(kTypeMismatch);
+            break;
+        default:
+            serial = v.NumberOrZero();
+            break;
+    }
+    if (!date_time::InRange(serial)) Raise(kOverflow);
+    return serial;
+}
+
+bool IsDateValue(const Value& v) {
+    double serial;
+    if (v.kind() == VarKind::Date) return true;
+    return v.IsString() && date_time::Parse(v.text(), serial) && date_time::InRange(serial);
 }
 
 void AppendText(std::string& out, const Value& v, char separator) {
@@ -131,6 +164,12 @@ void AppendText(std::string& out, const Value& v, char separator) {
         case VarKind::Double:
             AppendRealText(out, v.real(), kDoubleDigits, separator);
             return;
+        case VarKind::Currency:
+            currency::AppendText(out, v.amount(), separator);
+            return;
+        case VarKind::Date:
+            date_time::AppendText(out, v.real());
+            return;
         case VarKind::String:
             out += v.text();
             return;
@@ -148,6 +187,7 @@ std::string ToText(const Value& v, char separator) {
 bool IsNumericValue(const Value& v, char separator) {
     switch (v.kind()) {
         case VarKind::Null:
+        case VarKind::Date:  // a date is not a number, though it has a day count
             return false;
         case VarKind::String: {
             double d;
@@ -156,6 +196,10 @@ bool IsNumericValue(const Value& v, char separator) {
         default:
             return true;
     }
+}
+
+Value DateOrDouble(double serial) {
+    return date_time::InRange(serial) ? Value::Date(serial) : Value::Double(serial);
 }
 
 Value WholeResult(std::int64_t v) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "plotter/eval/date_time.h"
 #include "plotter/eval/errors.h"
 #include "plotter/eval/number_text.h"
 
@@ -155,6 +156,8 @@ Value NumberValue(const Token& token) {
             return Value::Integer(static_cast<std::int16_t>(token.number));
         case VarKind::Long:
             return Value::Long(static_cast<std::int32_t>(token.number));
+        case VarKind::Date:
+            return Value::Date(token.number);
         default:
             return Value::Double(token.number);
     }
@@ -214,6 +217,20 @@ std::vector<Token> Tokenize(std::string_view s) {
             Token t;
             if (!LexNumber(s, pos, t)) Raise(kSyntaxError);
             t.kind = Tok::kNumber;
+            t.offset = static_cast<std::uint32_t>(start);
+            t.length = static_cast<std::uint32_t>(pos - start);
+            tokens.push_back(t);
+        } else if (c == '#') {
+            // A date literal: the text up to the next "#" on the line.
+            std::size_t close = s.find_first_of("#\r\n", pos + 1);
+            if (close == std::string_view::npos || s[close] != '#') Raise(kSyntaxError);
+            Token t;
+            if (!date_time::Parse(s.substr(pos + 1, close - pos - 1), t.number) ||
+                !date_time::InRange(t.number))
+                Raise(kSyntaxError);
+            pos = close + 1;
+            t.kind = Tok::kNumber;
+            t.numberKind = VarKind::Date;
             t.offset = static_cast<std::uint32_t>(start);
             t.length = static_cast<std::uint32_t>(pos - start);
             tokens.push_back(t);

@@ -79,13 +79,15 @@ struct Token {
     Kw keyword = Kw::kNone;
     std::uint32_t offset = 0;  // into the source
     std::uint32_t length = 0;
-    // Numbers: the literal's value and subtype (Integer, Long or Double).
+    // Numbers: the literal's value and subtype (Integer, Long or Double);
+    // date literals (#1/1/2000#) are numbers of subtype Date.
     VarKind numberKind = VarKind::Empty;
     double number = 0;
 };
 
 // Tokenizes the whole text. Raises 1032 for a character outside the language,
-// 1033 for a string without its closing quote, 1002 for a malformed number.
+// 1033 for a string without its closing quote, 1002 for a malformed number
+// or date literal.
 std::vector<Token> Tokenize(std::string_view source);
 
 // Reads one number literal starting at source[pos] (a digit or "."), or the

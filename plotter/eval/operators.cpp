@@ -6,15 +6,25 @@
 #include <string>
 
 #include "plotter/eval/conversions.h"
+#include "plotter/eval/currency.h"
 #include "plotter/eval/errors.h"
 #include "plotter/eval/limits.h"
 
 namespace ondrix::script {
 namespace {
 
-// Order of the numeric subtypes for choosing a result type. Empty takes the
-// other operand's type; a string takes part as a Double.
-enum Rank : int { kEmptyRank, kByteRank, kIntegerRank, kLongRank, kSingleRank, kDoubleRank };
+// Order of the numeric subtypes for choosing a result type, least precise
+// first. Empty takes the other operand's type; a string, and a Date outside
+// + and -, take part as a Double.
+enum Rank : int {
+    kEmptyRank,
+    kByteRank,
+    kIntegerRank,
+    kLongRank,
+    kSingleRank,
+    kDoubleRank,
+    kCurrencyRank,
+};
 
 Rank RankOf(const Value& v) {
     switch (v.kind()) {
@@ -29,6 +39,8 @@ Rank RankOf(const Value& v) {
             return kLongRank;
         case VarKind::Single:
             return kSingleRank;
+        case VarKind::Currency:
+            return kCurrencyRank;
         default:
             return kDoubleRank;
     }
@@ -81,6 +93,28 @@ std::string Concat(const Value& a, const Value& b, char separator) {
     return s;
 }
 
+// + and - with a Date on either side: a Date, but the difference of two
+// Dates is a Double count of days.
+Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
+    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+    if (op == BinaryOp::kAdd) return DateOrDouble(CheckedReal(x + y));
+    double r = CheckedReal(x - y);
+    if (a.kind() == VarKind::Date && b.kind() == VarKind::Date) return Value::Double(r);
+    return DateOrDouble(r);
+}
+
+Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
+    std::int64_t x = ToCurrency(a, separator), y = ToCurrency(b, separator);
+    switch (op) {
+        case BinaryOp::kAdd:
+            return Value::Currency(currency::Add(x, y));
+        case BinaryOp::kSub:
+            return Value::Currency(currency::Subtract(x, y));
+        default:
+            return Value::Currency(currency::Multiply(x, y));
+    }
+}
+
 // +, - and *.
 Value Arithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
@@ -90,6 +124,8 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
         if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
             return Value::String(Concat(a, b, separator));
     }
+    if (op != BinaryOp::kMul && (a.kind() == VarKind::Date || b.kind() == VarKind::Date))
+        return DateArithmetic(op, a, b, separator);
     switch (ResultRank(a, b)) {
         case kByteRank: {
             std::int64_t r = WholeOp(op, a.whole(), b.whole());
@@ -111,17 +147,45 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
             if (std::isfinite(f)) return Value::Single(f);
             return Value::Double(CheckedReal(r));
         }
+        case kCurrencyRank:
+            return CurrencyArithmetic(op, a, b, separator);
         default:
             return Value::Double(
                 CheckedReal(RealOp(op, ToDouble(a, separator), ToDouble(b, separator))));
     }
 }
 
+// Whether "/" keeps a Single: one side is a Single and the other a Single
+// or narrower (Integer, Byte, Boolean, Empty). A Long, a Double or any
+// other subtype gives a Double.
+bool QuotientIsSingle(const Value& a, const Value& b) {
+    auto narrow = [](const Value& v) {
+        switch (v.kind()) {
+            case VarKind::Empty:
+            case VarKind::Boolean:
+            case VarKind::Byte:
+            case VarKind::Integer:
+            case VarKind::Single:
+                return true;
+            default:
+                return false;
+        }
+    };
+    return (a.kind() == VarKind::Single || b.kind() == VarKind::Single) && narrow(a) && narrow(b);
+}
+
 Value Divide(const Value& a, const Value& b, char separator) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     double x = ToDouble(a, separator), y = ToDouble(b, separator);
     if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
-    return Value::Double(CheckedReal(x / y));
+    double r = CheckedReal(x / y);
+    if (QuotientIsSingle(a, b)) {
+        // Single operands are exact in a Double, so rounding the Double
+        // quotient once more gives the correctly rounded Single quotient.
+        float f = static_cast<float>(r);
+        if (std::isfinite(f)) return Value::Single(f);
+    }
+    return Value::Double(r);
 }
 
 // \ and Mod: both operands are rounded to whole numbers first.
@@ -161,6 +225,10 @@ int Compare(const Value& a, const Value& b, char separator) {
         return as ? 1 : -1;
     }
     (void)separator;
+    if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
+        // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
+        return a.amount() < b.amount() ? -1 : a.amount() > b.amount() ? 1 : 0;
+    }
     double x = a.NumberOrZero(), y = b.NumberOrZero();
     return x < y ? -1 : x > y ? 1 : 0;
 }
@@ -266,6 +334,10 @@ Value Negate(const Value& a, char separator) {
             return Value::Single(-static_cast<float>(a.real()));
         case VarKind::Double:
             return Value::Double(-a.real());
+        case VarKind::Currency:
+            return Value::Currency(currency::Negate(a.amount()));
+        case VarKind::Date:
+            return DateOrDouble(-a.real());
         case VarKind::String:
             return Value::Double(-ToDouble(a, separator));
     }

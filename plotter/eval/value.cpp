@@ -1,10 +1,16 @@
 #include "plotter/eval/value.h"
 
+#include "plotter/eval/currency.h"
+
 namespace ondrix::script {
 
 const std::string& Value::EmptyText() {
     static const std::string kEmpty;
     return kEmpty;
+}
+
+double Value::CurrencyNumber() const {
+    return currency::ToDouble(amount_);
 }
 
 std::string_view TypeName(const Value& v) {
@@ -21,6 +27,10 @@ std::string_view TypeName(const Value& v) {
             return "Single";
         case VarKind::Double:
             return "Double";
+        case VarKind::Currency:
+            return "Currency";
+        case VarKind::Date:
+            return "Date";
         case VarKind::String:
             return "String";
         case VarKind::Boolean:
