@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/engine.h"
 #include "plotter/eval/formula.h"
+#include "script/conversions.h"
+#include "script/engine.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
-#include "plotter/eval/engine.h"
+#include "script/engine.h"
 
 namespace ondrix::draw {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "plotter/eval/engine.h"
 #include "plotter/eval/formula.h"
+#include "script/engine.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plotter/eval/number_text.h"
+#include "script/number_text.h"
 
 namespace ondrix::draw {
 

@@ -2,9 +2,9 @@
 
 #include "plotter/canvas/surface.h"
 #include "plotter/draw/controls.h"
-#include "plotter/eval/engine.h"
 #include "plotter/view/scroll.h"
 #include "plotter/view/view.h"
+#include "script/engine.h"
 
 namespace ondrix::draw {
 

@@ -5,9 +5,9 @@
 #include <exception>
 #include <limits>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/engine.h"
-#include "plotter/eval/number_text.h"
+#include "script/conversions.h"
+#include "script/engine.h"
+#include "script/number_text.h"
 
 namespace ondrix::eval {
 namespace {

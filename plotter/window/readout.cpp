@@ -1,6 +1,6 @@
 #include "plotter/window/readout.h"
 
-#include "plotter/eval/number_text.h"
+#include "script/number_text.h"
 
 namespace ondrix::window {
 

@@ -6,7 +6,7 @@
 
 #include "plotter/draw/grid.h"
 #include "plotter/draw/plotter.h"
-#include "plotter/eval/engine.h"
+#include "script/engine.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/recording_surface.h"
 

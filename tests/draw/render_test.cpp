@@ -3,7 +3,7 @@
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
-#include "plotter/eval/engine.h"
+#include "script/engine.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/image_probe.h"
 

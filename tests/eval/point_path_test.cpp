@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/engine.h"
 #include "plotter/eval/formula.h"
-#include "plotter/eval/number_text.h"
-#include "tests/eval/eval_test_support.h"
+#include "script/conversions.h"
+#include "script/engine.h"
+#include "script/number_text.h"
+#include "tests/script/script_test_support.h"
 
 namespace ondrix::eval {
 namespace {

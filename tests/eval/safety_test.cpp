@@ -7,10 +7,10 @@
 #include <random>
 #include <string>
 
-#include "plotter/eval/errors.h"
 #include "plotter/eval/formula.h"
-#include "plotter/eval/limits.h"
-#include "tests/eval/eval_test_support.h"
+#include "script/errors.h"
+#include "script/limits.h"
+#include "tests/script/script_test_support.h"
 
 namespace ondrix::script::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "plotter/eval/conversions.h"
-#include "plotter/eval/engine.h"
+#include "script/conversions.h"
+#include "script/engine.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "plotter/eval/engine.h"
 #include "plotter/eval/formula.h"
+#include "script/engine.h"
 
 namespace {
 

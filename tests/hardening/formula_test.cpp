@@ -1,14 +1,15 @@
 // Hostile formulas: whatever is typed, a point gets a value, or no value and a
 // quiet gap. Nothing may crash, hang, or grow without bound.
+#include "plotter/eval/formula.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <string>
 
-#include "plotter/eval/engine.h"
-#include "plotter/eval/formula.h"
-#include "plotter/eval/limits.h"
+#include "script/engine.h"
+#include "script/limits.h"
 
 namespace ondrix::eval {
 namespace {
@@ -203,12 +204,13 @@ TEST_F(Prepared, RunawayRecursionIsAnErrorNotACrash) {
          "Function f(n)\r\n  If n > 0 Then f = f(n - 1) + f(n - 1) Else f = 1\r\nEnd Function\r\n",
          "f(60)"},
         {"through a Sub",
-         "Sub s(n)\r\n  s n + 1\r\nEnd Sub\r\nFunction f(n)\r\n  s n\r\n  f = 1\r\nEnd Function\r\n",
+         "Sub s(n)\r\n  s n + 1\r\nEnd Sub\r\nFunction f(n)\r\n  s n\r\n  f = 1\r\nEnd "
+         "Function\r\n",
          "f(x)"},
-        {"through ByRef",
-         "Function f(ByRef n)\r\n  n = n + 1\r\n  f = f(n)\r\nEnd Function\r\n", "f(x)"},
-        {"a preamble name redefined",
-         "Function Sec(x)\r\n  Sec = Sec(x) * 2\r\nEnd Function\r\n", "Sec(x)"},
+        {"through ByRef", "Function f(ByRef n)\r\n  n = n + 1\r\n  f = f(n)\r\nEnd Function\r\n",
+         "f(x)"},
+        {"a preamble name redefined", "Function Sec(x)\r\n  Sec = Sec(x) * 2\r\nEnd Function\r\n",
+         "Sec(x)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -244,7 +246,10 @@ TEST_F(Prepared, NulBytesAndInvalidUtf8) {
         {"a lone continuation byte", "x+\x80", ""},
         {"an overlong encoding", "x\xC0\xAF", ""},
         {"a truncated sequence", "\xE2\x82", ""},
-        {"bytes no encoding uses", "\xFF\xFE" "x", ""},
+        {"bytes no encoding uses",
+         "\xFF\xFE"
+         "x",
+         ""},
         {"an encoded surrogate", "\xED\xA0\x80", ""},
         {"invalid bytes inside a string", "Len(\"\xFF\xC3\")", "2"},
         {"non-ASCII letters in a name", "x\xC3\xA9", ""},

@@ -1,0 +1,495 @@
+#include "script/builtins.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "script/conversions.h"
+#include "script/currency.h"
+#include "script/date_time.h"
+#include "script/errors.h"
+#include "script/limits.h"
+#include "script/runtime.h"
+
+namespace ondrix::script {
+namespace {
+
+using Args = std::span<const Value>;
+
+// Rnd's generator: seed = (seed * a + c) mod 2^24, value = seed / 2^24.
+constexpr std::uint32_t kRandomMultiplier = 1140671485;
+constexpr std::uint32_t kRandomIncrement = 12820163;
+constexpr std::uint32_t kRandomMask = 0xFFFFFF;
+constexpr float kRandomScale = 16777216.0f;
+
+double Real(const Value& v, BuiltinContext& c) {
+    return ToDouble(v, c.separator);
+}
+
+// Maths on Doubles: Null is error 94, the result a Double.
+double RealArg(const Value& v, BuiltinContext& c) {
+    if (v.IsNull()) Raise(kInvalidUseOfNull);
+    return Real(v, c);
+}
+
+Value Checked(double r) {
+    if (!std::isfinite(r)) Raise(kOverflow);
+    return Value::Double(r);
+}
+
+Value Atn(Args a, BuiltinContext& c) {
+    return Value::Double(std::atan(RealArg(a[0], c)));
+}
+Value Cos(Args a, BuiltinContext& c) {
+    return Value::Double(std::cos(RealArg(a[0], c)));
+}
+Value Sin(Args a, BuiltinContext& c) {
+    return Value::Double(std::sin(RealArg(a[0], c)));
+}
+Value Tan(Args a, BuiltinContext& c) {
+    return Checked(std::tan(RealArg(a[0], c)));
+}
+Value Exp(Args a, BuiltinContext& c) {
+    return Checked(std::exp(RealArg(a[0], c)));
+}
+
+Value Log(Args a, BuiltinContext& c) {
+    double x = RealArg(a[0], c);
+    if (x <= 0.0) Raise(kInvalidProcedureCall);
+    return Value::Double(std::log(x));
+}
+
+Value Sqr(Args a, BuiltinContext& c) {
+    double x = RealArg(a[0], c);
+    if (x < 0.0) Raise(kInvalidProcedureCall);
+    return Value::Double(std::sqrt(x));
+}
+
+// Abs, Fix and Int keep the subtype (a string becomes a Double); Null passes.
+template <typename WholeFn, typename RealFn, typename CurrencyFn>
+Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real,
+               CurrencyFn amount) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            return Value::Null();
+        case VarKind::Empty:
+            return Value::Integer(0);
+        case VarKind::Boolean:
+            return WholeResult(whole(v.whole()));
+        case VarKind::Byte:
+            return Value::Byte(static_cast<std::uint8_t>(whole(v.whole())));
+        case VarKind::Integer:
+            return WholeResult(whole(v.whole()));
+        case VarKind::Long: {
+            std::int64_t r = whole(v.whole());
+            if (r > std::numeric_limits<std::int32_t>::max())
+                return Value::Double(static_cast<double>(r));
+            return Value::Long(static_cast<std::int32_t>(r));
+        }
+        case VarKind::Single:
+            return Value::Single(static_cast<float>(real(v.real())));
+        case VarKind::Currency:
+            return Value::Currency(amount(v.amount()));
+        case VarKind::Date:
+            return DateOrDouble(real(v.real()));
+        default:
+            return Value::Double(real(Real(v, c)));
+    }
+}
+
+Value Abs(Args a, BuiltinContext& c) {
+    if (a[0].kind() == VarKind::Boolean)
+        return Value::Integer(static_cast<std::int16_t>(-a[0].whole()));
+    return KeepKind(
+        a[0], c, [](std::int64_t x) { return x < 0 ? -x : x; },
+        [](double x) { return std::fabs(x); },
+        [](std::int64_t x) { return x < 0 ? currency::Negate(x) : x; });
+}
+Value Fix(Args a, BuiltinContext& c) {
+    return KeepKind(
+        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); },
+        [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kTowardZero); });
+}
+Value Int(Args a, BuiltinContext& c) {
+    return KeepKind(
+        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); },
+        [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kDown); });
+}
+
+Value Sgn(Args a, BuiltinContext& c) {
+    double x = RealArg(a[0], c);
+    return Value::Integer(static_cast<std::int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
+}
+
+Value Round(Args a, BuiltinContext& c) {
+    const Value& v = a[0];
+    if (v.IsNull()) return Value::Null();
+    int places = 0;
+    if (a.size() > 1) {
+        places = ToLong(a[1], c.separator);
+        if (places < 0) Raise(kInvalidProcedureCall);
+    }
+    // Whole numbers, Booleans included, are already round.
+    if (v.IsWhole()) return v;
+    if (v.IsEmpty()) return Value::Integer(0);
+    if (v.kind() == VarKind::Currency)
+        return Value::Currency(
+            currency::RoundToDecimals(v.amount(), places, currency::Rounding::kHalfEven));
+    double x = Real(v, c);
+    double r;
+    if (places == 0) {
+        r = RoundHalfEven(x);
+    } else if (places > std::numeric_limits<double>::digits10 + 2) {
+        r = x;
+    } else {
+        double scale = std::pow(10.0, places);
+        double scaled = x * scale;
+        r = std::isfinite(scaled) ? RoundHalfEven(scaled) / scale : x;
+    }
+    if (v.kind() == VarKind::Single) return Value::Single(static_cast<float>(r));
+    if (v.kind() == VarKind::Date) return DateOrDouble(r);
+    return Value::Double(r);
+}
+
+Value Rnd(Args a, BuiltinContext& c) {
+    if (!a.empty()) {
+        if (a[0].IsNull()) Raise(kInvalidUseOfNull);
+        float n = ToSingle(a[0], c.separator);
+        if (n == 0.0f) return Value::Single(static_cast<float>(c.random.seed) / kRandomScale);
+        if (n < 0.0f) {
+            std::uint32_t bits = std::bit_cast<std::uint32_t>(n);
+            c.random.seed = (bits + (bits >> 24)) & kRandomMask;
+        }
+    }
+    return Value::Single(NextRandom(c.random));
+}
+
+Value CBool(Args a, BuiltinContext& c) {
+    return Value::Boolean(ToBoolean(a[0], c.separator));
+}
+Value CByte(Args a, BuiltinContext& c) {
+    return Value::Byte(ToByte(a[0], c.separator));
+}
+Value CCur(Args a, BuiltinContext& c) {
+    return Value::Currency(ToCurrency(a[0], c.separator));
+}
+Value CDate(Args a, BuiltinContext&) {
+    return Value::Date(ToDate(a[0]));
+}
+Value CDbl(Args a, BuiltinContext& c) {
+    return Value::Double(Real(a[0], c));
+}
+Value CInt(Args a, BuiltinContext& c) {
+    return Value::Integer(ToInteger(a[0], c.separator));
+}
+Value CLng(Args a, BuiltinContext& c) {
+    return Value::Long(ToLong(a[0], c.separator));
+}
+Value CSng(Args a, BuiltinContext& c) {
+    return Value::Single(ToSingle(a[0], c.separator));
+}
+Value CStr(Args a, BuiltinContext& c) {
+    return Value::String(ToText(a[0], c.separator));
+}
+
+// Hex and Oct: the two's complement digits of an Integer (16 bits) or of a
+// Long (32 bits).
+Value Radix(const Value& v, BuiltinContext& c, unsigned bitsPerDigit) {
+    if (v.IsNull()) return Value::Null();
+    std::uint32_t bits;
+    if (v.kind() == VarKind::Integer || v.kind() == VarKind::Byte || v.kind() == VarKind::Boolean ||
+        v.IsEmpty()) {
+        bits = static_cast<std::uint16_t>(v.whole());
+    } else {
+        bits = static_cast<std::uint32_t>(ToLong(v, c.separator));
+    }
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string s;
+    do {
+        s += kDigits[bits & ((1u << bitsPerDigit) - 1)];
+        bits >>= bitsPerDigit;
+    } while (bits != 0);
+    std::reverse(s.begin(), s.end());
+    return Value::String(std::move(s));
+}
+Value Hex(Args a, BuiltinContext& c) {
+    return Radix(a[0], c, 4);
+}
+Value Oct(Args a, BuiltinContext& c) {
+    return Radix(a[0], c, 3);
+}
+
+// The clock: Now to the second, Date its day, Time its time of day.
+Value Now(Args, BuiltinContext&) {
+    return Value::Date(date_time::Now());
+}
+Value Today(Args, BuiltinContext&) {
+    return Value::Date(std::floor(date_time::Now()));
+}
+Value TimeOfDay(Args, BuiltinContext&) {
+    double now = date_time::Now();
+    return Value::Date(now - std::floor(now));
+}
+
+Value IsDate(Args a, BuiltinContext&) {
+    return Value::Boolean(IsDateValue(a[0]));
+}
+Value IsEmpty(Args a, BuiltinContext&) {
+    return Value::Boolean(a[0].IsEmpty());
+}
+Value IsNull(Args a, BuiltinContext&) {
+    return Value::Boolean(a[0].IsNull());
+}
+Value IsNumeric(Args a, BuiltinContext& c) {
+    return Value::Boolean(IsNumericValue(a[0], c.separator));
+}
+Value TypeNameOf(Args a, BuiltinContext&) {
+    return Value::String(std::string(TypeName(a[0])));
+}
+Value VarTypeOf(Args a, BuiltinContext&) {
+    return Value::Integer(static_cast<std::int16_t>(VarType(a[0])));
+}
+
+// String functions. Null in the text argument gives Null, as VBScript does.
+std::string Text(const Value& v, BuiltinContext& c) {
+    return ToText(v, c.separator);
+}
+
+std::int32_t Count(const Value& v, BuiltinContext& c) {
+    if (v.IsNull()) Raise(kInvalidUseOfNull);
+    std::int32_t n = ToLong(v, c.separator);
+    if (n < 0) Raise(kInvalidProcedureCall);
+    return n;
+}
+
+Value CheckedString(std::string s) {
+    if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    return Value::String(std::move(s));
+}
+
+Value Len(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    return Value::Long(static_cast<std::int32_t>(Text(a[0], c).size()));
+}
+
+Value Left(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    return Value::String(s.substr(0, static_cast<std::size_t>(Count(a[1], c))));
+}
+
+Value Right(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(Count(a[1], c)), s.size());
+    return Value::String(s.substr(s.size() - n));
+}
+
+Value Mid(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    std::int32_t start = ToLong(a[1], c.separator);
+    if (start < 1) Raise(kInvalidProcedureCall);
+    std::size_t from = static_cast<std::size_t>(start - 1);
+    if (from >= s.size()) return Value::String("");
+    std::size_t n = a.size() > 2 ? static_cast<std::size_t>(Count(a[2], c)) : s.size();
+    return Value::String(s.substr(from, n));
+}
+
+template <int (*Fn)(int)>
+Value MapChars(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    for (char& ch : s) ch = static_cast<char>(Fn(static_cast<unsigned char>(ch)));
+    return Value::String(std::move(s));
+}
+
+enum TrimSides { kTrimLeft = 1, kTrimRight = 2 };
+template <int Sides>
+Value TrimText(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    std::size_t b = 0, e = s.size();
+    if (Sides & kTrimLeft)
+        while (b < e && s[b] == ' ') ++b;
+    if (Sides & kTrimRight)
+        while (e > b && s[e - 1] == ' ') --e;
+    return Value::String(s.substr(b, e - b));
+}
+
+Value Space(Args a, BuiltinContext& c) {
+    std::int32_t n = Count(a[0], c);
+    if (static_cast<std::size_t>(n) > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    return Value::String(std::string(static_cast<std::size_t>(n), ' '));
+}
+
+Value StringOf(Args a, BuiltinContext& c) {
+    std::int32_t n = Count(a[0], c);
+    if (a[1].IsNull()) return Value::Null();
+    if (static_cast<std::size_t>(n) > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    char ch;
+    if (a[1].IsString()) {
+        if (a[1].text().empty()) Raise(kInvalidProcedureCall);
+        ch = a[1].text()[0];
+    } else {
+        ch = static_cast<char>(ToLong(a[1], c.separator) & 0xFF);
+    }
+    return Value::String(std::string(static_cast<std::size_t>(n), ch));
+}
+
+Value InStr(Args a, BuiltinContext& c) {
+    // InStr([start,] text, find)
+    std::size_t first = 0;
+    std::size_t i = 0;
+    if (a.size() >= 3) {
+        std::int32_t start = ToLong(a[0], c.separator);
+        if (start < 1) Raise(kInvalidProcedureCall);
+        first = static_cast<std::size_t>(start - 1);
+        i = 1;
+    }
+    if (a[i].IsNull() || a[i + 1].IsNull()) return Value::Null();
+    std::string text = Text(a[i], c), find = Text(a[i + 1], c);
+    if (first > text.size()) return Value::Long(0);
+    std::size_t at = text.find(find, first);
+    return Value::Long(at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1));
+}
+
+Value Chr(Args a, BuiltinContext& c) {
+    std::int32_t code = ToLong(a[0], c.separator);
+    if (code < 0 || code > 255) Raise(kInvalidProcedureCall);
+    return Value::String(std::string(1, static_cast<char>(code)));
+}
+
+Value Asc(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) Raise(kInvalidUseOfNull);
+    std::string s = Text(a[0], c);
+    if (s.empty()) Raise(kInvalidProcedureCall);
+    return Value::Integer(static_cast<std::int16_t>(static_cast<unsigned char>(s[0])));
+}
+
+Value StrReverse(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) Raise(kInvalidUseOfNull);
+    std::string s = Text(a[0], c);
+    std::reverse(s.begin(), s.end());
+    return Value::String(std::move(s));
+}
+
+Value StrComp(Args a, BuiltinContext& c) {
+    if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
+    std::string x = Text(a[0], c), y = Text(a[1], c);
+    bool textCompare = a.size() > 2 && ToLong(a[2], c.separator) == 1;
+    if (textCompare) {
+        for (auto* s : {&x, &y})
+            for (char& ch : *s)
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    int r = x.compare(y);
+    return Value::Integer(static_cast<std::int16_t>(r < 0 ? -1 : r > 0 ? 1 : 0));
+}
+
+Value Replace(Args a, BuiltinContext& c) {
+    if (a[0].IsNull()) return Value::Null();
+    std::string text = Text(a[0], c), find = Text(a[1], c), with = Text(a[2], c);
+    if (find.empty()) return Value::String(std::move(text));
+    std::string out;
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t at = text.find(find, pos);
+        if (at == std::string::npos) break;
+        out.append(text, pos, at - pos);
+        out += with;
+        if (out.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+        pos = at + find.size();
+    }
+    out.append(text, pos, std::string::npos);
+    return CheckedString(std::move(out));
+}
+
+int ToUpper(int ch) {
+    return std::toupper(ch);
+}
+int ToLower(int ch) {
+    return std::tolower(ch);
+}
+
+constexpr std::array kBuiltins = {
+    Builtin{"abs", 1, 1, Abs},
+    Builtin{"asc", 1, 1, Asc},
+    Builtin{"atn", 1, 1, Atn},
+    Builtin{"cbool", 1, 1, CBool},
+    Builtin{"cbyte", 1, 1, CByte},
+    Builtin{"ccur", 1, 1, CCur},
+    Builtin{"cdate", 1, 1, CDate},
+    Builtin{"cdbl", 1, 1, CDbl},
+    Builtin{"chr", 1, 1, Chr},
+    Builtin{"cint", 1, 1, CInt},
+    Builtin{"clng", 1, 1, CLng},
+    Builtin{"cos", 1, 1, Cos},
+    Builtin{"csng", 1, 1, CSng},
+    Builtin{"cstr", 1, 1, CStr},
+    Builtin{"date", 0, 0, Today},
+    Builtin{"exp", 1, 1, Exp},
+    Builtin{"fix", 1, 1, Fix},
+    Builtin{"hex", 1, 1, Hex},
+    Builtin{"instr", 2, 3, InStr},
+    Builtin{"int", 1, 1, Int},
+    Builtin{"isdate", 1, 1, IsDate},
+    Builtin{"isempty", 1, 1, IsEmpty},
+    Builtin{"isnull", 1, 1, IsNull},
+    Builtin{"isnumeric", 1, 1, IsNumeric},
+    Builtin{"lcase", 1, 1, MapChars<ToLower>},
+    Builtin{"left", 2, 2, Left},
+    Builtin{"len", 1, 1, Len},
+    Builtin{"log", 1, 1, Log},
+    Builtin{"ltrim", 1, 1, TrimText<kTrimLeft>},
+    Builtin{"mid", 2, 3, Mid},
+    Builtin{"now", 0, 0, Now},
+    Builtin{"oct", 1, 1, Oct},
+    Builtin{"replace", 3, 3, Replace},
+    Builtin{"right", 2, 2, Right},
+    Builtin{"rnd", 0, 1, Rnd},
+    Builtin{"round", 1, 2, Round},
+    Builtin{"rtrim", 1, 1, TrimText<kTrimRight>},
+    Builtin{"sgn", 1, 1, Sgn},
+    Builtin{"sin", 1, 1, Sin},
+    Builtin{"space", 1, 1, Space},
+    Builtin{"sqr", 1, 1, Sqr},
+    Builtin{"strcomp", 2, 3, StrComp},
+    Builtin{"string", 2, 2, StringOf},
+    Builtin{"strreverse", 1, 1, StrReverse},
+    Builtin{"tan", 1, 1, Tan},
+    Builtin{"time", 0, 0, TimeOfDay},
+    Builtin{"trim", 1, 1, TrimText<kTrimLeft | kTrimRight>},
+    Builtin{"typename", 1, 1, TypeNameOf},
+    Builtin{"ucase", 1, 1, MapChars<ToUpper>},
+    Builtin{"vartype", 1, 1, VarTypeOf},
+};
+
+}  // namespace
+
+const Builtin* FindBuiltin(std::string_view lowerName) {
+    for (const Builtin& b : kBuiltins) {
+        if (b.name == lowerName) return &b;
+    }
+    return nullptr;
+}
+
+float NextRandom(RandomState& state) {
+    state.seed = (state.seed * kRandomMultiplier + kRandomIncrement) & kRandomMask;
+    return static_cast<float>(state.seed) / kRandomScale;
+}
+
+void SeedRandom(RandomState& state, double seed) {
+    // The high half of the number's bits, folded, replaces the middle two
+    // bytes of the seed; the low byte stays.
+    auto bits = std::bit_cast<std::uint64_t>(seed);
+    auto high = static_cast<std::uint32_t>(bits >> 32);
+    std::uint32_t mixed = (high ^ (high >> 16)) & 0xFFFF;
+    state.seed = (mixed << 8) | (state.seed & 0xFF);
+}
+
+}  // namespace ondrix::script

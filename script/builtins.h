@@ -1,0 +1,41 @@
+#pragma once
+
+// The built-in functions a formula can call: maths, conversions, type tests
+// and string functions.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "script/value.h"
+
+namespace ondrix::script {
+
+struct RandomState;
+
+struct BuiltinContext {
+    char separator;
+    RandomState& random;
+};
+
+using BuiltinFunction = Value (*)(std::span<const Value> args, BuiltinContext& ctx);
+
+struct Builtin {
+    std::string_view name;  // lower case
+    std::uint8_t minArgs;
+    std::uint8_t maxArgs;
+    BuiltinFunction function;
+};
+
+// Most arguments any built-in takes.
+inline constexpr std::size_t kMaxBuiltinArgs = 4;
+
+// The built-in with this lower-case name, or null.
+const Builtin* FindBuiltin(std::string_view lowerName);
+
+// Advances the generator and returns the next number in [0, 1), as Rnd does.
+float NextRandom(RandomState& state);
+// Mixes a number into the seed, as Randomize does.
+void SeedRandom(RandomState& state, double seed);
+
+}  // namespace ondrix::script

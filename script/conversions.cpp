@@ -1,0 +1,215 @@
+#include "script/conversions.h"
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+#include "script/currency.h"
+#include "script/date_time.h"
+#include "script/errors.h"
+#include "script/number_text.h"
+
+namespace ondrix::script {
+
+double RoundHalfEven(double v) {
+    double r = std::round(v);  // halves away from zero
+    if (std::fabs(v - std::trunc(v)) == 0.5) r = 2.0 * std::round(v / 2.0);
+    return r;
+}
+
+double ToDouble(const Value& v, char separator) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            Raise(kInvalidUseOfNull);
+        case VarKind::String: {
+            double d = 0;
+            switch (ParseNumberText(v.text(), separator, d)) {
+                case TextNumber::kOk:
+                    return d;
+                case TextNumber::kOverflow:
+                    Raise(kOverflow);
+                case TextNumber::kNotNumber:
+                    Raise(kTypeMismatch);
+            }
+            Raise(kTypeMismatch);
+        }
+        default:
+            return v.NumberOrZero();
+    }
+}
+
+float ToSingle(const Value& v, char separator) {
+    if (v.kind() == VarKind::Single) return static_cast<float>(v.real());
+    double d = ToDouble(v, separator);
+    float f = static_cast<float>(d);
+    if (!std::isfinite(f)) Raise(kOverflow);
+    return f;
+}
+
+namespace {
+
+std::int64_t RoundedInRange(const Value& v, char separator, std::int64_t lo, std::int64_t hi) {
+    if (v.IsWhole() || v.IsEmpty()) {
+        std::int64_t w = v.whole();
+        if (w < lo || w > hi) Raise(kOverflow);
+        return w;
+    }
+    double r = RoundHalfEven(ToDouble(v, separator));
+    if (!(r >= static_cast<double>(lo) && r <= static_cast<double>(hi))) Raise(kOverflow);
+    return static_cast<std::int64_t>(r);
+}
+
+}  // namespace
+
+std::int32_t ToLong(const Value& v, char separator) {
+    return static_cast<std::int32_t>(RoundedInRange(v, separator,
+                                                    std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int16_t ToInteger(const Value& v, char separator) {
+    return static_cast<std::int16_t>(RoundedInRange(v, separator,
+                                                    std::numeric_limits<std::int16_t>::min(),
+                                                    std::numeric_limits<std::int16_t>::max()));
+}
+
+std::uint8_t ToByte(const Value& v, char separator) {
+    // True is all bits set: 255 in a Byte.
+    constexpr std::uint8_t kAllBits = 0xFF;
+    if (v.kind() == VarKind::Boolean) return v.boolean() ? kAllBits : 0;
+    return static_cast<std::uint8_t>(RoundedInRange(v, separator, 0, 255));
+}
+
+bool ReadBooleanWord(const std::string& text, bool& out) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
+    auto equalsWord = [&](const char* word) {
+        std::size_t n = 0;
+        for (; word[n]; ++n) {
+            if (b + n >= e || std::tolower(static_cast<unsigned char>(text[b + n])) != word[n])
+                return false;
+        }
+        return b + n == e;
+    };
+    if (equalsWord("true") || equalsWord("#true#")) {
+        out = true;
+        return true;
+    }
+    if (equalsWord("false") || equalsWord("#false#")) {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
+bool ToBoolean(const Value& v, char separator) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            Raise(kInvalidUseOfNull);
+        case VarKind::String: {
+            bool b;
+            if (ReadBooleanWord(v.text(), b)) return b;
+            return ToDouble(v, separator) != 0.0;
+        }
+        default:
+            return v.NumberOrZero() != 0.0;
+    }
+}
+
+std::int64_t ToCurrency(const Value& v, char separator) {
+    if (v.kind() == VarKind::Currency) return v.amount();
+    if (v.IsWhole() || v.IsEmpty()) return currency::FromWhole(v.whole());
+    return currency::FromDouble(ToDouble(v, separator));
+}
+
+double ToDate(const Value& v) {
+    double serial;
+    switch (v.kind()) {
+        case VarKind::Null:
+            Raise(kInvalidUseOfNull);
+        case VarKind::String:
+            if (!date_time::Parse(v.text(), serial)) Raise(kTypeMismatch);
+            break;
+        default:
+            serial = v.NumberOrZero();
+            break;
+    }
+    if (!date_time::InRange(serial)) Raise(kOverflow);
+    return serial;
+}
+
+bool IsDateValue(const Value& v) {
+    double serial;
+    if (v.kind() == VarKind::Date) return true;
+    return v.IsString() && date_time::Parse(v.text(), serial) && date_time::InRange(serial);
+}
+
+void AppendText(std::string& out, const Value& v, char separator) {
+    switch (v.kind()) {
+        case VarKind::Empty:
+        case VarKind::Null:
+            return;
+        case VarKind::Boolean:
+            out += v.boolean() ? "True" : "False";
+            return;
+        case VarKind::Byte:
+        case VarKind::Integer:
+        case VarKind::Long:
+            out += std::to_string(v.whole());
+            return;
+        case VarKind::Single:
+            AppendRealText(out, v.real(), kSingleDigits, separator);
+            return;
+        case VarKind::Double:
+            AppendRealText(out, v.real(), kDoubleDigits, separator);
+            return;
+        case VarKind::Currency:
+            currency::AppendText(out, v.amount(), separator);
+            return;
+        case VarKind::Date:
+            date_time::AppendText(out, v.real());
+            return;
+        case VarKind::String:
+            out += v.text();
+            return;
+    }
+}
+
+std::string ToText(const Value& v, char separator) {
+    if (v.IsNull()) Raise(kInvalidUseOfNull);
+    if (v.IsString()) return v.text();
+    std::string s;
+    AppendText(s, v, separator);
+    return s;
+}
+
+bool IsNumericValue(const Value& v, char separator) {
+    switch (v.kind()) {
+        case VarKind::Null:
+        case VarKind::Date:  // a date is not a number, though it has a day count
+            return false;
+        case VarKind::String: {
+            double d;
+            return ParseNumberText(v.text(), separator, d) == TextNumber::kOk;
+        }
+        default:
+            return true;
+    }
+}
+
+Value DateOrDouble(double serial) {
+    return date_time::InRange(serial) ? Value::Date(serial) : Value::Double(serial);
+}
+
+Value WholeResult(std::int64_t v) {
+    if (v >= std::numeric_limits<std::int16_t>::min() &&
+        v <= std::numeric_limits<std::int16_t>::max())
+        return Value::Integer(static_cast<std::int16_t>(v));
+    if (v >= std::numeric_limits<std::int32_t>::min() &&
+        v <= std::numeric_limits<std::int32_t>::max())
+        return Value::Long(static_cast<std::int32_t>(v));
+    return Value::Double(static_cast<double>(v));
+}
+
+}  // namespace ondrix::script

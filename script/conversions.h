@@ -1,0 +1,50 @@
+#pragma once
+
+// Conversions between variant subtypes, with VBScript's errors: Null where a
+// value is needed is 94, a text that is no number 13, a value out of range 6.
+
+#include <cstdint>
+#include <string>
+
+#include "script/value.h"
+
+namespace ondrix::script {
+
+// Rounds to the nearest whole number, halves to the even one (2.5 -> 2).
+double RoundHalfEven(double v);
+
+double ToDouble(const Value& v, char separator);
+float ToSingle(const Value& v, char separator);
+std::int32_t ToLong(const Value& v, char separator);
+std::int16_t ToInteger(const Value& v, char separator);
+std::uint8_t ToByte(const Value& v, char separator);
+bool ToBoolean(const Value& v, char separator);
+// CCur: the amount in ten-thousandths, rounded half to even.
+std::int64_t ToCurrency(const Value& v, char separator);
+// CDate: a Date's serial; a number counts days; a text must spell a date
+// (13 otherwise); beyond the dates the subtype holds is 6.
+double ToDate(const Value& v);
+// Whether the value is a Date or a text that spells one (IsDate).
+bool IsDateValue(const Value& v);
+
+// CStr: the text form of any value but Null (error 94).
+std::string ToText(const Value& v, char separator);
+// Appends the text form; Null appends nothing (as "&" treats it).
+void AppendText(std::string& out, const Value& v, char separator);
+
+// Whether the value is a number or reads as one (IsNumeric).
+bool IsNumericValue(const Value& v, char separator);
+
+// Reads "True"/"False" or "#TRUE#"/"#FALSE#" in any case, blanks around
+// allowed.
+bool ReadBooleanWord(const std::string& text, bool& out);
+
+// A day count as a Date while the subtype can hold it, as a Double beyond
+// (as an overflowing Date result of + and - becomes).
+Value DateOrDouble(double serial);
+
+// Narrows a whole number to the smallest of Integer and Long that holds it,
+// or to a Double beyond that.
+Value WholeResult(std::int64_t v);
+
+}  // namespace ondrix::script

@@ -1,0 +1,118 @@
+#pragma once
+
+// Splits VBScript source into tokens. Comments (' and Rem) and line
+// continuations (" _" before a line end) are dropped here.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/value.h"
+
+namespace ondrix::script {
+
+enum class Tok : std::uint8_t {
+    kEnd,
+    kNewline,
+    kColon,
+    kComma,
+    kLParen,
+    kRParen,
+    kDot,
+    kNumber,
+    kString,
+    kName,
+    kKeyword,
+    kPlus,
+    kMinus,
+    kStar,
+    kSlash,
+    kBackslash,
+    kCaret,
+    kAmp,
+    kEq,
+    kNe,
+    kLt,
+    kGt,
+    kLe,
+    kGe,
+};
+
+// Reserved words. kReserved covers those the language reserves but this
+// engine has no statement for (loops, classes, ...): they are syntax errors.
+enum class Kw : std::uint8_t {
+    kNone,
+    kAnd,
+    kByRef,
+    kByVal,
+    kCall,
+    kConst,
+    kDim,
+    kElse,
+    kElseIf,
+    kEmpty,
+    kEnd,
+    kEqv,
+    kExit,
+    kFalse,
+    kFunction,
+    kIf,
+    kImp,
+    kIs,
+    kMod,
+    kNot,
+    kNothing,
+    kNull,
+    kOr,
+    kPrivate,
+    kPublic,
+    kSub,
+    kThen,
+    kTrue,
+    kXor,
+    kReserved,
+};
+
+struct Token {
+    Tok kind = Tok::kEnd;
+    Kw keyword = Kw::kNone;
+    std::uint32_t offset = 0;  // into the source
+    std::uint32_t length = 0;
+    // Numbers: the literal's value and subtype (Integer, Long or Double);
+    // date literals (#1/1/2000#) are numbers of subtype Date.
+    VarKind numberKind = VarKind::Empty;
+    double number = 0;
+};
+
+// Tokenizes the whole text. Raises 1032 for a character outside the language,
+// 1033 for a string without its closing quote, 1002 for a malformed number
+// or date literal.
+std::vector<Token> Tokenize(std::string_view source);
+
+// Reads one number literal starting at source[pos] (a digit or "."), or the
+// &H / &O forms starting at "&". On success fills kind/number, advances pos
+// and returns true.
+bool LexNumber(std::string_view source, std::size_t& pos, Token& token);
+
+// Whether the word is reserved (a keyword or Rem) and so cannot name a
+// variable.
+bool IsReservedWord(std::string_view word);
+
+// The characters of names and numbers, ASCII only as in VBScript source.
+inline bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool IsNameChar(char c) {
+    return IsLetter(c) || IsDigit(c) || c == '_';
+}
+
+// The value of a number token.
+Value NumberValue(const Token& token);
+// The text of a string literal token with its quotes removed and "" undone.
+std::string StringLiteral(std::string_view source, const Token& token);
+
+}  // namespace ondrix::script

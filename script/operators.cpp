@@ -1,0 +1,406 @@
+#include "script/operators.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "script/conversions.h"
+#include "script/currency.h"
+#include "script/errors.h"
+#include "script/limits.h"
+
+namespace ondrix::script {
+namespace {
+
+// Order of the numeric subtypes for choosing a result type, least precise
+// first. Empty takes the other operand's type; a string, and a Date outside
+// + and -, take part as a Double.
+enum Rank : int {
+    kEmptyRank,
+    kByteRank,
+    kIntegerRank,
+    kLongRank,
+    kSingleRank,
+    kDoubleRank,
+    kCurrencyRank,
+};
+
+Rank RankOf(const Value& v) {
+    switch (v.kind()) {
+        case VarKind::Empty:
+            return kEmptyRank;
+        case VarKind::Byte:
+            return kByteRank;
+        case VarKind::Boolean:
+        case VarKind::Integer:
+            return kIntegerRank;
+        case VarKind::Long:
+            return kLongRank;
+        case VarKind::Single:
+            return kSingleRank;
+        case VarKind::Currency:
+            return kCurrencyRank;
+        default:
+            return kDoubleRank;
+    }
+}
+
+Rank ResultRank(const Value& a, const Value& b) {
+    Rank ra = RankOf(a), rb = RankOf(b);
+    // A Long with a Single has no exact Single form: VBScript gives a Double.
+    if ((ra == kLongRank && rb == kSingleRank) || (ra == kSingleRank && rb == kLongRank))
+        return kDoubleRank;
+    Rank r = ra > rb ? ra : rb;
+    return r == kEmptyRank ? kIntegerRank : r;
+}
+
+double CheckedReal(double r) {
+    if (!std::isfinite(r)) Raise(kOverflow);
+    return r;
+}
+
+std::int64_t WholeOp(BinaryOp op, std::int64_t x, std::int64_t y) {
+    switch (op) {
+        case BinaryOp::kAdd:
+            return x + y;
+        case BinaryOp::kSub:
+            return x - y;
+        default:
+            return x * y;
+    }
+}
+
+double RealOp(BinaryOp op, double x, double y) {
+    switch (op) {
+        case BinaryOp::kAdd:
+            return x + y;
+        case BinaryOp::kSub:
+            return x - y;
+        default:
+            return x * y;
+    }
+}
+
+std::string Concat(const Value& a, const Value& b, char separator) {
+    std::string s;
+    if (a.IsString())
+        s = a.text();
+    else
+        AppendText(s, a, separator);
+    AppendText(s, b, separator);
+    if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    return s;
+}
+
+// + and - with a Date on either side: a Date, but the difference of two
+// Dates is a Double count of days.
+Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
+    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+    if (op == BinaryOp::kAdd) return DateOrDouble(CheckedReal(x + y));
+    double r = CheckedReal(x - y);
+    if (a.kind() == VarKind::Date && b.kind() == VarKind::Date) return Value::Double(r);
+    return DateOrDouble(r);
+}
+
+Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
+    std::int64_t x = ToCurrency(a, separator), y = ToCurrency(b, separator);
+    switch (op) {
+        case BinaryOp::kAdd:
+            return Value::Currency(currency::Add(x, y));
+        case BinaryOp::kSub:
+            return Value::Currency(currency::Subtract(x, y));
+        default:
+            return Value::Currency(currency::Multiply(x, y));
+    }
+}
+
+// +, - and *.
+Value Arithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    if (op == BinaryOp::kAdd && (a.IsString() || b.IsString())) {
+        // Two strings, or a string and Empty, are joined; with a number the
+        // string is read as a number.
+        if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
+            return Value::String(Concat(a, b, separator));
+    }
+    if (op != BinaryOp::kMul && (a.kind() == VarKind::Date || b.kind() == VarKind::Date))
+        return DateArithmetic(op, a, b, separator);
+    switch (ResultRank(a, b)) {
+        case kByteRank: {
+            std::int64_t r = WholeOp(op, a.whole(), b.whole());
+            if (r >= 0 && r <= 255) return Value::Byte(static_cast<std::uint8_t>(r));
+            return WholeResult(r);
+        }
+        case kIntegerRank:
+            return WholeResult(WholeOp(op, a.whole(), b.whole()));
+        case kLongRank: {
+            std::int64_t r = WholeOp(op, a.whole(), b.whole());
+            if (r >= std::numeric_limits<std::int32_t>::min() &&
+                r <= std::numeric_limits<std::int32_t>::max())
+                return Value::Long(static_cast<std::int32_t>(r));
+            return Value::Double(static_cast<double>(r));
+        }
+        case kSingleRank: {
+            double r = RealOp(op, a.NumberOrZero(), b.NumberOrZero());
+            float f = static_cast<float>(r);
+            if (std::isfinite(f)) return Value::Single(f);
+            return Value::Double(CheckedReal(r));
+        }
+        case kCurrencyRank:
+            return CurrencyArithmetic(op, a, b, separator);
+        default:
+            return Value::Double(
+                CheckedReal(RealOp(op, ToDouble(a, separator), ToDouble(b, separator))));
+    }
+}
+
+// Whether "/" keeps a Single: one side is a Single and the other a Single
+// or narrower (Integer, Byte, Boolean, Empty). A Long, a Double or any
+// other subtype gives a Double.
+bool QuotientIsSingle(const Value& a, const Value& b) {
+    auto narrow = [](const Value& v) {
+        switch (v.kind()) {
+            case VarKind::Empty:
+            case VarKind::Boolean:
+            case VarKind::Byte:
+            case VarKind::Integer:
+            case VarKind::Single:
+                return true;
+            default:
+                return false;
+        }
+    };
+    return (a.kind() == VarKind::Single || b.kind() == VarKind::Single) && narrow(a) && narrow(b);
+}
+
+Value Divide(const Value& a, const Value& b, char separator) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+    if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
+    double r = CheckedReal(x / y);
+    if (QuotientIsSingle(a, b)) {
+        // Single operands are exact in a Double, so rounding the Double
+        // quotient once more gives the correctly rounded Single quotient.
+        float f = static_cast<float>(r);
+        if (std::isfinite(f)) return Value::Single(f);
+    }
+    return Value::Double(r);
+}
+
+// \ and Mod: both operands are rounded to whole numbers first.
+Value WholeDivide(BinaryOp op, const Value& a, const Value& b, char separator) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    Rank ra = RankOf(a), rb = RankOf(b);
+    std::int64_t x = ToLong(a, separator), y = ToLong(b, separator);
+    if (y == 0) Raise(kDivisionByZero);
+    std::int64_t r = op == BinaryOp::kIntDiv ? x / y : x % y;
+    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
+        return Value::Byte(static_cast<std::uint8_t>(r));
+    if (ra <= kIntegerRank && rb <= kIntegerRank) return WholeResult(r);
+    if (r > std::numeric_limits<std::int32_t>::max()) Raise(kOverflow);
+    return Value::Long(static_cast<std::int32_t>(r));
+}
+
+Value Power(const Value& a, const Value& b, char separator) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+    if (x < 0.0 && y != std::trunc(y)) Raise(kInvalidProcedureCall);
+    if (x == 0.0 && y < 0.0) Raise(kInvalidProcedureCall);
+    return Value::Double(CheckedReal(std::pow(x, y)));
+}
+
+// Negative, zero or positive; comparisons share one rule set: a number is
+// less than any string, Empty is 0 beside a number and "" beside a string.
+int Compare(const Value& a, const Value& b, char separator) {
+    bool as = a.IsString(), bs = b.IsString();
+    if (as || bs) {
+        if ((as || a.IsEmpty()) && (bs || b.IsEmpty())) {
+            static const std::string kNoText;
+            const std::string& x = as ? a.text() : kNoText;
+            const std::string& y = bs ? b.text() : kNoText;
+            int c = x.compare(y);
+            return c < 0 ? -1 : c > 0 ? 1 : 0;
+        }
+        return as ? 1 : -1;
+    }
+    (void)separator;
+    if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
+        // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
+        return a.amount() < b.amount() ? -1 : a.amount() > b.amount() ? 1 : 0;
+    }
+    double x = a.NumberOrZero(), y = b.NumberOrZero();
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+Value Comparison(BinaryOp op, const Value& a, const Value& b, char separator) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    int c = Compare(a, b, separator);
+    switch (op) {
+        case BinaryOp::kEq:
+            return Value::Boolean(c == 0);
+        case BinaryOp::kNe:
+            return Value::Boolean(c != 0);
+        case BinaryOp::kLt:
+            return Value::Boolean(c < 0);
+        case BinaryOp::kGt:
+            return Value::Boolean(c > 0);
+        case BinaryOp::kLe:
+            return Value::Boolean(c <= 0);
+        default:
+            return Value::Boolean(c >= 0);
+    }
+}
+
+// Operand of a logical operator: a string "True"/"False" counts as a Boolean.
+Value LogicalOperand(const Value& v) {
+    bool b;
+    if (v.IsString() && ReadBooleanWord(v.text(), b)) return Value::Boolean(b);
+    return v;
+}
+
+std::int32_t Bits(BinaryOp op, std::int32_t x, std::int32_t y) {
+    switch (op) {
+        case BinaryOp::kAnd:
+            return x & y;
+        case BinaryOp::kOr:
+            return x | y;
+        case BinaryOp::kXor:
+            return x ^ y;
+        case BinaryOp::kEqv:
+            return ~(x ^ y);
+        default:
+            return ~x | y;  // Imp
+    }
+}
+
+// The result of a logical operator in the subtype its operands call for.
+Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
+    bool aBool = a.kind() == VarKind::Boolean || a.IsNull();
+    bool bBool = b.kind() == VarKind::Boolean || b.IsNull();
+    if (aBool && bBool) return Value::Boolean(r != 0);
+    Rank ra = a.IsNull() ? kEmptyRank : RankOf(a);
+    Rank rb = b.IsNull() ? kEmptyRank : RankOf(b);
+    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
+        return Value::Byte(static_cast<std::uint8_t>(r));
+    if (ra <= kIntegerRank && rb <= kIntegerRank)
+        return Value::Integer(static_cast<std::int16_t>(r));
+    return Value::Long(r);
+}
+
+Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, char separator) {
+    Value a = LogicalOperand(rawA), b = LogicalOperand(rawB);
+    if (a.IsNull() || b.IsNull()) {
+        // Null is an unknown: the result is known only where the other
+        // operand decides it alone.
+        if (a.IsNull() && b.IsNull()) return Value::Null();
+        const Value& other = a.IsNull() ? b : a;
+        std::int32_t bits = ToLong(other, separator);
+        switch (op) {
+            case BinaryOp::kAnd:
+                if (bits == 0) return TypedBits(0, a, b);
+                break;
+            case BinaryOp::kOr:
+                if (bits == -1) return TypedBits(-1, a, b);
+                break;
+            case BinaryOp::kImp:
+                if ((a.IsNull() && bits == -1) || (b.IsNull() && bits == 0))
+                    return TypedBits(-1, a, b);
+                break;
+            default:
+                break;
+        }
+        return Value::Null();
+    }
+    std::int32_t x = ToLong(a, separator), y = ToLong(b, separator);
+    return TypedBits(Bits(op, x, y), a, b);
+}
+
+Value Negate(const Value& a, char separator) {
+    switch (a.kind()) {
+        case VarKind::Null:
+            return Value::Null();
+        case VarKind::Empty:
+            return Value::Integer(0);
+        case VarKind::Boolean:
+        case VarKind::Byte:
+        case VarKind::Integer:
+            return WholeResult(-static_cast<std::int64_t>(a.whole()));
+        case VarKind::Long:
+            if (a.whole() == std::numeric_limits<std::int32_t>::min())
+                return Value::Double(-static_cast<double>(a.whole()));
+            return Value::Long(-a.whole());
+        case VarKind::Single:
+            return Value::Single(-static_cast<float>(a.real()));
+        case VarKind::Double:
+            return Value::Double(-a.real());
+        case VarKind::Currency:
+            return Value::Currency(currency::Negate(a.amount()));
+        case VarKind::Date:
+            return DateOrDouble(-a.real());
+        case VarKind::String:
+            return Value::Double(-ToDouble(a, separator));
+    }
+    return Value();
+}
+
+Value Not(const Value& raw, char separator) {
+    Value a = LogicalOperand(raw);
+    switch (a.kind()) {
+        case VarKind::Null:
+            return Value::Null();
+        case VarKind::Boolean:
+            return Value::Boolean(!a.boolean());
+        case VarKind::Empty:
+            return Value::Integer(-1);
+        case VarKind::Byte:
+            return Value::Byte(static_cast<std::uint8_t>(~a.whole()));
+        case VarKind::Integer:
+            return Value::Integer(static_cast<std::int16_t>(~a.whole()));
+        default:
+            return Value::Long(~ToLong(a, separator));
+    }
+}
+
+}  // namespace
+
+Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, char separator) {
+    switch (op) {
+        case BinaryOp::kPow:
+            return Power(a, b, separator);
+        case BinaryOp::kMul:
+        case BinaryOp::kAdd:
+        case BinaryOp::kSub:
+            return Arithmetic(op, a, b, separator);
+        case BinaryOp::kDiv:
+            return Divide(a, b, separator);
+        case BinaryOp::kIntDiv:
+        case BinaryOp::kMod:
+            return WholeDivide(op, a, b, separator);
+        case BinaryOp::kConcat:
+            if (a.IsNull() && b.IsNull()) return Value::Null();
+            return Value::String(Concat(a, b, separator));
+        case BinaryOp::kEq:
+        case BinaryOp::kNe:
+        case BinaryOp::kLt:
+        case BinaryOp::kGt:
+        case BinaryOp::kLe:
+        case BinaryOp::kGe:
+            return Comparison(op, a, b, separator);
+        default:
+            return Logical(op, a, b, separator);
+    }
+}
+
+Value ApplyUnary(UnaryOp op, const Value& a, char separator) {
+    switch (op) {
+        case UnaryOp::kNegate:
+            return Negate(a, separator);
+        case UnaryOp::kNot:
+            return Not(a, separator);
+        default:
+            return a;
+    }
+}
+
+}  // namespace ondrix::script

@@ -1,0 +1,565 @@
+#include "script/parser.h"
+
+#include <optional>
+#include <utility>
+
+#include "script/errors.h"
+#include "script/lexer.h"
+#include "script/limits.h"
+#include "script/scope.h"
+
+namespace ondrix::script {
+namespace {
+
+class Parser {
+  public:
+    Parser(std::string_view source, SymbolTable& symbols)
+        : source_(source), symbols_(symbols), tokens_(Tokenize(source)) {}
+
+    ParsedExpression ParseWholeExpression() {
+        ParsedExpression result;
+        Scope scope(symbols_, result.bindings, nullptr);
+        scope_ = &scope;
+        SkipNewlines();
+        if (Peek().kind != Tok::kEnd) {
+            result.root = ParseExpr();
+            SkipNewlines();
+            if (Peek().kind != Tok::kEnd) Raise(kExpectedEndOfStatement);
+        }
+        return result;
+    }
+
+    ParsedProgram ParseWholeProgram() {
+        ParsedProgram program;
+        Scope scope(symbols_, program.bindings, nullptr);
+        scope_ = &scope;
+        for (;;) {
+            SkipSeparators();
+            if (Peek().kind == Tok::kEnd) break;
+            if (StartsDefinition()) {
+                program.procedures.push_back(ParseDefinition());
+            } else {
+                program.statements.push_back(ParseStatement());
+            }
+            ExpectStatementEnd();
+        }
+        return program;
+    }
+
+  private:
+    // --- tokens ---
+    const Token& Peek(std::size_t ahead = 0) const {
+        std::size_t i = pos_ + ahead;
+        return i < tokens_.size() ? tokens_[i] : tokens_.back();
+    }
+    const Token& Next() {
+        const Token& t = tokens_[pos_];
+        if (pos_ + 1 < tokens_.size()) ++pos_;
+        return t;
+    }
+    bool At(Tok kind) const { return Peek().kind == kind; }
+    bool AtKeyword(Kw k, std::size_t ahead = 0) const {
+        return Peek(ahead).kind == Tok::kKeyword && Peek(ahead).keyword == k;
+    }
+    bool Accept(Tok kind) {
+        if (!At(kind)) return false;
+        Next();
+        return true;
+    }
+    bool AcceptKeyword(Kw k) {
+        if (!AtKeyword(k)) return false;
+        Next();
+        return true;
+    }
+    void Expect(Tok kind, int error) {
+        if (!Accept(kind)) Raise(error);
+    }
+    void ExpectKeyword(Kw k, int error) {
+        if (!AcceptKeyword(k)) Raise(error);
+    }
+    std::string_view Text(const Token& t) const { return source_.substr(t.offset, t.length); }
+    std::string_view ExpectName() {
+        if (!At(Tok::kName)) Raise(kExpectedIdentifier);
+        return Text(Next());
+    }
+    bool AtSeparator() const { return At(Tok::kNewline) || At(Tok::kColon); }
+    bool AtStatementEnd() const { return AtSeparator() || At(Tok::kEnd); }
+    void SkipSeparators() {
+        while (AtSeparator()) Next();
+    }
+    void SkipNewlines() {
+        while (At(Tok::kNewline)) Next();
+    }
+    void ExpectStatementEnd() {
+        if (!AtStatementEnd() && !AfterSeparator()) Raise(kExpectedEndOfStatement);
+    }
+    // A single-line If takes the ":" that ends it, as in
+    // "Function f(n): If n > 0 Then f = n: End Function".
+    bool AfterSeparator() const {
+        return pos_ > 0 &&
+               (tokens_[pos_ - 1].kind == Tok::kColon || tokens_[pos_ - 1].kind == Tok::kNewline);
+    }
+
+    // --- nesting bound ---
+    class Nest {
+      public:
+        explicit Nest(Parser& p) : p_(p) {
+            if (++p_.depth_ > limits::kMaxParseNesting) Raise(kOutOfStackSpace);
+        }
+        ~Nest() { --p_.depth_; }
+        Nest(const Nest&) = delete;
+        Nest& operator=(const Nest&) = delete;
+
+      private:
+        Parser& p_;
+    };
+
+    // --- expressions, lowest precedence first ---
+    using Level = ExprPtr (Parser::*)();
+
+    // One left-associative level: operand { op operand }.
+    template <typename MatchOp>
+    ExprPtr ParseLevel(Level operand, MatchOp match) {
+        ExprPtr first = (this->*operand)();
+        std::vector<ChainExpr::Link> rest;
+        while (auto op = match()) {
+            Next();
+            rest.push_back({*op, (this->*operand)()});
+        }
+        if (rest.empty()) return first;
+        if (rest.size() == 1)
+            return std::make_unique<BinaryExpr>(rest[0].op, std::move(first),
+                                                std::move(rest[0].operand));
+        return std::make_unique<ChainExpr>(std::move(first), std::move(rest));
+    }
+
+    std::optional<BinaryOp> KeywordOp(Kw k, BinaryOp op) const {
+        if (AtKeyword(k)) return op;
+        return std::nullopt;
+    }
+
+    ExprPtr ParseExpr() {
+        Nest nest(*this);
+        return ParseImp();
+    }
+    ExprPtr ParseImp() {
+        return ParseLevel(&Parser::ParseEqv, [&] { return KeywordOp(Kw::kImp, BinaryOp::kImp); });
+    }
+    ExprPtr ParseEqv() {
+        return ParseLevel(&Parser::ParseXor, [&] { return KeywordOp(Kw::kEqv, BinaryOp::kEqv); });
+    }
+    ExprPtr ParseXor() {
+        return ParseLevel(&Parser::ParseOr, [&] { return KeywordOp(Kw::kXor, BinaryOp::kXor); });
+    }
+    ExprPtr ParseOr() {
+        return ParseLevel(&Parser::ParseAnd, [&] { return KeywordOp(Kw::kOr, BinaryOp::kOr); });
+    }
+    ExprPtr ParseAnd() {
+        return ParseLevel(&Parser::ParseNot, [&] { return KeywordOp(Kw::kAnd, BinaryOp::kAnd); });
+    }
+    ExprPtr ParseNot() {
+        if (AcceptKeyword(Kw::kNot)) {
+            Nest nest(*this);
+            return std::make_unique<UnaryExpr>(UnaryOp::kNot, ParseNot());
+        }
+        return ParseCompare();
+    }
+    ExprPtr ParseCompare() {
+        return ParseLevel(&Parser::ParseConcat, [&]() -> std::optional<BinaryOp> {
+            switch (Peek().kind) {
+                case Tok::kEq:
+                    return BinaryOp::kEq;
+                case Tok::kNe:
+                    return BinaryOp::kNe;
+                case Tok::kLt:
+                    return BinaryOp::kLt;
+                case Tok::kGt:
+                    return BinaryOp::kGt;
+                case Tok::kLe:
+                    return BinaryOp::kLe;
+                case Tok::kGe:
+                    return BinaryOp::kGe;
+                default:
+                    return std::nullopt;
+            }
+        });
+    }
+    ExprPtr ParseConcat() {
+        return ParseLevel(&Parser::ParseAdditive, [&]() -> std::optional<BinaryOp> {
+            if (At(Tok::kAmp)) return BinaryOp::kConcat;
+            return std::nullopt;
+        });
+    }
+    ExprPtr ParseAdditive() {
+        return ParseLevel(&Parser::ParseMod, [&]() -> std::optional<BinaryOp> {
+            if (At(Tok::kPlus)) return BinaryOp::kAdd;
+            if (At(Tok::kMinus)) return BinaryOp::kSub;
+            return std::nullopt;
+        });
+    }
+    ExprPtr ParseMod() {
+        return ParseLevel(&Parser::ParseIntDiv,
+                          [&] { return KeywordOp(Kw::kMod, BinaryOp::kMod); });
+    }
+    ExprPtr ParseIntDiv() {
+        return ParseLevel(&Parser::ParseMultiplicative, [&]() -> std::optional<BinaryOp> {
+            if (At(Tok::kBackslash)) return BinaryOp::kIntDiv;
+            return std::nullopt;
+        });
+    }
+    ExprPtr ParseMultiplicative() {
+        return ParseLevel(&Parser::ParsePower, [&]() -> std::optional<BinaryOp> {
+            if (At(Tok::kStar)) return BinaryOp::kMul;
+            if (At(Tok::kSlash)) return BinaryOp::kDiv;
+            return std::nullopt;
+        });
+    }
+    // Unary signs bind tighter than ^ in VBScript: -2^2 is 4.
+    ExprPtr ParsePower() {
+        return ParseLevel(&Parser::ParseUnary, [&]() -> std::optional<BinaryOp> {
+            if (At(Tok::kCaret)) return BinaryOp::kPow;
+            return std::nullopt;
+        });
+    }
+    ExprPtr ParseUnary() {
+        if (At(Tok::kMinus) || At(Tok::kPlus)) {
+            UnaryOp op = Next().kind == Tok::kMinus ? UnaryOp::kNegate : UnaryOp::kPlus;
+            Nest nest(*this);
+            ExprPtr operand = ParseUnary();
+            if (auto* literal = dynamic_cast<LiteralExpr*>(operand.get());
+                literal && !literal->value().IsString()) {
+                // Fold signed number literals: "x = -16.68" costs one node.
+                return std::make_unique<LiteralExpr>(ApplyUnary(op, literal->value(), '.'));
+            }
+            return std::make_unique<UnaryExpr>(op, std::move(operand));
+        }
+        return ParsePrimary();
+    }
+
+    ExprPtr ParsePrimary() {
+        const Token& t = Peek();
+        switch (t.kind) {
+            case Tok::kNumber:
+                Next();
+                return std::make_unique<LiteralExpr>(NumberValue(t));
+            case Tok::kString:
+                Next();
+                return std::make_unique<LiteralExpr>(Value::String(StringLiteral(source_, t)));
+            case Tok::kLParen: {
+                Next();
+                ExprPtr inner = ParseExpr();
+                Expect(Tok::kRParen, kExpectedRightParen);
+                return inner;
+            }
+            case Tok::kName: {
+                Next();
+                std::string_view name = Text(t);
+                if (At(Tok::kLParen)) {
+                    Next();
+                    return ParseCallArguments(scope_->Use(name), Tok::kRParen);
+                }
+                return std::make_unique<NameExpr>(scope_->Use(name));
+            }
+            case Tok::kKeyword:
+                switch (t.keyword) {
+                    case Kw::kTrue:
+                        Next();
+                        return std::make_unique<LiteralExpr>(Value::Boolean(true));
+                    case Kw::kFalse:
+                        Next();
+                        return std::make_unique<LiteralExpr>(Value::Boolean(false));
+                    case Kw::kEmpty:
+                        Next();
+                        return std::make_unique<LiteralExpr>(Value());
+                    case Kw::kNull:
+                        Next();
+                        return std::make_unique<LiteralExpr>(Value::Null());
+                    default:
+                        Raise(kSyntaxError);
+                }
+            default:
+                Raise(kSyntaxError);
+        }
+    }
+
+    // Arguments up to `close` (")" or the end of the statement); the opening
+    // parenthesis, if any, is already taken.
+    ExprPtr ParseCallArguments(const NameBinding* callee, Tok close, bool allowByRef = true) {
+        Nest nest(*this);
+        std::vector<ExprPtr> args;
+        std::vector<const NameBinding*> byRef;
+        bool closed = close == Tok::kRParen ? At(Tok::kRParen) : AtStatementEnd() || AtLineIfEnd();
+        if (!closed) {
+            for (;;) {
+                std::size_t start = pos_;
+                ExprPtr arg = ParseExpr();
+                auto* name = dynamic_cast<NameExpr*>(arg.get());
+                byRef.push_back(allowByRef && name && pos_ == start + 1 ? name->binding()
+                                                                        : nullptr);
+                args.push_back(std::move(arg));
+                if (!Accept(Tok::kComma)) break;
+            }
+        }
+        if (close == Tok::kRParen) Expect(Tok::kRParen, kExpectedRightParen);
+        return std::make_unique<CallExpr>(callee, std::move(args), std::move(byRef));
+    }
+
+    // --- statements ---
+    bool AtLineIfEnd() const { return AtKeyword(Kw::kElse) || AtKeyword(Kw::kEnd); }
+
+    StmtPtr ParseStatement() {
+        Nest nest(*this);
+        const Token& t = Peek();
+        if (t.kind == Tok::kName) return ParseNameStatement();
+        if (t.kind != Tok::kKeyword) Raise(kExpectedStatement);
+        switch (t.keyword) {
+            case Kw::kDim:
+                Next();
+                return ParseDim();
+            case Kw::kPublic:
+            case Kw::kPrivate:
+                if (!scope_->IsGlobal()) Raise(kSyntaxError);
+                Next();
+                return ParseDim();
+            case Kw::kConst:
+                Next();
+                return ParseConst();
+            case Kw::kCall: {
+                Next();
+                std::string_view name = ExpectName();
+                const NameBinding* callee = scope_->Use(name);
+                if (Accept(Tok::kLParen))
+                    return std::make_unique<CallStmt>(ParseCallArguments(callee, Tok::kRParen));
+                return std::make_unique<CallStmt>(std::make_unique<CallExpr>(
+                    callee, std::vector<ExprPtr>{}, std::vector<const NameBinding*>{}));
+            }
+            case Kw::kIf:
+                Next();
+                return ParseIf();
+            case Kw::kExit: {
+                Next();
+                const Procedure* p = scope_->procedure();
+                if (AcceptKeyword(Kw::kFunction)) {
+                    if (!p || !p->isFunction) Raise(kInvalidExit);
+                } else if (AcceptKeyword(Kw::kSub)) {
+                    if (!p || p->isFunction) Raise(kInvalidExit);
+                } else {
+                    Raise(kInvalidExit);
+                }
+                return std::make_unique<ExitStmt>();
+            }
+            default:
+                Raise(kSyntaxError);
+        }
+    }
+
+    StmtPtr ParseDim() {
+        std::vector<const NameBinding*> names;
+        do {
+            names.push_back(scope_->Declare(ExpectName()));
+        } while (Accept(Tok::kComma));
+        return std::make_unique<DimStmt>(std::move(names));
+    }
+
+    // Const a = 1, b = 2: declared and assigned at once.
+    StmtPtr ParseConst() {
+        Block parts;
+        do {
+            std::string_view name = ExpectName();
+            scope_->Declare(name);
+            const NameBinding* target = scope_->Assign(name);
+            Expect(Tok::kEq, kExpectedEquals);
+            parts.push_back(std::make_unique<AssignStmt>(target, ParseExpr()));
+        } while (Accept(Tok::kComma));
+        if (parts.size() == 1) return std::move(parts.front());
+        return std::make_unique<SequenceStmt>(std::move(parts));
+    }
+
+    StmtPtr ParseNameStatement() {
+        std::string_view name = Text(Next());
+        if (Accept(Tok::kEq)) {
+            const NameBinding* target = scope_->Assign(name);
+            return std::make_unique<AssignStmt>(target, ParseExpr());
+        }
+        if (EqualsLower(name, "randomize")) {
+            ExprPtr seed;
+            if (!AtStatementEnd() && !AtLineIfEnd()) seed = ParseExpr();
+            return std::make_unique<RandomizeStmt>(std::move(seed));
+        }
+        const NameBinding* callee = scope_->Use(name);
+        if (At(Tok::kLParen)) {
+            // name(args) alone on its statement: one argument passed by value
+            // (the parentheses make it an expression), or none; more need
+            // Call. Otherwise the parenthesis opens the first argument:
+            // name (a) + 1, b
+            std::size_t mark = pos_;
+            Next();
+            ExprPtr call = ParseCallArguments(callee, Tok::kRParen, false);
+            if (AtStatementEnd() || AtLineIfEnd()) {
+                std::size_t commas = 0;
+                for (std::size_t i = mark; i < pos_; ++i) {
+                    if (tokens_[i].kind == Tok::kComma) ++commas;
+                }
+                if (commas > 0 && !CommasNested(mark)) Raise(kCannotUseParentheses);
+                return std::make_unique<CallStmt>(std::move(call));
+            }
+            pos_ = mark;
+        }
+        return std::make_unique<CallStmt>(ParseCallArguments(callee, Tok::kEnd));
+    }
+
+    // Whether every comma after the "(" at `mark` sits inside deeper
+    // parentheses, i.e. the statement call has a single argument.
+    bool CommasNested(std::size_t mark) const {
+        int level = 0;
+        for (std::size_t i = mark; i < pos_; ++i) {
+            Tok k = tokens_[i].kind;
+            if (k == Tok::kLParen)
+                ++level;
+            else if (k == Tok::kRParen)
+                --level;
+            else if (k == Tok::kComma && level == 1)
+                return false;
+        }
+        return true;
+    }
+
+    static bool EqualsLower(std::string_view text, std::string_view lower) {
+        if (text.size() != lower.size()) return false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            char c = text[i];
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            if (c != lower[i]) return false;
+        }
+        return true;
+    }
+
+    StmtPtr ParseIf() {
+        std::vector<IfStmt::Branch> branches;
+        ExprPtr condition = ParseExpr();
+        ExpectKeyword(Kw::kThen, kExpectedThen);
+        if (!At(Tok::kNewline) && !At(Tok::kEnd)) {
+            // Single-line form: If c Then a : b Else d : e [End If]
+            Block body = ParseLineStatements();
+            Block otherwise;
+            if (AcceptKeyword(Kw::kElse)) otherwise = ParseLineStatements();
+            if (AtKeyword(Kw::kEnd) && AtKeyword(Kw::kIf, 1)) {
+                Next();
+                Next();
+            }
+            branches.push_back({std::move(condition), std::move(body)});
+            return std::make_unique<IfStmt>(std::move(branches), std::move(otherwise));
+        }
+        Block body = ParseBlock();
+        branches.push_back({std::move(condition), std::move(body)});
+        Block otherwise;
+        for (;;) {
+            if (AcceptKeyword(Kw::kElseIf)) {
+                ExprPtr c = ParseExpr();
+                ExpectKeyword(Kw::kThen, kExpectedThen);
+                Block b = ParseBlock();
+                branches.push_back({std::move(c), std::move(b)});
+            } else if (AcceptKeyword(Kw::kElse)) {
+                otherwise = ParseBlock();
+                if (!AtKeyword(Kw::kEnd)) Raise(kExpectedEnd);
+            } else {
+                break;
+            }
+        }
+        ExpectKeyword(Kw::kEnd, kExpectedEnd);
+        ExpectKeyword(Kw::kIf, kExpectedIf);
+        return std::make_unique<IfStmt>(std::move(branches), std::move(otherwise));
+    }
+
+    // Statements of a single-line If, up to its Else, End If or line end.
+    Block ParseLineStatements() {
+        Block block;
+        for (;;) {
+            while (Accept(Tok::kColon)) {
+            }
+            if (At(Tok::kNewline) || At(Tok::kEnd) || AtLineIfEnd()) return block;
+            block.push_back(ParseStatement());
+            if (!At(Tok::kColon) && !At(Tok::kNewline) && !At(Tok::kEnd) && !AtLineIfEnd())
+                Raise(kExpectedEndOfStatement);
+        }
+    }
+
+    // Statements up to End, Else or ElseIf (left for the caller).
+    Block ParseBlock() {
+        Nest nest(*this);
+        Block block;
+        for (;;) {
+            SkipSeparators();
+            if (At(Tok::kEnd)) Raise(kExpectedEnd);
+            if (AtKeyword(Kw::kEnd) || AtKeyword(Kw::kElse) || AtKeyword(Kw::kElseIf)) return block;
+            if (StartsDefinition()) Raise(kSyntaxError);
+            block.push_back(ParseStatement());
+            ExpectStatementEnd();
+        }
+    }
+
+    // --- Function and Sub ---
+    bool StartsDefinition() const {
+        std::size_t i = (AtKeyword(Kw::kPublic) || AtKeyword(Kw::kPrivate)) ? 1 : 0;
+        return AtKeyword(Kw::kFunction, i) || AtKeyword(Kw::kSub, i);
+    }
+
+    std::shared_ptr<Procedure> ParseDefinition() {
+        if (!scope_->IsGlobal()) Raise(kSyntaxError);
+        if (!AcceptKeyword(Kw::kPublic)) AcceptKeyword(Kw::kPrivate);
+        auto proc = std::make_shared<Procedure>();
+        proc->isFunction = AcceptKeyword(Kw::kFunction);
+        if (!proc->isFunction) ExpectKeyword(Kw::kSub, kSyntaxError);
+        std::string_view name = ExpectName();
+        proc->name = std::string(name);
+        proc->symbol = symbols_.Intern(name);
+
+        Scope* outer = scope_;
+        Scope scope(symbols_, proc->bindings, proc.get());
+        scope_ = &scope;
+        if (Accept(Tok::kLParen)) {
+            if (!At(Tok::kRParen)) {
+                do {
+                    bool byRef = true;  // VBScript's default
+                    if (AcceptKeyword(Kw::kByVal))
+                        byRef = false;
+                    else
+                        AcceptKeyword(Kw::kByRef);
+                    const NameBinding* p = scope.Declare(ExpectName());
+                    if (p->slot != proc->byRef.size() + 1) Raise(kNameRedefined);
+                    proc->byRef.push_back(byRef);
+                } while (Accept(Tok::kComma));
+            }
+            Expect(Tok::kRParen, kExpectedRightParen);
+        }
+        ExpectStatementEnd();
+        proc->body = ParseBlock();
+        ExpectKeyword(Kw::kEnd, kExpectedEnd);
+        if (proc->isFunction)
+            ExpectKeyword(Kw::kFunction, kExpectedFunction);
+        else
+            ExpectKeyword(Kw::kSub, kExpectedSub);
+        proc->slotCount = scope.Finish();
+        scope_ = outer;
+        return proc;
+    }
+
+    std::string_view source_;
+    SymbolTable& symbols_;
+    std::vector<Token> tokens_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+    Scope* scope_ = nullptr;
+};
+
+}  // namespace
+
+ParsedExpression ParseExpressionText(std::string_view source, SymbolTable& symbols) {
+    return Parser(source, symbols).ParseWholeExpression();
+}
+
+ParsedProgram ParseProgramText(std::string_view source, SymbolTable& symbols) {
+    return Parser(source, symbols).ParseWholeProgram();
+}
+
+}  // namespace ondrix::script

@@ -1,0 +1,64 @@
+#include "script/scope.h"
+
+namespace ondrix::script {
+
+Scope::Scope(SymbolTable& symbols, std::vector<std::unique_ptr<NameBinding>>& owner,
+             Procedure* procedure)
+    : symbols_(symbols), owner_(owner), procedure_(procedure) {
+    if (procedure_ && procedure_->isFunction) {
+        Entry& e = Find(procedure_->name);
+        e.binding->kind = NameBinding::Kind::kResult;
+        e.binding->slot = 0;
+        e.declared = true;
+    }
+}
+
+Scope::Entry& Scope::Find(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    Entry& e = names_[key];
+    if (!e.binding) {
+        owner_.push_back(std::make_unique<NameBinding>());
+        e.binding = owner_.back().get();
+        e.binding->symbol = symbols_.Intern(name);
+    }
+    return e;
+}
+
+const NameBinding* Scope::Use(std::string_view name) {
+    return Find(name).binding;
+}
+
+const NameBinding* Scope::Assign(std::string_view name) {
+    Entry& e = Find(name);
+    e.assigned = true;
+    return e.binding;
+}
+
+const NameBinding* Scope::Declare(std::string_view name) {
+    Entry& e = Find(name);
+    if (procedure_ && !e.declared) {
+        e.declared = true;
+        e.binding->kind = NameBinding::Kind::kLocal;
+        e.binding->slot = nextSlot_++;
+    }
+    return e.binding;
+}
+
+std::uint32_t Scope::Finish() {
+    if (!procedure_) return 0;
+    for (auto& [key, e] : names_) {
+        if (e.declared) continue;
+        if (e.assigned) {
+            e.binding->kind = NameBinding::Kind::kImplicit;
+            e.binding->slot = nextSlot_++;
+        } else {
+            e.binding->kind = NameBinding::Kind::kGlobal;
+        }
+    }
+    return nextSlot_;
+}
+
+}  // namespace ondrix::script
