@@ -71,8 +71,7 @@ Value Sqr(Args a, BuiltinContext& c) {
 
 // Abs, Fix and Int keep the subtype (a string becomes a Double); Null passes.
 template <typename WholeFn, typename RealFn, typename CurrencyFn>
-Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real,
-               CurrencyFn amount) {
+Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real, CurrencyFn amount) {
     switch (v.kind()) {
         case VarKind::Null:
             return Value::Null();
@@ -112,7 +111,9 @@ Value Abs(Args a, BuiltinContext& c) {
 Value Fix(Args a, BuiltinContext& c) {
     return KeepKind(
         a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); },
-        [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kTowardZero); });
+        [](std::int64_t x) {
+            return currency::RoundToDecimals(x, 0, currency::Rounding::kTowardZero);
+        });
 }
 Value Int(Args a, BuiltinContext& c) {
     return KeepKind(

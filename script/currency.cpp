@@ -81,8 +81,8 @@ std::int64_t RoundToDecimals(std::int64_t amount, int decimals, Rounding roundin
 
 void AppendText(std::string& out, std::int64_t amount, char separator) {
     // The magnitude as unsigned, so that the most negative amount has one.
-    std::uint64_t magnitude = amount < 0 ? 0 - static_cast<std::uint64_t>(amount)
-                                         : static_cast<std::uint64_t>(amount);
+    std::uint64_t magnitude =
+        amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
     if (amount < 0) out += '-';
     char buf[24];
     auto end = std::to_chars(buf, buf + sizeof buf, magnitude / kScale).ptr;

@@ -68,8 +68,7 @@ bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
     if (yearDigits <= 2) year += year < kTwoDigitYearPivot ? 2000 : 1900;
     if (year < kFirstYear || year > kLastYear || count[1] > 2 || (count[0] > 2 && count[2] > 2))
         return false;
-    year_month_day date{std::chrono::year{year},
-                        std::chrono::month{static_cast<unsigned>(month)},
+    year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
                         std::chrono::day{static_cast<unsigned>(dayOfMonth)}};
     if (!date.ok()) return false;
     day = static_cast<double>((sys_days{date} - kDayZero).count());
@@ -194,8 +193,7 @@ double Now() {
     year_month_day date{std::chrono::year{local.tm_year + 1900},
                         std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
                         std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
-    int seconds =
-        local.tm_hour * kSecondsPerHour + local.tm_min * kSecondsPerMinute +
+    int seconds = local.tm_hour * kSecondsPerHour + local.tm_min * kSecondsPerMinute +
                   std::min(local.tm_sec, kSecondsPerMinute - 1);  // no leap second
     return static_cast<double>((sys_days{date} - kDayZero).count()) +
            static_cast<double>(seconds) / kSecondsPerDay;

@@ -92,8 +92,8 @@ class Value {
     bool IsReal() const { return kind_ == VarKind::Single || kind_ == VarKind::Double; }
 
     // Raw payloads; valid only for the matching kinds.
-    std::int32_t whole() const { return whole_; }  // Boolean (-1/0), Byte, Integer, Long
-    double real() const { return real_; }          // Single (widened), Double or Date
+    std::int32_t whole() const { return whole_; }    // Boolean (-1/0), Byte, Integer, Long
+    double real() const { return real_; }            // Single (widened), Double or Date
     std::int64_t amount() const { return amount_; }  // Currency, in ten-thousandths
     bool boolean() const { return whole_ != 0; }
     // The string of a String value; empty for the other kinds.
@@ -104,7 +104,8 @@ class Value {
     // first.
     double NumberOrZero() const {
         if (IsReal() || kind_ == VarKind::Date) return real_;
-        if (kind_ == VarKind::Currency) [[unlikely]] return CurrencyNumber();
+        if (kind_ == VarKind::Currency) [[unlikely]]
+            return CurrencyNumber();
         return static_cast<double>(whole_);
     }
 
