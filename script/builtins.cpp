@@ -27,7 +27,7 @@ constexpr std::uint32_t kRandomMask = 0xFFFFFF;
 constexpr float kRandomScale = 16777216.0f;
 
 double Real(const Value& v, BuiltinContext& c) {
-    return ToDouble(v, c.separator);
+    return ToDouble(v, c.context);
 }
 
 // Maths on Doubles: Null is error 94, the result a Double.
@@ -131,7 +131,7 @@ Value Round(Args a, BuiltinContext& c) {
     if (v.IsNull()) return Value::Null();
     int places = 0;
     if (a.size() > 1) {
-        places = ToLong(a[1], c.separator);
+        places = ToLong(a[1], c.context);
         if (places < 0) Raise(kInvalidProcedureCall);
     }
     // Whole numbers, Booleans included, are already round.
@@ -159,7 +159,7 @@ Value Round(Args a, BuiltinContext& c) {
 Value Rnd(Args a, BuiltinContext& c) {
     if (!a.empty()) {
         if (a[0].IsNull()) Raise(kInvalidUseOfNull);
-        float n = ToSingle(a[0], c.separator);
+        float n = ToSingle(a[0], c.context);
         if (n == 0.0f) return Value::Single(static_cast<float>(c.random.seed) / kRandomScale);
         if (n < 0.0f) {
             std::uint32_t bits = std::bit_cast<std::uint32_t>(n);
@@ -170,13 +170,13 @@ Value Rnd(Args a, BuiltinContext& c) {
 }
 
 Value CBool(Args a, BuiltinContext& c) {
-    return Value::Boolean(ToBoolean(a[0], c.separator));
+    return Value::Boolean(ToBoolean(a[0], c.context));
 }
 Value CByte(Args a, BuiltinContext& c) {
-    return Value::Byte(ToByte(a[0], c.separator));
+    return Value::Byte(ToByte(a[0], c.context));
 }
 Value CCur(Args a, BuiltinContext& c) {
-    return Value::Currency(ToCurrency(a[0], c.separator));
+    return Value::Currency(ToCurrency(a[0], c.context));
 }
 Value CDate(Args a, BuiltinContext&) {
     return Value::Date(ToDate(a[0]));
@@ -185,16 +185,16 @@ Value CDbl(Args a, BuiltinContext& c) {
     return Value::Double(Real(a[0], c));
 }
 Value CInt(Args a, BuiltinContext& c) {
-    return Value::Integer(ToInteger(a[0], c.separator));
+    return Value::Integer(ToInteger(a[0], c.context));
 }
 Value CLng(Args a, BuiltinContext& c) {
-    return Value::Long(ToLong(a[0], c.separator));
+    return Value::Long(ToLong(a[0], c.context));
 }
 Value CSng(Args a, BuiltinContext& c) {
-    return Value::Single(ToSingle(a[0], c.separator));
+    return Value::Single(ToSingle(a[0], c.context));
 }
 Value CStr(Args a, BuiltinContext& c) {
-    return Value::String(ToText(a[0], c.separator));
+    return Value::String(ToText(a[0], c.context));
 }
 
 // Hex and Oct: the two's complement digits of an Integer (16 bits) or of a
@@ -206,7 +206,7 @@ Value Radix(const Value& v, BuiltinContext& c, unsigned bitsPerDigit) {
         v.IsEmpty()) {
         bits = static_cast<std::uint16_t>(v.whole());
     } else {
-        bits = static_cast<std::uint32_t>(ToLong(v, c.separator));
+        bits = static_cast<std::uint32_t>(ToLong(v, c.context));
     }
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string s;
@@ -246,7 +246,7 @@ Value IsNull(Args a, BuiltinContext&) {
     return Value::Boolean(a[0].IsNull());
 }
 Value IsNumeric(Args a, BuiltinContext& c) {
-    return Value::Boolean(IsNumericValue(a[0], c.separator));
+    return Value::Boolean(IsNumericValue(a[0], c.context));
 }
 Value TypeNameOf(Args a, BuiltinContext&) {
     return Value::String(std::string(TypeName(a[0])));
@@ -257,12 +257,12 @@ Value VarTypeOf(Args a, BuiltinContext&) {
 
 // String functions. Null in the text argument gives Null, as VBScript does.
 std::string Text(const Value& v, BuiltinContext& c) {
-    return ToText(v, c.separator);
+    return ToText(v, c.context);
 }
 
 std::int32_t Count(const Value& v, BuiltinContext& c) {
     if (v.IsNull()) Raise(kInvalidUseOfNull);
-    std::int32_t n = ToLong(v, c.separator);
+    std::int32_t n = ToLong(v, c.context);
     if (n < 0) Raise(kInvalidProcedureCall);
     return n;
 }
@@ -293,7 +293,7 @@ Value Right(Args a, BuiltinContext& c) {
 Value Mid(Args a, BuiltinContext& c) {
     if (a[0].IsNull()) return Value::Null();
     std::string s = Text(a[0], c);
-    std::int32_t start = ToLong(a[1], c.separator);
+    std::int32_t start = ToLong(a[1], c.context);
     if (start < 1) Raise(kInvalidProcedureCall);
     std::size_t from = static_cast<std::size_t>(start - 1);
     if (from >= s.size()) return Value::String("");
@@ -337,7 +337,7 @@ Value StringOf(Args a, BuiltinContext& c) {
         if (a[1].text().empty()) Raise(kInvalidProcedureCall);
         ch = a[1].text()[0];
     } else {
-        ch = static_cast<char>(ToLong(a[1], c.separator) & 0xFF);
+        ch = static_cast<char>(ToLong(a[1], c.context) & 0xFF);
     }
     return Value::String(std::string(static_cast<std::size_t>(n), ch));
 }
@@ -347,7 +347,7 @@ Value InStr(Args a, BuiltinContext& c) {
     std::size_t first = 0;
     std::size_t i = 0;
     if (a.size() >= 3) {
-        std::int32_t start = ToLong(a[0], c.separator);
+        std::int32_t start = ToLong(a[0], c.context);
         if (start < 1) Raise(kInvalidProcedureCall);
         first = static_cast<std::size_t>(start - 1);
         i = 1;
@@ -360,7 +360,7 @@ Value InStr(Args a, BuiltinContext& c) {
 }
 
 Value Chr(Args a, BuiltinContext& c) {
-    std::int32_t code = ToLong(a[0], c.separator);
+    std::int32_t code = ToLong(a[0], c.context);
     if (code < 0 || code > 255) Raise(kInvalidProcedureCall);
     return Value::String(std::string(1, static_cast<char>(code)));
 }
@@ -382,7 +382,7 @@ Value StrReverse(Args a, BuiltinContext& c) {
 Value StrComp(Args a, BuiltinContext& c) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
     std::string x = Text(a[0], c), y = Text(a[1], c);
-    bool textCompare = a.size() > 2 && ToLong(a[2], c.separator) == 1;
+    bool textCompare = a.size() > 2 && ToLong(a[2], c.context) == 1;
     if (textCompare) {
         for (auto* s : {&x, &y})
             for (char& ch : *s)

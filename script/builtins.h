@@ -7,14 +7,17 @@
 #include <span>
 #include <string_view>
 
+#include "script/context.h"
 #include "script/value.h"
 
 namespace ondrix::script {
 
 struct RandomState;
 
+// What a built-in may use beside its arguments: the engine's settings and the
+// Rnd generator.
 struct BuiltinContext {
-    char separator;
+    const Context& context;
     RandomState& random;
 };
 

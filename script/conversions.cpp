@@ -17,13 +17,13 @@ double RoundHalfEven(double v) {
     return r;
 }
 
-double ToDouble(const Value& v, char separator) {
+double ToDouble(const Value& v, const Context& context) {
     switch (v.kind()) {
         case VarKind::Null:
             Raise(kInvalidUseOfNull);
         case VarKind::String: {
             double d = 0;
-            switch (ParseNumberText(v.text(), separator, d)) {
+            switch (ParseNumberText(v.text(), context.decimalSeparator, d)) {
                 case TextNumber::kOk:
                     return d;
                 case TextNumber::kOverflow:
@@ -38,9 +38,9 @@ double ToDouble(const Value& v, char separator) {
     }
 }
 
-float ToSingle(const Value& v, char separator) {
+float ToSingle(const Value& v, const Context& context) {
     if (v.kind() == VarKind::Single) return static_cast<float>(v.real());
-    double d = ToDouble(v, separator);
+    double d = ToDouble(v, context);
     float f = static_cast<float>(d);
     if (!std::isfinite(f)) Raise(kOverflow);
     return f;
@@ -48,36 +48,37 @@ float ToSingle(const Value& v, char separator) {
 
 namespace {
 
-std::int64_t RoundedInRange(const Value& v, char separator, std::int64_t lo, std::int64_t hi) {
+std::int64_t RoundedInRange(const Value& v, const Context& context, std::int64_t lo,
+                            std::int64_t hi) {
     if (v.IsWhole() || v.IsEmpty()) {
         std::int64_t w = v.whole();
         if (w < lo || w > hi) Raise(kOverflow);
         return w;
     }
-    double r = RoundHalfEven(ToDouble(v, separator));
+    double r = RoundHalfEven(ToDouble(v, context));
     if (!(r >= static_cast<double>(lo) && r <= static_cast<double>(hi))) Raise(kOverflow);
     return static_cast<std::int64_t>(r);
 }
 
 }  // namespace
 
-std::int32_t ToLong(const Value& v, char separator) {
-    return static_cast<std::int32_t>(RoundedInRange(v, separator,
+std::int32_t ToLong(const Value& v, const Context& context) {
+    return static_cast<std::int32_t>(RoundedInRange(v, context,
                                                     std::numeric_limits<std::int32_t>::min(),
                                                     std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int16_t ToInteger(const Value& v, char separator) {
-    return static_cast<std::int16_t>(RoundedInRange(v, separator,
+std::int16_t ToInteger(const Value& v, const Context& context) {
+    return static_cast<std::int16_t>(RoundedInRange(v, context,
                                                     std::numeric_limits<std::int16_t>::min(),
                                                     std::numeric_limits<std::int16_t>::max()));
 }
 
-std::uint8_t ToByte(const Value& v, char separator) {
+std::uint8_t ToByte(const Value& v, const Context& context) {
     // True is all bits set: 255 in a Byte.
     constexpr std::uint8_t kAllBits = 0xFF;
     if (v.kind() == VarKind::Boolean) return v.boolean() ? kAllBits : 0;
-    return static_cast<std::uint8_t>(RoundedInRange(v, separator, 0, 255));
+    return static_cast<std::uint8_t>(RoundedInRange(v, context, 0, 255));
 }
 
 bool ReadBooleanWord(const std::string& text, bool& out) {
@@ -103,24 +104,24 @@ bool ReadBooleanWord(const std::string& text, bool& out) {
     return false;
 }
 
-bool ToBoolean(const Value& v, char separator) {
+bool ToBoolean(const Value& v, const Context& context) {
     switch (v.kind()) {
         case VarKind::Null:
             Raise(kInvalidUseOfNull);
         case VarKind::String: {
             bool b;
             if (ReadBooleanWord(v.text(), b)) return b;
-            return ToDouble(v, separator) != 0.0;
+            return ToDouble(v, context) != 0.0;
         }
         default:
             return v.NumberOrZero() != 0.0;
     }
 }
 
-std::int64_t ToCurrency(const Value& v, char separator) {
+std::int64_t ToCurrency(const Value& v, const Context& context) {
     if (v.kind() == VarKind::Currency) return v.amount();
     if (v.IsWhole() || v.IsEmpty()) return currency::FromWhole(v.whole());
-    return currency::FromDouble(ToDouble(v, separator));
+    return currency::FromDouble(ToDouble(v, context));
 }
 
 double ToDate(const Value& v) {
@@ -145,7 +146,7 @@ bool IsDateValue(const Value& v) {
     return v.IsString() && date_time::Parse(v.text(), serial) && date_time::InRange(serial);
 }
 
-void AppendText(std::string& out, const Value& v, char separator) {
+void AppendText(std::string& out, const Value& v, const Context& context) {
     switch (v.kind()) {
         case VarKind::Empty:
         case VarKind::Null:
@@ -159,13 +160,13 @@ void AppendText(std::string& out, const Value& v, char separator) {
             out += std::to_string(v.whole());
             return;
         case VarKind::Single:
-            AppendRealText(out, v.real(), kSingleDigits, separator);
+            AppendRealText(out, v.real(), kSingleDigits, context.decimalSeparator);
             return;
         case VarKind::Double:
-            AppendRealText(out, v.real(), kDoubleDigits, separator);
+            AppendRealText(out, v.real(), kDoubleDigits, context.decimalSeparator);
             return;
         case VarKind::Currency:
-            currency::AppendText(out, v.amount(), separator);
+            currency::AppendText(out, v.amount(), context.decimalSeparator);
             return;
         case VarKind::Date:
             date_time::AppendText(out, v.real());
@@ -176,22 +177,22 @@ void AppendText(std::string& out, const Value& v, char separator) {
     }
 }
 
-std::string ToText(const Value& v, char separator) {
+std::string ToText(const Value& v, const Context& context) {
     if (v.IsNull()) Raise(kInvalidUseOfNull);
     if (v.IsString()) return v.text();
     std::string s;
-    AppendText(s, v, separator);
+    AppendText(s, v, context);
     return s;
 }
 
-bool IsNumericValue(const Value& v, char separator) {
+bool IsNumericValue(const Value& v, const Context& context) {
     switch (v.kind()) {
         case VarKind::Null:
         case VarKind::Date:  // a date is not a number, though it has a day count
             return false;
         case VarKind::String: {
             double d;
-            return ParseNumberText(v.text(), separator, d) == TextNumber::kOk;
+            return ParseNumberText(v.text(), context.decimalSeparator, d) == TextNumber::kOk;
         }
         default:
             return true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "script/context.h"
 #include "script/value.h"
 
 namespace ondrix::script {
@@ -13,14 +14,14 @@ namespace ondrix::script {
 // Rounds to the nearest whole number, halves to the even one (2.5 -> 2).
 double RoundHalfEven(double v);
 
-double ToDouble(const Value& v, char separator);
-float ToSingle(const Value& v, char separator);
-std::int32_t ToLong(const Value& v, char separator);
-std::int16_t ToInteger(const Value& v, char separator);
-std::uint8_t ToByte(const Value& v, char separator);
-bool ToBoolean(const Value& v, char separator);
+double ToDouble(const Value& v, const Context& context);
+float ToSingle(const Value& v, const Context& context);
+std::int32_t ToLong(const Value& v, const Context& context);
+std::int16_t ToInteger(const Value& v, const Context& context);
+std::uint8_t ToByte(const Value& v, const Context& context);
+bool ToBoolean(const Value& v, const Context& context);
 // CCur: the amount in ten-thousandths, rounded half to even.
-std::int64_t ToCurrency(const Value& v, char separator);
+std::int64_t ToCurrency(const Value& v, const Context& context);
 // CDate: a Date's serial; a number counts days; a text must spell a date
 // (13 otherwise); beyond the dates the subtype holds is 6.
 double ToDate(const Value& v);
@@ -28,12 +29,12 @@ double ToDate(const Value& v);
 bool IsDateValue(const Value& v);
 
 // CStr: the text form of any value but Null (error 94).
-std::string ToText(const Value& v, char separator);
+std::string ToText(const Value& v, const Context& context);
 // Appends the text form; Null appends nothing (as "&" treats it).
-void AppendText(std::string& out, const Value& v, char separator);
+void AppendText(std::string& out, const Value& v, const Context& context);
 
 // Whether the value is a number or reads as one (IsNumeric).
-bool IsNumericValue(const Value& v, char separator);
+bool IsNumericValue(const Value& v, const Context& context);
 
 // Reads "True"/"False" or "#TRUE#"/"#FALSE#" in any case, blanks around
 // allowed.

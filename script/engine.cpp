@@ -87,7 +87,7 @@ bool MatchNumberAssignment(std::string_view s, std::string_view& name, Value& va
     } else {
         value = Value::Long(static_cast<std::int32_t>(v));
     }
-    if (negative) value = ApplyUnary(UnaryOp::kNegate, value, '.');
+    if (negative) value = ApplyUnary(UnaryOp::kNegate, value, Context{});
     return true;
 }
 
@@ -200,14 +200,17 @@ void Engine::SetVariable(std::string_view name, Value value) {
 }
 
 void Engine::SetDecimalSeparator(char separator) {
-    impl_->rt.separator = separator;
+    impl_->rt.context.decimalSeparator = separator;
+}
+const Context& Engine::Settings() const {
+    return impl_->rt.context;
 }
 char Engine::DecimalSeparator() const {
-    return impl_->rt.separator;
+    return impl_->rt.context.decimalSeparator;
 }
 
 void Engine::SetStepLimit(std::uint64_t steps) {
-    impl_->rt.stepLimit = steps;
+    impl_->rt.context.stepLimit = steps;
 }
 
 }  // namespace ondrix::script

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "script/context.h"
 #include "script/value.h"
 
 namespace ondrix::script {
@@ -49,6 +50,8 @@ class Engine {
     // Decimal separator used when numbers become text and text becomes numbers.
     void SetDecimalSeparator(char separator);
     char DecimalSeparator() const;
+    // All settings at once, as conversions of the engine's values take them.
+    const Context& Settings() const;
 
     // Evaluation steps one AddCode or Eval call may take before it stops with
     // error 28 (see limits.h); the default suits interactive plotting.

@@ -40,7 +40,7 @@ Value CallBuiltin(Runtime& rt, const Builtin& builtin, std::span<const ExprPtr> 
                   const std::string& name) {
     if (args.size() < builtin.minArgs || args.size() > builtin.maxArgs)
         RaiseNamed(kWrongArgumentCount, name);
-    BuiltinContext ctx{rt.separator, rt.random};
+    BuiltinContext ctx{rt.context, rt.random};
     if (args.size() == 1) {
         Value v = args[0]->Evaluate(rt);
         return builtin.function(std::span<const Value>(&v, 1), ctx);
@@ -86,9 +86,9 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, std::span<const ExprPtr>
     return std::move(frame.slots[0]);
 }
 
-bool IsTrue(const Value& v, char separator) {
+bool IsTrue(const Value& v, const Context& context) {
     if (v.IsNull()) return false;  // If Null Then ... takes the Else branch
-    return ToBoolean(v, separator);
+    return ToBoolean(v, context);
 }
 
 }  // namespace
@@ -131,7 +131,7 @@ Value CallExpr::Evaluate(Runtime& rt) const {
 
 Value UnaryExpr::Evaluate(Runtime& rt) const {
     StepGuard guard(rt);
-    return ApplyUnary(op_, operand_->Evaluate(rt), rt.separator);
+    return ApplyUnary(op_, operand_->Evaluate(rt), rt.context);
 }
 
 namespace {
@@ -143,7 +143,7 @@ bool IsPlainNumber(const Value& v) {
 // The operators of plotting on numbers where one side is a Double: the result
 // is a Double, so the subtype dispatch of ApplyBinary can be skipped. Any
 // case needing an error or another subtype goes the general way.
-Value Combine(BinaryOp op, const Value& a, const Value& b, char separator) {
+Value Combine(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     bool doubleSide = a.kind() == VarKind::Double || b.kind() == VarKind::Double;
     if (doubleSide && IsPlainNumber(a) && IsPlainNumber(b)) {
         double x = a.NumberOrZero(), y = b.NumberOrZero(), r;
@@ -158,21 +158,21 @@ Value Combine(BinaryOp op, const Value& a, const Value& b, char separator) {
                 r = x * y;
                 break;
             case BinaryOp::kDiv:
-                if (y == 0.0) return ApplyBinary(op, a, b, separator);
+                if (y == 0.0) return ApplyBinary(op, a, b, context);
                 r = x / y;
                 break;
             case BinaryOp::kPow:
-                if (x <= 0.0) return ApplyBinary(op, a, b, separator);
+                if (x <= 0.0) return ApplyBinary(op, a, b, context);
                 // x^2 is common in formulas; x*x is the correctly rounded square.
                 r = y == 2.0 ? x * x : std::pow(x, y);
                 break;
             default:
-                return ApplyBinary(op, a, b, separator);
+                return ApplyBinary(op, a, b, context);
         }
         if (!std::isfinite(r)) Raise(kOverflow);
         return Value::Double(r);
     }
-    return ApplyBinary(op, a, b, separator);
+    return ApplyBinary(op, a, b, context);
 }
 
 }  // namespace
@@ -181,7 +181,7 @@ Value BinaryExpr::Evaluate(Runtime& rt) const {
     StepGuard guard(rt);
     Value a = left_->Evaluate(rt);
     Value b = right_->Evaluate(rt);
-    return Combine(op_, a, b, rt.separator);
+    return Combine(op_, a, b, rt.context);
 }
 
 Value ChainExpr::Evaluate(Runtime& rt) const {
@@ -189,7 +189,7 @@ Value ChainExpr::Evaluate(Runtime& rt) const {
     Value acc = first_->Evaluate(rt);
     for (const Link& link : rest_) {
         Value next = link.operand->Evaluate(rt);
-        acc = Combine(link.op, acc, next, rt.separator);
+        acc = Combine(link.op, acc, next, rt.context);
     }
     return acc;
 }
@@ -225,7 +225,7 @@ Flow CallStmt::Execute(Runtime& rt) const {
 Flow IfStmt::Execute(Runtime& rt) const {
     StepGuard guard(rt);
     for (const Branch& branch : branches_) {
-        if (IsTrue(branch.condition->Evaluate(rt), rt.separator))
+        if (IsTrue(branch.condition->Evaluate(rt), rt.context))
             return ExecuteBlock(branch.body, rt);
     }
     return ExecuteBlock(otherwise_, rt);
@@ -241,7 +241,7 @@ Flow DimStmt::Execute(Runtime& rt) const {
 Flow RandomizeStmt::Execute(Runtime& rt) const {
     double seed;
     if (seed_) {
-        seed = ToDouble(seed_->Evaluate(rt), rt.separator);
+        seed = ToDouble(seed_->Evaluate(rt), rt.context);
     } else {
         auto now = std::chrono::system_clock::now().time_since_epoch();
         seed = std::chrono::duration<double>(now).count();

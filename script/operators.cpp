@@ -82,29 +82,29 @@ double RealOp(BinaryOp op, double x, double y) {
     }
 }
 
-std::string Concat(const Value& a, const Value& b, char separator) {
+std::string Concat(const Value& a, const Value& b, const Context& context) {
     std::string s;
     if (a.IsString())
         s = a.text();
     else
-        AppendText(s, a, separator);
-    AppendText(s, b, separator);
+        AppendText(s, a, context);
+    AppendText(s, b, context);
     if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
     return s;
 }
 
 // + and - with a Date on either side: a Date, but the difference of two
 // Dates is a Double count of days.
-Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
-    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    double x = ToDouble(a, context), y = ToDouble(b, context);
     if (op == BinaryOp::kAdd) return DateOrDouble(CheckedReal(x + y));
     double r = CheckedReal(x - y);
     if (a.kind() == VarKind::Date && b.kind() == VarKind::Date) return Value::Double(r);
     return DateOrDouble(r);
 }
 
-Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
-    std::int64_t x = ToCurrency(a, separator), y = ToCurrency(b, separator);
+Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    std::int64_t x = ToCurrency(a, context), y = ToCurrency(b, context);
     switch (op) {
         case BinaryOp::kAdd:
             return Value::Currency(currency::Add(x, y));
@@ -116,16 +116,16 @@ Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, char separ
 }
 
 // +, - and *.
-Value Arithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
+Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     if (op == BinaryOp::kAdd && (a.IsString() || b.IsString())) {
         // Two strings, or a string and Empty, are joined; with a number the
         // string is read as a number.
         if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
-            return Value::String(Concat(a, b, separator));
+            return Value::String(Concat(a, b, context));
     }
     if (op != BinaryOp::kMul && (a.kind() == VarKind::Date || b.kind() == VarKind::Date))
-        return DateArithmetic(op, a, b, separator);
+        return DateArithmetic(op, a, b, context);
     switch (ResultRank(a, b)) {
         case kByteRank: {
             std::int64_t r = WholeOp(op, a.whole(), b.whole());
@@ -148,10 +148,10 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, char separator) {
             return Value::Double(CheckedReal(r));
         }
         case kCurrencyRank:
-            return CurrencyArithmetic(op, a, b, separator);
+            return CurrencyArithmetic(op, a, b, context);
         default:
             return Value::Double(
-                CheckedReal(RealOp(op, ToDouble(a, separator), ToDouble(b, separator))));
+                CheckedReal(RealOp(op, ToDouble(a, context), ToDouble(b, context))));
     }
 }
 
@@ -174,9 +174,9 @@ bool QuotientIsSingle(const Value& a, const Value& b) {
     return (a.kind() == VarKind::Single || b.kind() == VarKind::Single) && narrow(a) && narrow(b);
 }
 
-Value Divide(const Value& a, const Value& b, char separator) {
+Value Divide(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+    double x = ToDouble(a, context), y = ToDouble(b, context);
     if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
     double r = CheckedReal(x / y);
     if (QuotientIsSingle(a, b)) {
@@ -189,10 +189,10 @@ Value Divide(const Value& a, const Value& b, char separator) {
 }
 
 // \ and Mod: both operands are rounded to whole numbers first.
-Value WholeDivide(BinaryOp op, const Value& a, const Value& b, char separator) {
+Value WholeDivide(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     Rank ra = RankOf(a), rb = RankOf(b);
-    std::int64_t x = ToLong(a, separator), y = ToLong(b, separator);
+    std::int64_t x = ToLong(a, context), y = ToLong(b, context);
     if (y == 0) Raise(kDivisionByZero);
     std::int64_t r = op == BinaryOp::kIntDiv ? x / y : x % y;
     if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
@@ -202,9 +202,9 @@ Value WholeDivide(BinaryOp op, const Value& a, const Value& b, char separator) {
     return Value::Long(static_cast<std::int32_t>(r));
 }
 
-Value Power(const Value& a, const Value& b, char separator) {
+Value Power(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    double x = ToDouble(a, separator), y = ToDouble(b, separator);
+    double x = ToDouble(a, context), y = ToDouble(b, context);
     if (x < 0.0 && y != std::trunc(y)) Raise(kInvalidProcedureCall);
     if (x == 0.0 && y < 0.0) Raise(kInvalidProcedureCall);
     return Value::Double(CheckedReal(std::pow(x, y)));
@@ -212,7 +212,7 @@ Value Power(const Value& a, const Value& b, char separator) {
 
 // Negative, zero or positive; comparisons share one rule set: a number is
 // less than any string, Empty is 0 beside a number and "" beside a string.
-int Compare(const Value& a, const Value& b, char separator) {
+int Compare(const Value& a, const Value& b) {
     bool as = a.IsString(), bs = b.IsString();
     if (as || bs) {
         if ((as || a.IsEmpty()) && (bs || b.IsEmpty())) {
@@ -224,7 +224,6 @@ int Compare(const Value& a, const Value& b, char separator) {
         }
         return as ? 1 : -1;
     }
-    (void)separator;
     if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
         // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
         return a.amount() < b.amount() ? -1 : a.amount() > b.amount() ? 1 : 0;
@@ -233,9 +232,9 @@ int Compare(const Value& a, const Value& b, char separator) {
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-Value Comparison(BinaryOp op, const Value& a, const Value& b, char separator) {
+Value Comparison(BinaryOp op, const Value& a, const Value& b) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    int c = Compare(a, b, separator);
+    int c = Compare(a, b);
     switch (op) {
         case BinaryOp::kEq:
             return Value::Boolean(c == 0);
@@ -288,14 +287,14 @@ Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
     return Value::Long(r);
 }
 
-Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, char separator) {
+Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
     Value a = LogicalOperand(rawA), b = LogicalOperand(rawB);
     if (a.IsNull() || b.IsNull()) {
         // Null is an unknown: the result is known only where the other
         // operand decides it alone.
         if (a.IsNull() && b.IsNull()) return Value::Null();
         const Value& other = a.IsNull() ? b : a;
-        std::int32_t bits = ToLong(other, separator);
+        std::int32_t bits = ToLong(other, context);
         switch (op) {
             case BinaryOp::kAnd:
                 if (bits == 0) return TypedBits(0, a, b);
@@ -312,11 +311,11 @@ Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, char separator)
         }
         return Value::Null();
     }
-    std::int32_t x = ToLong(a, separator), y = ToLong(b, separator);
+    std::int32_t x = ToLong(a, context), y = ToLong(b, context);
     return TypedBits(Bits(op, x, y), a, b);
 }
 
-Value Negate(const Value& a, char separator) {
+Value Negate(const Value& a, const Context& context) {
     switch (a.kind()) {
         case VarKind::Null:
             return Value::Null();
@@ -339,12 +338,12 @@ Value Negate(const Value& a, char separator) {
         case VarKind::Date:
             return DateOrDouble(-a.real());
         case VarKind::String:
-            return Value::Double(-ToDouble(a, separator));
+            return Value::Double(-ToDouble(a, context));
     }
     return Value();
 }
 
-Value Not(const Value& raw, char separator) {
+Value Not(const Value& raw, const Context& context) {
     Value a = LogicalOperand(raw);
     switch (a.kind()) {
         case VarKind::Null:
@@ -358,46 +357,46 @@ Value Not(const Value& raw, char separator) {
         case VarKind::Integer:
             return Value::Integer(static_cast<std::int16_t>(~a.whole()));
         default:
-            return Value::Long(~ToLong(a, separator));
+            return Value::Long(~ToLong(a, context));
     }
 }
 
 }  // namespace
 
-Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, char separator) {
+Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     switch (op) {
         case BinaryOp::kPow:
-            return Power(a, b, separator);
+            return Power(a, b, context);
         case BinaryOp::kMul:
         case BinaryOp::kAdd:
         case BinaryOp::kSub:
-            return Arithmetic(op, a, b, separator);
+            return Arithmetic(op, a, b, context);
         case BinaryOp::kDiv:
-            return Divide(a, b, separator);
+            return Divide(a, b, context);
         case BinaryOp::kIntDiv:
         case BinaryOp::kMod:
-            return WholeDivide(op, a, b, separator);
+            return WholeDivide(op, a, b, context);
         case BinaryOp::kConcat:
             if (a.IsNull() && b.IsNull()) return Value::Null();
-            return Value::String(Concat(a, b, separator));
+            return Value::String(Concat(a, b, context));
         case BinaryOp::kEq:
         case BinaryOp::kNe:
         case BinaryOp::kLt:
         case BinaryOp::kGt:
         case BinaryOp::kLe:
         case BinaryOp::kGe:
-            return Comparison(op, a, b, separator);
+            return Comparison(op, a, b);
         default:
-            return Logical(op, a, b, separator);
+            return Logical(op, a, b, context);
     }
 }
 
-Value ApplyUnary(UnaryOp op, const Value& a, char separator) {
+Value ApplyUnary(UnaryOp op, const Value& a, const Context& context) {
     switch (op) {
         case UnaryOp::kNegate:
-            return Negate(a, separator);
+            return Negate(a, context);
         case UnaryOp::kNot:
-            return Not(a, separator);
+            return Not(a, context);
         default:
             return a;
     }

@@ -4,6 +4,7 @@
 // (Integer -> Long -> Double, Byte -> Integer, Single -> Double), Null
 // propagation and errors.
 
+#include "script/context.h"
 #include "script/value.h"
 
 namespace ondrix::script {
@@ -32,7 +33,7 @@ enum class BinaryOp : unsigned char {
 
 enum class UnaryOp : unsigned char { kNegate, kPlus, kNot };
 
-Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, char separator);
-Value ApplyUnary(UnaryOp op, const Value& a, char separator);
+Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context);
+Value ApplyUnary(UnaryOp op, const Value& a, const Context& context);
 
 }  // namespace ondrix::script

@@ -228,8 +228,9 @@ class Parser {
             ExprPtr operand = ParseUnary();
             if (auto* literal = dynamic_cast<LiteralExpr*>(operand.get());
                 literal && !literal->value().IsString()) {
-                // Fold signed number literals: "x = -16.68" costs one node.
-                return std::make_unique<LiteralExpr>(ApplyUnary(op, literal->value(), '.'));
+                // Fold signed number literals: "x = -16.68" costs one node. Negating
+                // a number reads no text, so the default settings serve.
+                return std::make_unique<LiteralExpr>(ApplyUnary(op, literal->value(), Context{}));
             }
             return std::make_unique<UnaryExpr>(op, std::move(operand));
         }

@@ -1,13 +1,14 @@
 #pragma once
 
-// The interpreter's state: globals, the procedure frames, the decimal
-// separator, the random-number seed and the bounds of the current call.
+// The interpreter's state: globals, the procedure frames, the engine's
+// settings, the random-number seed and the bounds of the current call.
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "script/ast.h"
+#include "script/context.h"
 #include "script/errors.h"
 #include "script/limits.h"
 #include "script/symbols.h"
@@ -32,9 +33,8 @@ struct Frame {
 class Runtime {
   public:
     SymbolTable symbols;
-    char separator = '.';
+    Context context;
     RandomState random;
-    std::uint64_t stepLimit = limits::kDefaultStepLimit;
 
     // Bounds of the current AddCode or Eval call.
     int depth = 0;
@@ -46,7 +46,7 @@ class Runtime {
 
     void BeginCall() {
         depth = 0;
-        stepsLeft = stepLimit;
+        stepsLeft = context.stepLimit;
         frame = nullptr;
         procedure = nullptr;
         framesInUse_ = 0;

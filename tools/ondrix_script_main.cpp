@@ -25,9 +25,9 @@ void PrintUsage() {
 
 // The text of a value as CStr gives it; Null, which CStr refuses, shows as
 // nothing after its type name.
-std::string ValueText(const ondrix::script::Value& v, char separator) {
+std::string ValueText(const ondrix::script::Value& v, const ondrix::script::Context& context) {
     if (v.IsNull()) return {};
-    return ondrix::script::ToText(v, separator);
+    return ondrix::script::ToText(v, context);
 }
 
 }  // namespace
@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
         try {
             if (line[0] == '?') {
                 ondrix::script::Value v = engine.Eval(std::string_view(line).substr(1));
-                std::cout << ondrix::script::TypeName(v) << '\t' << ValueText(v, separator) << '\n';
+                std::cout << ondrix::script::TypeName(v) << '\t' << ValueText(v, engine.Settings())
+                          << '\n';
             } else {
                 engine.AddCode(line);
             }

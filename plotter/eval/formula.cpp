@@ -86,7 +86,7 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
                 return std::isfinite(point) ? point : 0.0f;
             }
             resultText.clear();
-            script::AppendText(resultText, value, engine.DecimalSeparator());
+            script::AppendText(resultText, value, engine.Settings());
         } catch (const script::ScriptError&) {
             resultText.clear();
             return 0.0f;

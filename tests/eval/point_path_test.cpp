@@ -173,7 +173,7 @@ float ReferencePoint(Engine& engine, std::string_view formula, double x, std::st
         return 0.0f;
     }
     if (value.IsNull()) return 0.0f;
-    script::AppendText(text, value, engine.DecimalSeparator());
+    script::AppendText(text, value, engine.Settings());
     double number;
     if (script::ParseNumberText(text, engine.DecimalSeparator(), number) != TextNumber::kOk)
         return 0.0f;

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string_view probe : kProbes) {
         try {
             const ondrix::script::Value value = engine.Eval(probe);
-            if (!value.IsNull()) (void)ondrix::script::ToText(value, engine.DecimalSeparator());
+            if (!value.IsNull()) (void)ondrix::script::ToText(value, engine.Settings());
         } catch (const ScriptError&) {
         }
     }

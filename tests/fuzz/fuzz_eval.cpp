@@ -24,7 +24,7 @@ std::string Outcome(Engine& engine, std::string_view expression) {
     try {
         const Value value = engine.Eval(expression);
         std::string out(ondrix::script::TypeName(value));
-        if (!value.IsNull()) out += ":" + ondrix::script::ToText(value, engine.DecimalSeparator());
+        if (!value.IsNull()) out += ":" + ondrix::script::ToText(value, engine.Settings());
         return out;
     } catch (const ScriptError& error) {
         return "error " + std::to_string(error.number());

@@ -17,7 +17,7 @@ inline std::string Describe(Engine& engine, std::string_view expression) {
         std::string out(TypeName(v));
         if (!v.IsNull() && !v.IsEmpty()) {
             out += ' ';
-            out += ToText(v, engine.DecimalSeparator());
+            out += ToText(v, engine.Settings());
         }
         return out;
     } catch (const ScriptError& e) {
