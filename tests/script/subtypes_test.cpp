@@ -70,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"-CCur(5)", "Currency -5"}, ExprCase{"CCur(1.5) & \"x\"", "String 1.5x"},
         ExprCase{"CCur(1) = 1", "Boolean True"},
         ExprCase{"CCur(1) < CCur(1) + CCur(0.0001)", "Boolean True"},
+        // Compared exactly, beyond the digits of a Double.
+        ExprCase{"CCur(922337203685477) - CCur(0.0001) < CCur(922337203685477)", "Boolean True"},
         ExprCase{"Abs(CCur(-1.5))", "Currency 1.5"}, ExprCase{"Int(CCur(-1.5))", "Currency -2"},
         ExprCase{"Fix(CCur(-1.5))", "Currency -1"}, ExprCase{"Round(CCur(2.5))", "Currency 2"},
         ExprCase{"Round(CCur(3.5))", "Currency 4"},
