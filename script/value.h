@@ -117,6 +117,8 @@ class Value {
 
     VarKind kind_ = VarKind::Empty;
     std::int32_t whole_ = 0;
+    // A Currency's amount shares the storage of the real payloads: no
+    // value holds both, and the variant stays four words long.
     union {
         double real_ = 0.0;
         std::int64_t amount_;
