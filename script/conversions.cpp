@@ -213,4 +213,12 @@ Value WholeResult(std::int64_t v) {
     return Value::Double(static_cast<double>(v));
 }
 
+Value LiteralValue(double number, bool whole) {
+    if (!std::isfinite(number)) Raise(kOverflow);
+    if (whole && number >= std::numeric_limits<std::int32_t>::min() &&
+        number <= std::numeric_limits<std::int32_t>::max())
+        return WholeResult(static_cast<std::int64_t>(number));
+    return Value::Double(number);
+}
+
 }  // namespace ondrix::script

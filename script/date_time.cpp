@@ -6,6 +6,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "script/ascii.h"
+
 namespace ondrix::script::date_time {
 namespace {
 
@@ -76,13 +78,11 @@ bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
     return true;
 }
 
-bool ReadWord(std::string_view t, std::size_t& pos, char first) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (pos + 1 < t.size() && lower(t[pos]) == first && lower(t[pos + 1]) == 'm') {
-        pos += 2;
-        return true;
-    }
-    return false;
+// "AM" or "PM" in any case, given as "am" or "pm".
+bool ReadWord(std::string_view t, std::size_t& pos, std::string_view lowerWord) {
+    if (!EqualsIgnoringCase(t.substr(pos, lowerWord.size()), lowerWord)) return false;
+    pos += lowerWord.size();
+    return true;
 }
 
 // "h:mm[:ss][ AM|PM]" into a fraction of a day.
@@ -100,8 +100,8 @@ bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     if (parts < 2) return false;
     std::size_t q = p;
     while (q < t.size() && IsBlank(t[q])) ++q;
-    bool am = ReadWord(t, q, 'a');
-    bool pm = !am && ReadWord(t, q, 'p');
+    bool am = ReadWord(t, q, "am");
+    bool pm = !am && ReadWord(t, q, "pm");
     int hour = part[0];
     if (am || pm) {
         if (hour < 1 || hour > kHoursPerHalfDay) return false;

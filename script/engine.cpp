@@ -21,10 +21,6 @@ struct TextHash {
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // A name a statement can assign: a letter, then letters, digits or "_", and
 // no reserved word.
 bool IsVariableName(std::string_view name) {
@@ -32,63 +28,6 @@ bool IsVariableName(std::string_view name) {
     for (char c : name)
         if (!IsNameChar(c)) return false;
     return !IsReservedWord(name);
-}
-
-// Recognises "name = [sign] number" exactly, the form of the statement that
-// hands the abscissa to the engine at every point. Anything else (including a
-// reserved word as the name) is left to the full parser.
-bool MatchNumberAssignment(std::string_view s, std::string_view& name, Value& value) {
-    std::size_t p = 0;
-    while (p < s.size() && IsBlank(s[p])) ++p;
-    std::size_t nameStart = p;
-    if (p >= s.size() || !IsLetter(s[p])) return false;
-    while (p < s.size() && IsNameChar(s[p])) ++p;
-    name = s.substr(nameStart, p - nameStart);
-    while (p < s.size() && IsBlank(s[p])) ++p;
-    if (p >= s.size() || s[p] != '=') return false;
-    ++p;
-    while (p < s.size() && IsBlank(s[p])) ++p;
-    bool negative = false;
-    if (p < s.size() && (s[p] == '-' || s[p] == '+')) {
-        negative = s[p] == '-';
-        ++p;
-        while (p < s.size() && IsBlank(s[p])) ++p;
-    }
-    // The number: digits, a point and a decimal exponent, nothing else (&H
-    // forms and anything odd go to the parser).
-    std::size_t numberStart = p;
-    bool real = false;
-    while (p < s.size()) {
-        char c = s[p];
-        if (c >= '0' && c <= '9') {
-        } else if (c == '.' || c == 'e' || c == 'E') {
-            real = true;
-        } else if ((c == '+' || c == '-') && p > numberStart &&
-                   (s[p - 1] == 'e' || s[p - 1] == 'E')) {
-        } else {
-            break;
-        }
-        ++p;
-    }
-    std::string_view number = s.substr(numberStart, p - numberStart);
-    if (number.empty() || number[0] == '+' || number[0] == '-') return false;
-    while (p < s.size() && IsBlank(s[p])) ++p;
-    if (p != s.size()) return false;
-    double v = 0;
-    if (ParseNumberText(number, '.', v) != TextNumber::kOk) return false;
-    // The name must not be a reserved word ("If = 1" is a syntax error).
-    if (IsReservedWord(name)) return false;
-    // The subtype a literal of this form has: whole numbers are Integer or
-    // Long while they fit.
-    if (real || v > std::numeric_limits<std::int32_t>::max()) {
-        value = Value::Double(v);
-    } else if (v <= std::numeric_limits<std::int16_t>::max()) {
-        value = Value::Integer(static_cast<std::int16_t>(v));
-    } else {
-        value = Value::Long(static_cast<std::int32_t>(v));
-    }
-    if (negative) value = ApplyUnary(UnaryOp::kNegate, value, Context{});
-    return true;
 }
 
 }  // namespace
@@ -101,7 +40,7 @@ struct Engine::Impl {
     // every point, so most look-ups end here without hashing.
     std::string lastText;
     const ParsedExpression* lastParsed = nullptr;
-    // Likewise the variable the last number assignment set (the x statement).
+    // Likewise the variable SetVariable set last (the abscissa).
     std::string lastName;
     std::uint32_t lastSymbol = 0;
 
@@ -143,23 +82,12 @@ struct Engine::Impl {
         return *cache.emplace(std::string(text), std::move(parsed)).first->second;
     }
 
-    bool TryNumberAssignment(std::string_view text) {
-        std::string_view name;
-        Value value;
-        if (!MatchNumberAssignment(text, name, value)) return false;
-        Assign(name, std::move(value));
-        return true;
-    }
-
     void Assign(std::string_view name, Value value) {
         if (lastName.empty() || name != lastName) {
             lastSymbol = rt.symbols.Intern(name);
             lastName.assign(name);
         }
-        Symbol& s = rt.symbols[lastSymbol];
-        if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
-        s.value = std::move(value);
-        s.defined = true;
+        AssignGlobal(rt.symbols[lastSymbol], std::move(value));
     }
 };
 
@@ -173,7 +101,6 @@ void Engine::Reset() {
 void Engine::AddCode(std::string_view code) {
     Impl& m = *impl_;
     m.CheckLength(code);
-    if (m.TryNumberAssignment(code)) return;
     ParsedProgram program = ParseProgramText(code, m.rt.symbols);
     // Procedures exist before the global statements run, so those may call
     // procedures defined further down the same text.

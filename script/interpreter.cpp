@@ -207,10 +207,7 @@ Flow AssignStmt::Execute(Runtime& rt) const {
     Value v = value_->Evaluate(rt);
     const NameBinding& b = *target_;
     if (b.kind == NameBinding::Kind::kGlobal) {
-        Symbol& s = rt.symbols[b.symbol];
-        if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
-        s.value = std::move(v);
-        s.defined = true;
+        AssignGlobal(rt.symbols[b.symbol], std::move(v));
         return Flow::kNext;
     }
     *Variable(rt, b) = std::move(v);

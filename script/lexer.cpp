@@ -6,16 +6,14 @@
 #include <cmath>
 #include <limits>
 
+#include "script/ascii.h"
+#include "script/conversions.h"
 #include "script/date_time.h"
 #include "script/errors.h"
 #include "script/number_text.h"
 
 namespace ondrix::script {
 namespace {
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 struct KeywordEntry {
     std::string_view word;
@@ -57,7 +55,7 @@ constexpr std::size_t kLongestKeyword = 8;
 Kw KeywordOf(std::string_view word) {
     if (word.size() < kShortestKeyword || word.size() > kLongestKeyword) return Kw::kNone;
     char lower[kLongestKeyword];
-    for (std::size_t i = 0; i < word.size(); ++i) lower[i] = Lower(word[i]);
+    for (std::size_t i = 0; i < word.size(); ++i) lower[i] = AsciiLower(word[i]);
     std::string_view w(lower, word.size());
     for (const auto& k : kKeywords) {
         if (k.word == w) return k.keyword;
@@ -65,12 +63,10 @@ Kw KeywordOf(std::string_view word) {
     return Kw::kNone;
 }
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord) {
-    if (text.size() != lowerWord.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (Lower(text[i]) != lowerWord[i]) return false;
-    }
-    return true;
+// The base the letter after "&" names: 16 for H, 8 for O, else 0.
+int RadixOf(char letter) {
+    char r = AsciiLower(letter);
+    return r == 'h' ? 16 : r == 'o' ? 8 : 0;
 }
 
 void SkipToLineEnd(std::string_view s, std::size_t& pos) {
@@ -98,23 +94,18 @@ bool LexNumber(std::string_view s, std::size_t& pos, Token& token) {
     std::size_t p = pos;
     if (s[p] == '&') {
         if (p + 2 > s.size()) return false;
-        char r = Lower(s[p + 1]);
-        int base = r == 'h' ? 16 : r == 'o' ? 8 : 0;
+        int base = RadixOf(s[p + 1]);
         if (base == 0) return false;
         std::size_t start = p + 2, q = start;
-        while (q < s.size() && (base == 16 ? std::isxdigit(static_cast<unsigned char>(s[q])) != 0
-                                           : (s[q] >= '0' && s[q] <= '7')))
-            ++q;
+        while (q < s.size() && RadixDigitValue(s[q], base) >= 0) ++q;
         if (q == start) return false;
         bool suffix = q < s.size() && s[q] == '&';
         std::int32_t v;
-        if (!ReadRadixDigits(s.substr(start, q - start), base, suffix, v)) Raise(kOverflow);
+        if (ReadRadixDigits(s.substr(start, q - start), base, suffix, v) != TextNumber::kOk)
+            Raise(kOverflow);
         pos = suffix ? q + 1 : q;
         token.number = v;
-        token.numberKind = (v >= std::numeric_limits<std::int16_t>::min() &&
-                            v <= std::numeric_limits<std::int16_t>::max())
-                               ? VarKind::Integer
-                               : VarKind::Long;
+        token.whole = true;
         return true;
     }
     bool real = false;
@@ -139,28 +130,14 @@ bool LexNumber(std::string_view s, std::size_t& pos, Token& token) {
     double v = 0;
     if (ParseNumberText(s.substr(pos, p - pos), '.', v) == TextNumber::kOverflow) Raise(kOverflow);
     token.number = v;
-    if (real || v > std::numeric_limits<std::int32_t>::max()) {
-        token.numberKind = VarKind::Double;
-    } else if (v <= std::numeric_limits<std::int16_t>::max()) {
-        token.numberKind = VarKind::Integer;
-    } else {
-        token.numberKind = VarKind::Long;
-    }
+    token.whole = !real;
     pos = p;
     return true;
 }
 
 Value NumberValue(const Token& token) {
-    switch (token.numberKind) {
-        case VarKind::Integer:
-            return Value::Integer(static_cast<std::int16_t>(token.number));
-        case VarKind::Long:
-            return Value::Long(static_cast<std::int32_t>(token.number));
-        case VarKind::Date:
-            return Value::Date(token.number);
-        default:
-            return Value::Double(token.number);
-    }
+    if (token.date) return Value::Date(token.number);
+    return LiteralValue(token.number, token.whole);
 }
 
 std::string StringLiteral(std::string_view source, const Token& token) {
@@ -211,9 +188,7 @@ std::vector<Token> Tokenize(std::string_view s) {
             }
         } else if (IsDigit(c) || (c == '.' && pos + 1 < s.size() && IsDigit(s[pos + 1])) ||
                    (c == '&' && pos + 2 < s.size() &&
-                    ((Lower(s[pos + 1]) == 'h' &&
-                      std::isxdigit(static_cast<unsigned char>(s[pos + 2]))) ||
-                     (Lower(s[pos + 1]) == 'o' && s[pos + 2] >= '0' && s[pos + 2] <= '7')))) {
+                    RadixDigitValue(s[pos + 2], RadixOf(s[pos + 1])) >= 0)) {
             Token t;
             if (!LexNumber(s, pos, t)) Raise(kSyntaxError);
             t.kind = Tok::kNumber;
@@ -230,7 +205,7 @@ std::vector<Token> Tokenize(std::string_view s) {
                 Raise(kSyntaxError);
             pos = close + 1;
             t.kind = Tok::kNumber;
-            t.numberKind = VarKind::Date;
+            t.date = true;
             t.offset = static_cast<std::uint32_t>(start);
             t.length = static_cast<std::uint32_t>(pos - start);
             tokens.push_back(t);

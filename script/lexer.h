@@ -79,10 +79,12 @@ struct Token {
     Kw keyword = Kw::kNone;
     std::uint32_t offset = 0;  // into the source
     std::uint32_t length = 0;
-    // Numbers: the literal's value and subtype (Integer, Long or Double);
-    // date literals (#1/1/2000#) are numbers of subtype Date.
-    VarKind numberKind = VarKind::Empty;
+    // Numbers: the literal's value, and whether it is written as a whole
+    // number (no point, no exponent), which with its size decides its subtype;
+    // a date literal (#1/1/2000#) is a number marked `date`, its serial.
     double number = 0;
+    bool whole = false;
+    bool date = false;
 };
 
 // Tokenizes the whole text. Raises 1032 for a character outside the language,

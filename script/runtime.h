@@ -80,6 +80,14 @@ class Runtime {
     std::size_t framesInUse_ = 0;
 };
 
+// Gives a script-global variable its value, as the statement "name = value"
+// does: error 501 "Illegal assignment" when the name is a procedure.
+inline void AssignGlobal(Symbol& s, Value value) {
+    if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
+    s.value = std::move(value);
+    s.defined = true;
+}
+
 // Counts one level of evaluation depth and one step of work; raises error 28
 // "Out of stack space" beyond either bound.
 class StepGuard {

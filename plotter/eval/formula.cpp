@@ -1,13 +1,12 @@
 #include "plotter/eval/formula.h"
 
 #include <cmath>
-#include <cstdint>
 #include <exception>
-#include <limits>
 
 #include "script/conversions.h"
 #include "script/engine.h"
 #include "script/number_text.h"
+#include "script/operators.h"
 
 namespace ondrix::eval {
 namespace {
@@ -25,16 +24,15 @@ constexpr std::string_view kPreamble[] = {
 constexpr std::string_view kXName = "x";
 constexpr std::string_view kXStatementStart = "x = ";
 
-// The value the x statement assigns, from the number its text reads as and
-// whether that text is whole: like any literal, a whole number is an Integer
-// or a Long while it fits, and a leading "-" negates the literal.
-script::Value XLiteral(double number, bool whole) {
-    double magnitude = std::fabs(number);
-    if (!whole || magnitude > std::numeric_limits<std::int32_t>::max())
-        return script::Value::Double(number);
-    if (magnitude <= std::numeric_limits<std::int16_t>::max())
-        return script::Value::Integer(static_cast<std::int16_t>(number));
-    return script::Value::Long(static_cast<std::int32_t>(number));
+// The value the x statement assigns, found without writing and parsing its
+// text: the number the text reads back as, typed by the engine's literal
+// rule, and a leading "-" applied as the negation operator, as the parser
+// applies it to the literal.
+script::Value XValue(double x, const script::Context& context) {
+    script::ShownDouble shown = script::ReadBackDoubleText(x);
+    script::Value literal = script::LiteralValue(std::fabs(shown.number), shown.whole);
+    if (!(shown.number < 0)) return literal;
+    return script::ApplyUnary(script::UnaryOp::kNegate, literal, context);
 }
 
 }  // namespace
@@ -55,13 +53,7 @@ float EvaluateFormula(script::Engine& engine, std::string_view formula, double x
     try {
         // A failing step is abandoned and the next one runs, as in the sweep.
         try {
-            double number;
-            bool whole;
-            if (script::ReadBackDoubleText(x, number, whole)) {
-                engine.SetVariable(kXName, XLiteral(number, whole));
-            } else {
-                engine.AddCode(XStatement(x));  // magnitudes the shortcut does not cover
-            }
+            engine.SetVariable(kXName, XValue(x, engine.Settings()));
         } catch (const script::ScriptError&) {
         }
         script::Value value;
