@@ -3,7 +3,6 @@
 
 #include <array>
 #include <chrono>
-#include <cmath>
 #include <span>
 
 #include "script/ast.h"
@@ -134,54 +133,11 @@ Value UnaryExpr::Evaluate(Runtime& rt) const {
     return ApplyUnary(op_, operand_->Evaluate(rt), rt.context);
 }
 
-namespace {
-
-bool IsPlainNumber(const Value& v) {
-    return v.IsReal() || v.IsWhole();
-}
-
-// The operators of plotting on numbers where one side is a Double: the result
-// is a Double, so the subtype dispatch of ApplyBinary can be skipped. Any
-// case needing an error or another subtype goes the general way.
-Value Combine(BinaryOp op, const Value& a, const Value& b, const Context& context) {
-    bool doubleSide = a.kind() == VarKind::Double || b.kind() == VarKind::Double;
-    if (doubleSide && IsPlainNumber(a) && IsPlainNumber(b)) {
-        double x = a.NumberOrZero(), y = b.NumberOrZero(), r;
-        switch (op) {
-            case BinaryOp::kAdd:
-                r = x + y;
-                break;
-            case BinaryOp::kSub:
-                r = x - y;
-                break;
-            case BinaryOp::kMul:
-                r = x * y;
-                break;
-            case BinaryOp::kDiv:
-                if (y == 0.0) return ApplyBinary(op, a, b, context);
-                r = x / y;
-                break;
-            case BinaryOp::kPow:
-                if (x <= 0.0) return ApplyBinary(op, a, b, context);
-                // x^2 is common in formulas; x*x is the correctly rounded square.
-                r = y == 2.0 ? x * x : std::pow(x, y);
-                break;
-            default:
-                return ApplyBinary(op, a, b, context);
-        }
-        if (!std::isfinite(r)) Raise(kOverflow);
-        return Value::Double(r);
-    }
-    return ApplyBinary(op, a, b, context);
-}
-
-}  // namespace
-
 Value BinaryExpr::Evaluate(Runtime& rt) const {
     StepGuard guard(rt);
     Value a = left_->Evaluate(rt);
     Value b = right_->Evaluate(rt);
-    return Combine(op_, a, b, rt.context);
+    return ApplyBinary(op_, a, b, rt.context);
 }
 
 Value ChainExpr::Evaluate(Runtime& rt) const {
@@ -189,7 +145,7 @@ Value ChainExpr::Evaluate(Runtime& rt) const {
     Value acc = first_->Evaluate(rt);
     for (const Link& link : rest_) {
         Value next = link.operand->Evaluate(rt);
-        acc = Combine(link.op, acc, next, rt.context);
+        acc = ApplyBinary(link.op, acc, next, rt.context);
     }
     return acc;
 }

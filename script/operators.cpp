@@ -60,7 +60,10 @@ double CheckedReal(double r) {
     return r;
 }
 
-std::int64_t WholeOp(BinaryOp op, std::int64_t x, std::int64_t y) {
+// +, - or * on whole numbers (std::int64_t, no overflow from 32-bit
+// operands) or reals (double).
+template <typename T>
+T Combine(BinaryOp op, T x, T y) {
     switch (op) {
         case BinaryOp::kAdd:
             return x + y;
@@ -71,15 +74,21 @@ std::int64_t WholeOp(BinaryOp op, std::int64_t x, std::int64_t y) {
     }
 }
 
-double RealOp(BinaryOp op, double x, double y) {
-    switch (op) {
-        case BinaryOp::kAdd:
-            return x + y;
-        case BinaryOp::kSub:
-            return x - y;
-        default:
-            return x * y;
-    }
+double RealDivide(double x, double y) {
+    if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
+    return CheckedReal(x / y);
+}
+
+double RealPower(double x, double y) {
+    if (x < 0.0 && y != std::trunc(y)) Raise(kInvalidProcedureCall);
+    if (x == 0.0 && y < 0.0) Raise(kInvalidProcedureCall);
+    // x^2 is common in formulas; x*x is its correctly rounded square.
+    return CheckedReal(y == 2.0 ? x * x : std::pow(x, y));
+}
+
+// A number held as such (not Empty, Null or a String).
+bool IsPlainNumber(const Value& v) {
+    return v.IsReal() || v.IsWhole();
 }
 
 std::string Concat(const Value& a, const Value& b, const Context& context) {
@@ -96,10 +105,9 @@ std::string Concat(const Value& a, const Value& b, const Context& context) {
 // + and - with a Date on either side: a Date, but the difference of two
 // Dates is a Double count of days.
 Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
-    double x = ToDouble(a, context), y = ToDouble(b, context);
-    if (op == BinaryOp::kAdd) return DateOrDouble(CheckedReal(x + y));
-    double r = CheckedReal(x - y);
-    if (a.kind() == VarKind::Date && b.kind() == VarKind::Date) return Value::Double(r);
+    double r = CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context)));
+    if (op == BinaryOp::kSub && a.kind() == VarKind::Date && b.kind() == VarKind::Date)
+        return Value::Double(r);
     return DateOrDouble(r);
 }
 
@@ -128,21 +136,21 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
         return DateArithmetic(op, a, b, context);
     switch (ResultRank(a, b)) {
         case kByteRank: {
-            std::int64_t r = WholeOp(op, a.whole(), b.whole());
+            std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
             if (r >= 0 && r <= 255) return Value::Byte(static_cast<std::uint8_t>(r));
             return WholeResult(r);
         }
         case kIntegerRank:
-            return WholeResult(WholeOp(op, a.whole(), b.whole()));
+            return WholeResult(Combine<std::int64_t>(op, a.whole(), b.whole()));
         case kLongRank: {
-            std::int64_t r = WholeOp(op, a.whole(), b.whole());
+            std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
             if (r >= std::numeric_limits<std::int32_t>::min() &&
                 r <= std::numeric_limits<std::int32_t>::max())
                 return Value::Long(static_cast<std::int32_t>(r));
             return Value::Double(static_cast<double>(r));
         }
         case kSingleRank: {
-            double r = RealOp(op, a.NumberOrZero(), b.NumberOrZero());
+            double r = Combine(op, a.NumberOrZero(), b.NumberOrZero());
             float f = static_cast<float>(r);
             if (std::isfinite(f)) return Value::Single(f);
             return Value::Double(CheckedReal(r));
@@ -151,7 +159,7 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
             return CurrencyArithmetic(op, a, b, context);
         default:
             return Value::Double(
-                CheckedReal(RealOp(op, ToDouble(a, context), ToDouble(b, context))));
+                CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context))));
     }
 }
 
@@ -176,9 +184,7 @@ bool QuotientIsSingle(const Value& a, const Value& b) {
 
 Value Divide(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    double x = ToDouble(a, context), y = ToDouble(b, context);
-    if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
-    double r = CheckedReal(x / y);
+    double r = RealDivide(ToDouble(a, context), ToDouble(b, context));
     if (QuotientIsSingle(a, b)) {
         // Single operands are exact in a Double, so rounding the Double
         // quotient once more gives the correctly rounded Single quotient.
@@ -204,10 +210,7 @@ Value WholeDivide(BinaryOp op, const Value& a, const Value& b, const Context& co
 
 Value Power(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    double x = ToDouble(a, context), y = ToDouble(b, context);
-    if (x < 0.0 && y != std::trunc(y)) Raise(kInvalidProcedureCall);
-    if (x == 0.0 && y < 0.0) Raise(kInvalidProcedureCall);
-    return Value::Double(CheckedReal(std::pow(x, y)));
+    return Value::Double(RealPower(ToDouble(a, context), ToDouble(b, context)));
 }
 
 // Negative, zero or positive; comparisons share one rule set: a number is
@@ -364,6 +367,24 @@ Value Not(const Value& raw, const Context& context) {
 }  // namespace
 
 Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    // The plotting case first: numbers with a Double on one side give a
+    // Double by the same rules as below, without the subtype dispatch.
+    if ((a.kind() == VarKind::Double || b.kind() == VarKind::Double) && IsPlainNumber(a) &&
+        IsPlainNumber(b)) {
+        double x = a.NumberOrZero(), y = b.NumberOrZero();
+        switch (op) {
+            case BinaryOp::kAdd:
+            case BinaryOp::kSub:
+            case BinaryOp::kMul:
+                return Value::Double(CheckedReal(Combine(op, x, y)));
+            case BinaryOp::kDiv:
+                return Value::Double(RealDivide(x, y));
+            case BinaryOp::kPow:
+                return Value::Double(RealPower(x, y));
+            default:
+                break;
+        }
+    }
     switch (op) {
         case BinaryOp::kPow:
             return Power(a, b, context);
