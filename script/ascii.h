@@ -4,6 +4,7 @@
 // and &H / &O numbers use the digits 0-9 and A-F in either case. The C
 // library's versions depend on the locale, which script text must not.
 
+#include <string>
 #include <string_view>
 
 namespace ondrix::script {
@@ -15,6 +16,13 @@ inline char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The text with A-Z turned to a-z: the key names are found by.
+inline std::string AsciiLowerCopy(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = AsciiLower(c);
+    return out;
+}
+
 // Whether `text` spells `lowerWord` (given in lower case), ignoring case.
 inline bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord) {
     if (text.size() != lowerWord.size()) return false;
@@ -22,6 +30,18 @@ inline bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord
         if (AsciiLower(text[i]) != lowerWord[i]) return false;
     }
     return true;
+}
+
+// The text without the blanks (space, tab, line ends, vertical tab, form
+// feed) around it, as a number or a Boolean word read from text may have.
+inline std::string_view TrimBlanks(std::string_view text) {
+    auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    };
+    std::size_t b = 0, e = text.size();
+    while (b < e && blank(text[b])) ++b;
+    while (e > b && blank(text[e - 1])) --e;
+    return text.substr(b, e - b);
 }
 
 // The value of a digit of base 8 or 16, or -1 when `c` is none in `base`.

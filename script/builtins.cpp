@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
 
+#include "script/ascii.h"
 #include "script/conversions.h"
 #include "script/currency.h"
 #include "script/date_time.h"
@@ -69,55 +69,24 @@ Value Sqr(Args a, BuiltinContext& c) {
     return Value::Double(std::sqrt(x));
 }
 
-// Abs, Fix and Int keep the subtype (a string becomes a Double); Null passes.
-template <typename WholeFn, typename RealFn, typename CurrencyFn>
-Value KeepKind(const Value& v, BuiltinContext& c, WholeFn whole, RealFn real, CurrencyFn amount) {
-    switch (v.kind()) {
-        case VarKind::Null:
-            return Value::Null();
-        case VarKind::Empty:
-            return Value::Integer(0);
-        case VarKind::Boolean:
-            return WholeResult(whole(v.whole()));
-        case VarKind::Byte:
-            return Value::Byte(static_cast<std::uint8_t>(whole(v.whole())));
-        case VarKind::Integer:
-            return WholeResult(whole(v.whole()));
-        case VarKind::Long: {
-            std::int64_t r = whole(v.whole());
-            if (r > std::numeric_limits<std::int32_t>::max())
-                return Value::Double(static_cast<double>(r));
-            return Value::Long(static_cast<std::int32_t>(r));
-        }
-        case VarKind::Single:
-            return Value::Single(static_cast<float>(real(v.real())));
-        case VarKind::Currency:
-            return Value::Currency(amount(v.amount()));
-        case VarKind::Date:
-            return DateOrDouble(real(v.real()));
-        default:
-            return Value::Double(real(Real(v, c)));
-    }
-}
-
 Value Abs(Args a, BuiltinContext& c) {
     if (a[0].kind() == VarKind::Boolean)
         return Value::Integer(static_cast<std::int16_t>(-a[0].whole()));
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x < 0 ? -x : x; },
+        a[0], c.context, [](std::int64_t x) { return x < 0 ? -x : x; },
         [](double x) { return std::fabs(x); },
         [](std::int64_t x) { return x < 0 ? currency::Negate(x) : x; });
 }
 Value Fix(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); },
+        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); },
         [](std::int64_t x) {
             return currency::RoundToDecimals(x, 0, currency::Rounding::kTowardZero);
         });
 }
 Value Int(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); },
+        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); },
         [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kDown); });
 }
 
@@ -301,11 +270,11 @@ Value Mid(Args a, BuiltinContext& c) {
     return Value::String(s.substr(from, n));
 }
 
-template <int (*Fn)(int)>
+template <char (*Fn)(char)>
 Value MapChars(Args a, BuiltinContext& c) {
     if (a[0].IsNull()) return Value::Null();
     std::string s = Text(a[0], c);
-    for (char& ch : s) ch = static_cast<char>(Fn(static_cast<unsigned char>(ch)));
+    for (char& ch : s) ch = Fn(ch);
     return Value::String(std::move(s));
 }
 
@@ -384,9 +353,8 @@ Value StrComp(Args a, BuiltinContext& c) {
     std::string x = Text(a[0], c), y = Text(a[1], c);
     bool textCompare = a.size() > 2 && ToLong(a[2], c.context) == 1;
     if (textCompare) {
-        for (auto* s : {&x, &y})
-            for (char& ch : *s)
-                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        x = AsciiLowerCopy(x);
+        y = AsciiLowerCopy(y);
     }
     int r = x.compare(y);
     return Value::Integer(static_cast<std::int16_t>(r < 0 ? -1 : r > 0 ? 1 : 0));
@@ -408,13 +376,6 @@ Value Replace(Args a, BuiltinContext& c) {
     }
     out.append(text, pos, std::string::npos);
     return CheckedString(std::move(out));
-}
-
-int ToUpper(int ch) {
-    return std::toupper(ch);
-}
-int ToLower(int ch) {
-    return std::tolower(ch);
 }
 
 constexpr std::array kBuiltins = {
@@ -442,7 +403,7 @@ constexpr std::array kBuiltins = {
     Builtin{"isempty", 1, 1, IsEmpty},
     Builtin{"isnull", 1, 1, IsNull},
     Builtin{"isnumeric", 1, 1, IsNumeric},
-    Builtin{"lcase", 1, 1, MapChars<ToLower>},
+    Builtin{"lcase", 1, 1, MapChars<AsciiLower>},
     Builtin{"left", 2, 2, Left},
     Builtin{"len", 1, 1, Len},
     Builtin{"log", 1, 1, Log},
@@ -466,7 +427,7 @@ constexpr std::array kBuiltins = {
     Builtin{"time", 0, 0, TimeOfDay},
     Builtin{"trim", 1, 1, TrimText<kTrimLeft | kTrimRight>},
     Builtin{"typename", 1, 1, TypeNameOf},
-    Builtin{"ucase", 1, 1, MapChars<ToUpper>},
+    Builtin{"ucase", 1, 1, MapChars<AsciiUpper>},
     Builtin{"vartype", 1, 1, VarTypeOf},
 };
 

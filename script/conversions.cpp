@@ -1,9 +1,9 @@
 #include "script/conversions.h"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 
+#include "script/ascii.h"
 #include "script/currency.h"
 #include "script/date_time.h"
 #include "script/errors.h"
@@ -82,22 +82,12 @@ std::uint8_t ToByte(const Value& v, const Context& context) {
 }
 
 bool ReadBooleanWord(const std::string& text, bool& out) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-    auto equalsWord = [&](const char* word) {
-        std::size_t n = 0;
-        for (; word[n]; ++n) {
-            if (b + n >= e || std::tolower(static_cast<unsigned char>(text[b + n])) != word[n])
-                return false;
-        }
-        return b + n == e;
-    };
-    if (equalsWord("true") || equalsWord("#true#")) {
+    std::string_view word = TrimBlanks(text);
+    if (EqualsIgnoringCase(word, "true") || EqualsIgnoringCase(word, "#true#")) {
         out = true;
         return true;
     }
-    if (equalsWord("false") || equalsWord("#false#")) {
+    if (EqualsIgnoringCase(word, "false") || EqualsIgnoringCase(word, "#false#")) {
         out = false;
         return true;
     }
@@ -105,17 +95,9 @@ bool ReadBooleanWord(const std::string& text, bool& out) {
 }
 
 bool ToBoolean(const Value& v, const Context& context) {
-    switch (v.kind()) {
-        case VarKind::Null:
-            Raise(kInvalidUseOfNull);
-        case VarKind::String: {
-            bool b;
-            if (ReadBooleanWord(v.text(), b)) return b;
-            return ToDouble(v, context) != 0.0;
-        }
-        default:
-            return v.NumberOrZero() != 0.0;
-    }
+    bool b;
+    if (v.IsString() && ReadBooleanWord(v.text(), b)) return b;
+    return ToDouble(v, context) != 0.0;
 }
 
 std::int64_t ToCurrency(const Value& v, const Context& context) {

@@ -4,6 +4,7 @@
 // value is needed is 94, a text that is no number 13, a value out of range 6.
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "script/context.h"
@@ -54,5 +55,42 @@ Value LiteralValue(double number, bool whole);
 // Narrows a whole number to the smallest of Integer and Long that holds it,
 // or to a Double beyond that.
 Value WholeResult(std::int64_t v);
+
+// Applies an operation that keeps the subtype, as Abs, Fix, Int and the
+// negation do: `whole` on the payload of whole kinds (a Long result beyond
+// its range becomes a Double), `real` on Singles, Doubles and Dates (a Date
+// result beyond the dates becomes a Double), `amount` on a Currency's
+// ten-thousandths; a string becomes a Double, Empty gives the Integer 0 and
+// Null passes.
+template <typename WholeFn, typename RealFn, typename AmountFn>
+Value KeepKind(const Value& v, const Context& context, WholeFn whole, RealFn real,
+               AmountFn amount) {
+    switch (v.kind()) {
+        case VarKind::Null:
+            return Value::Null();
+        case VarKind::Empty:
+            return Value::Integer(0);
+        case VarKind::Boolean:
+            return WholeResult(whole(v.whole()));
+        case VarKind::Byte:
+            return Value::Byte(static_cast<std::uint8_t>(whole(v.whole())));
+        case VarKind::Integer:
+            return WholeResult(whole(v.whole()));
+        case VarKind::Long: {
+            std::int64_t r = whole(v.whole());
+            if (r > std::numeric_limits<std::int32_t>::max())
+                return Value::Double(static_cast<double>(r));
+            return Value::Long(static_cast<std::int32_t>(r));
+        }
+        case VarKind::Single:
+            return Value::Single(static_cast<float>(real(v.real())));
+        case VarKind::Currency:
+            return Value::Currency(amount(v.amount()));
+        case VarKind::Date:
+            return DateOrDouble(real(v.real()));
+        default:
+            return Value::Double(real(ToDouble(v, context)));
+    }
+}
 
 }  // namespace ondrix::script

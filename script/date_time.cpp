@@ -31,7 +31,8 @@ constexpr double kFirstSerial =
 constexpr double kEndSerial =
     (sys_days{std::chrono::year{kLastYear + 1} / 1 / 1} - kDayZero).count();
 
-bool IsBlank(char c) {
+// Spaces and tabs stand between the date, the time and AM/PM.
+bool IsPartSeparator(char c) {
     return c == ' ' || c == '\t';
 }
 
@@ -99,7 +100,7 @@ bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     }
     if (parts < 2) return false;
     std::size_t q = p;
-    while (q < t.size() && IsBlank(t[q])) ++q;
+    while (q < t.size() && IsPartSeparator(t[q])) ++q;
     bool am = ReadWord(t, q, "am");
     bool pm = !am && ReadWord(t, q, "pm");
     int hour = part[0];
@@ -133,16 +134,13 @@ bool InRange(double serial) {
 }
 
 bool Parse(std::string_view text, double& serial) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    std::string_view t = text.substr(b, e - b);
+    std::string_view t = TrimBlanks(text);
     std::size_t pos = 0;
     double day = 0, fraction = 0;
     bool hasDate = ReadDate(t, pos, day);
     if (hasDate && pos < t.size()) {
-        if (!IsBlank(t[pos])) return false;
-        while (pos < t.size() && IsBlank(t[pos])) ++pos;
+        if (!IsPartSeparator(t[pos])) return false;
+        while (pos < t.size() && IsPartSeparator(t[pos])) ++pos;
     }
     if ((!hasDate || pos < t.size()) && !ReadTime(t, pos, fraction)) return false;
     if (pos != t.size()) return false;

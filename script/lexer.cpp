@@ -1,7 +1,6 @@
 #include "script/lexer.h"
 
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>

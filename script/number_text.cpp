@@ -1,6 +1,7 @@
 #include "script/number_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -17,9 +18,6 @@ constexpr long kExponentCap = 100000;  // exponents beyond this are all the same
 constexpr std::uint64_t kMaxRadixValue = 0xFFFFFFFFull;
 constexpr std::uint64_t kMaxIntegerRadixValue = 0xFFFF;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 bool IsDecimalDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -81,7 +79,10 @@ bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
     // A first guess of the decimal exponent from the binary one (log10(2) is
     // about 1233 / 4096), off by at most one and corrected below; kept within
     // the exponents that work, so that a guess just outside is corrected.
-    e10 = std::clamp((std::ilogb(magnitude) * 1233) >> 12, kDoubleDigits - 1 - kMaxExactPowerOfTen,
+    constexpr int kExponentShift = 52, kExponentBias = 1023;
+    int binaryExponent =
+        static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
+    e10 = std::clamp((binaryExponent * 1233) >> 12, kDoubleDigits - 1 - kMaxExactPowerOfTen,
                      kDoubleDigits - 1 + kMaxExactPowerOfTen);
     for (int attempt = 0; attempt < 3; ++attempt) {
         int k = kDoubleDigits - 1 - e10;
@@ -112,6 +113,14 @@ bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
     return false;
 }
 
+// The decimal n * 10^(e10 - 14) of ScaleToFifteenDigits in one exact
+// operation, so correctly rounded as any reading of its text.
+double FifteenDigitsValue(std::uint64_t n, int e10) {
+    int power = e10 - (kDoubleDigits - 1);
+    return power >= 0 ? static_cast<double>(n) * kPowersOfTen[power]
+                      : static_cast<double>(n) / kPowersOfTen[-power];
+}
+
 void Round(double value, int digits, Rounded& r) {
     std::uint64_t n;
     int e10;
@@ -120,11 +129,7 @@ void Round(double value, int digits, Rounded& r) {
         r.count = kDoubleDigits;
         r.exponent = e10;
         r.negative = value < 0;
-        // The decimal n * 10^(e10 - 14) in one exact operation, so correctly
-        // rounded as any reading of it.
-        int power = e10 - (kDoubleDigits - 1);
-        double v = power >= 0 ? static_cast<double>(n) * kPowersOfTen[power]
-                              : static_cast<double>(n) / kPowersOfTen[-power];
+        double v = FifteenDigitsValue(n, e10);
         r.shown = r.negative ? -v : v;
         r.end = nullptr;
     } else {
@@ -204,6 +209,15 @@ char* WriteRealText(char* out, double value, int digits, char separator, double*
 
 ShownDouble ReadBackDoubleText(double value) {
     if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
+    std::uint64_t n;
+    int e10;
+    if (ScaleToFifteenDigits(std::fabs(value), n, e10)) {
+        // A whole decimal below 10^15 is exact as a Double, and any other
+        // lies far from a whole number: the Double is whole exactly when the
+        // text is.
+        double v = FifteenDigitsValue(n, e10);
+        return {value < 0 ? -v : v, e10 >= 0 && e10 < kDoubleDigits && std::trunc(v) == v};
+    }
     Rounded r;
     Round(value, kDoubleDigits, r);
     // Whole: every digit stands before the point, in the fixed form.
@@ -242,10 +256,7 @@ TextNumber ReadRadixDigits(std::string_view digits, int base, bool hasLongSuffix
 }
 
 TextNumber ParseNumberText(std::string_view text, char separator, double& out) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    std::string_view t = text.substr(b, e - b);
+    std::string_view t = TrimBlanks(text);
     if (t.empty() || t.size() > kMaxNumberTextLength) return TextNumber::kNotNumber;
 
     if (t.size() >= 2 && t[0] == '&') {

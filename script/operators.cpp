@@ -319,31 +319,11 @@ Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& 
 }
 
 Value Negate(const Value& a, const Context& context) {
-    switch (a.kind()) {
-        case VarKind::Null:
-            return Value::Null();
-        case VarKind::Empty:
-            return Value::Integer(0);
-        case VarKind::Boolean:
-        case VarKind::Byte:
-        case VarKind::Integer:
-            return WholeResult(-static_cast<std::int64_t>(a.whole()));
-        case VarKind::Long:
-            if (a.whole() == std::numeric_limits<std::int32_t>::min())
-                return Value::Double(-static_cast<double>(a.whole()));
-            return Value::Long(-a.whole());
-        case VarKind::Single:
-            return Value::Single(-static_cast<float>(a.real()));
-        case VarKind::Double:
-            return Value::Double(-a.real());
-        case VarKind::Currency:
-            return Value::Currency(currency::Negate(a.amount()));
-        case VarKind::Date:
-            return DateOrDouble(-a.real());
-        case VarKind::String:
-            return Value::Double(-ToDouble(a, context));
-    }
-    return Value();
+    // A Byte has no negative values: its negation is an Integer.
+    if (a.kind() == VarKind::Byte) return Value::Integer(static_cast<std::int16_t>(-a.whole()));
+    return KeepKind(
+        a, context, [](std::int64_t x) { return -x; }, [](double x) { return -x; },
+        [](std::int64_t x) { return currency::Negate(x); });
 }
 
 Value Not(const Value& raw, const Context& context) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "script/ascii.h"
 #include "script/errors.h"
 #include "script/lexer.h"
 #include "script/limits.h"
@@ -10,6 +11,51 @@
 
 namespace ondrix::script {
 namespace {
+
+// The binary operators' precedence levels, loosest first.
+enum OperatorLevel : int {
+    kImpLevel,
+    kEqvLevel,
+    kXorLevel,
+    kOrLevel,
+    kAndLevel,
+    kCompareLevel,
+    kConcatLevel,
+    kAddLevel,
+    kModLevel,
+    kIntDivLevel,
+    kMulLevel,
+    kPowerLevel,
+};
+
+struct OperatorSpelling {
+    int level;
+    Tok token;
+    Kw keyword;  // for the operators spelled as words
+    BinaryOp op;
+};
+
+constexpr OperatorSpelling kBinaryOperators[] = {
+    {kImpLevel, Tok::kKeyword, Kw::kImp, BinaryOp::kImp},
+    {kEqvLevel, Tok::kKeyword, Kw::kEqv, BinaryOp::kEqv},
+    {kXorLevel, Tok::kKeyword, Kw::kXor, BinaryOp::kXor},
+    {kOrLevel, Tok::kKeyword, Kw::kOr, BinaryOp::kOr},
+    {kAndLevel, Tok::kKeyword, Kw::kAnd, BinaryOp::kAnd},
+    {kCompareLevel, Tok::kEq, Kw::kNone, BinaryOp::kEq},
+    {kCompareLevel, Tok::kNe, Kw::kNone, BinaryOp::kNe},
+    {kCompareLevel, Tok::kLt, Kw::kNone, BinaryOp::kLt},
+    {kCompareLevel, Tok::kGt, Kw::kNone, BinaryOp::kGt},
+    {kCompareLevel, Tok::kLe, Kw::kNone, BinaryOp::kLe},
+    {kCompareLevel, Tok::kGe, Kw::kNone, BinaryOp::kGe},
+    {kConcatLevel, Tok::kAmp, Kw::kNone, BinaryOp::kConcat},
+    {kAddLevel, Tok::kPlus, Kw::kNone, BinaryOp::kAdd},
+    {kAddLevel, Tok::kMinus, Kw::kNone, BinaryOp::kSub},
+    {kModLevel, Tok::kKeyword, Kw::kMod, BinaryOp::kMod},
+    {kIntDivLevel, Tok::kBackslash, Kw::kNone, BinaryOp::kIntDiv},
+    {kMulLevel, Tok::kStar, Kw::kNone, BinaryOp::kMul},
+    {kMulLevel, Tok::kSlash, Kw::kNone, BinaryOp::kDiv},
+    {kPowerLevel, Tok::kCaret, Kw::kNone, BinaryOp::kPow},
+};
 
 class Parser {
   public:
@@ -114,17 +160,14 @@ class Parser {
         Parser& p_;
     };
 
-    // --- expressions, lowest precedence first ---
-    using Level = ExprPtr (Parser::*)();
-
-    // One left-associative level: operand { op operand }.
-    template <typename MatchOp>
-    ExprPtr ParseLevel(Level operand, MatchOp match) {
-        ExprPtr first = (this->*operand)();
+    // --- expressions ---
+    // One left-associative level: operand { operator operand }.
+    ExprPtr ParseLevel(int level) {
+        ExprPtr first = ParseOperand(level);
         std::vector<ChainExpr::Link> rest;
-        while (auto op = match()) {
+        while (auto op = OperatorAt(level)) {
             Next();
-            rest.push_back({*op, (this->*operand)()});
+            rest.push_back({*op, ParseOperand(level)});
         }
         if (rest.empty()) return first;
         if (rest.size() == 1)
@@ -133,93 +176,33 @@ class Parser {
         return std::make_unique<ChainExpr>(std::move(first), std::move(rest));
     }
 
-    std::optional<BinaryOp> KeywordOp(Kw k, BinaryOp op) const {
-        if (AtKeyword(k)) return op;
+    // The operand of a level is the next tighter one, except that Not sits
+    // between And and the comparisons and unary signs bind tighter than ^
+    // (-2^2 is 4).
+    ExprPtr ParseOperand(int level) {
+        if (level == kAndLevel) return ParseNot();
+        if (level == kPowerLevel) return ParseUnary();
+        return ParseLevel(level + 1);
+    }
+
+    std::optional<BinaryOp> OperatorAt(int level) const {
+        const Token& t = Peek();
+        for (const OperatorSpelling& o : kBinaryOperators) {
+            if (o.level == level && o.token == t.kind && o.keyword == t.keyword) return o.op;
+        }
         return std::nullopt;
     }
 
     ExprPtr ParseExpr() {
         Nest nest(*this);
-        return ParseImp();
-    }
-    ExprPtr ParseImp() {
-        return ParseLevel(&Parser::ParseEqv, [&] { return KeywordOp(Kw::kImp, BinaryOp::kImp); });
-    }
-    ExprPtr ParseEqv() {
-        return ParseLevel(&Parser::ParseXor, [&] { return KeywordOp(Kw::kEqv, BinaryOp::kEqv); });
-    }
-    ExprPtr ParseXor() {
-        return ParseLevel(&Parser::ParseOr, [&] { return KeywordOp(Kw::kXor, BinaryOp::kXor); });
-    }
-    ExprPtr ParseOr() {
-        return ParseLevel(&Parser::ParseAnd, [&] { return KeywordOp(Kw::kOr, BinaryOp::kOr); });
-    }
-    ExprPtr ParseAnd() {
-        return ParseLevel(&Parser::ParseNot, [&] { return KeywordOp(Kw::kAnd, BinaryOp::kAnd); });
+        return ParseLevel(kImpLevel);
     }
     ExprPtr ParseNot() {
         if (AcceptKeyword(Kw::kNot)) {
             Nest nest(*this);
             return std::make_unique<UnaryExpr>(UnaryOp::kNot, ParseNot());
         }
-        return ParseCompare();
-    }
-    ExprPtr ParseCompare() {
-        return ParseLevel(&Parser::ParseConcat, [&]() -> std::optional<BinaryOp> {
-            switch (Peek().kind) {
-                case Tok::kEq:
-                    return BinaryOp::kEq;
-                case Tok::kNe:
-                    return BinaryOp::kNe;
-                case Tok::kLt:
-                    return BinaryOp::kLt;
-                case Tok::kGt:
-                    return BinaryOp::kGt;
-                case Tok::kLe:
-                    return BinaryOp::kLe;
-                case Tok::kGe:
-                    return BinaryOp::kGe;
-                default:
-                    return std::nullopt;
-            }
-        });
-    }
-    ExprPtr ParseConcat() {
-        return ParseLevel(&Parser::ParseAdditive, [&]() -> std::optional<BinaryOp> {
-            if (At(Tok::kAmp)) return BinaryOp::kConcat;
-            return std::nullopt;
-        });
-    }
-    ExprPtr ParseAdditive() {
-        return ParseLevel(&Parser::ParseMod, [&]() -> std::optional<BinaryOp> {
-            if (At(Tok::kPlus)) return BinaryOp::kAdd;
-            if (At(Tok::kMinus)) return BinaryOp::kSub;
-            return std::nullopt;
-        });
-    }
-    ExprPtr ParseMod() {
-        return ParseLevel(&Parser::ParseIntDiv,
-                          [&] { return KeywordOp(Kw::kMod, BinaryOp::kMod); });
-    }
-    ExprPtr ParseIntDiv() {
-        return ParseLevel(&Parser::ParseMultiplicative, [&]() -> std::optional<BinaryOp> {
-            if (At(Tok::kBackslash)) return BinaryOp::kIntDiv;
-            return std::nullopt;
-        });
-    }
-    ExprPtr ParseMultiplicative() {
-        return ParseLevel(&Parser::ParsePower, [&]() -> std::optional<BinaryOp> {
-            if (At(Tok::kStar)) return BinaryOp::kMul;
-            if (At(Tok::kSlash)) return BinaryOp::kDiv;
-            return std::nullopt;
-        });
-    }
-    // Unary signs bind tighter than ^ in VBScript: -2^2 is 4.
-    ExprPtr ParsePower() {
-        return ParseLevel(&Parser::ParseUnary, [&]() -> std::optional<BinaryOp> {
-            if (At(Tok::kCaret)) return BinaryOp::kPow;
-            return std::nullopt;
-        });
+        return ParseLevel(kCompareLevel);
     }
     ExprPtr ParseUnary() {
         if (At(Tok::kMinus) || At(Tok::kPlus)) {
@@ -382,7 +365,7 @@ class Parser {
             const NameBinding* target = scope_->Assign(name);
             return std::make_unique<AssignStmt>(target, ParseExpr());
         }
-        if (EqualsLower(name, "randomize")) {
+        if (EqualsIgnoringCase(name, "randomize")) {
             ExprPtr seed;
             if (!AtStatementEnd() && !AtLineIfEnd()) seed = ParseExpr();
             return std::make_unique<RandomizeStmt>(std::move(seed));
@@ -421,16 +404,6 @@ class Parser {
                 --level;
             else if (k == Tok::kComma && level == 1)
                 return false;
-        }
-        return true;
-    }
-
-    static bool EqualsLower(std::string_view text, std::string_view lower) {
-        if (text.size() != lower.size()) return false;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            char c = text[i];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            if (c != lower[i]) return false;
         }
         return true;
     }

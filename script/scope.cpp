@@ -1,5 +1,7 @@
 #include "script/scope.h"
 
+#include "script/ascii.h"
+
 namespace ondrix::script {
 
 Scope::Scope(SymbolTable& symbols, std::vector<std::unique_ptr<NameBinding>>& owner,
@@ -14,11 +16,7 @@ Scope::Scope(SymbolTable& symbols, std::vector<std::unique_ptr<NameBinding>>& ow
 }
 
 Scope::Entry& Scope::Find(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    Entry& e = names_[key];
+    Entry& e = names_[AsciiLowerCopy(name)];
     if (!e.binding) {
         owner_.push_back(std::make_unique<NameBinding>());
         e.binding = owner_.back().get();

@@ -1,14 +1,12 @@
 #include "script/symbols.h"
 
+#include "script/ascii.h"
 #include "script/builtins.h"
 
 namespace ondrix::script {
 
 std::uint32_t SymbolTable::Intern(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::string key = AsciiLowerCopy(name);
     auto it = index_.find(key);
     if (it != index_.end()) return it->second;
     auto index = static_cast<std::uint32_t>(symbols_.size());
