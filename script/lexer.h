@@ -24,19 +24,19 @@ enum class Tok : std::uint8_t {
     kString,
     kName,
     kKeyword,
-    kPlus,
-    kMinus,
-    kStar,
-    kSlash,
-    kBackslash,
-    kCaret,
-    kAmp,
-    kEq,
-    kNe,
-    kLt,
-    kGt,
-    kLe,
-    kGe,
+    kPlus,       // +
+    kMinus,      // -
+    kStar,       // *
+    kSlash,      // /
+    kBackslash,  // backslash
+    kCaret,      // ^
+    kAmp,        // &
+    kEq,         // =
+    kNe,         // <> or ><
+    kLt,         // <
+    kGt,         // >
+    kLe,         // <= or =<
+    kGe,         // >= or =>
 };
 
 // Reserved words. kReserved covers those the language reserves but this

@@ -14,29 +14,18 @@ double Value::CurrencyNumber() const {
 }
 
 std::string_view TypeName(const Value& v) {
-    switch (v.kind()) {
-        case VarKind::Empty:
-            return "Empty";
-        case VarKind::Null:
-            return "Null";
-        case VarKind::Integer:
-            return "Integer";
-        case VarKind::Long:
-            return "Long";
-        case VarKind::Single:
-            return "Single";
-        case VarKind::Double:
-            return "Double";
-        case VarKind::Currency:
-            return "Currency";
-        case VarKind::Date:
-            return "Date";
-        case VarKind::String:
-            return "String";
-        case VarKind::Boolean:
-            return "Boolean";
-        case VarKind::Byte:
-            return "Byte";
+    struct KindName {
+        VarKind kind;
+        std::string_view name;
+    };
+    static constexpr KindName kNames[] = {
+        {VarKind::Empty, "Empty"},       {VarKind::Null, "Null"},     {VarKind::Integer, "Integer"},
+        {VarKind::Long, "Long"},         {VarKind::Single, "Single"}, {VarKind::Double, "Double"},
+        {VarKind::Currency, "Currency"}, {VarKind::Date, "Date"},     {VarKind::String, "String"},
+        {VarKind::Boolean, "Boolean"},   {VarKind::Byte, "Byte"},
+    };
+    for (const KindName& k : kNames) {
+        if (k.kind == v.kind()) return k.name;
     }
     return "Unknown";
 }
