@@ -55,6 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"CCur(922337203685477) + 1", "Error 6"},
         ExprCase{"CCur(-922337203685477) - 1", "Error 6"},
         ExprCase{"CCur(900000000000000) * 2", "Error 6"},
+        // The ends of the range: -922337203685477.5808 has no positive
+        // counterpart, and rounding the largest amount up leaves the range.
+        ExprCase{"CCur(-922337203685477) - CCur(0.5808)", "Currency -922337203685477.5808"},
+        ExprCase{"-(CCur(-922337203685477) - CCur(0.5808))", "Error 6"},
+        ExprCase{"Abs(CCur(-922337203685477) - CCur(0.5808))", "Error 6"},
+        ExprCase{"Int(CCur(-922337203685477) - CCur(0.5808))", "Error 6"},
+        ExprCase{"Round(CCur(922337203685477) + CCur(0.5807))", "Error 6"},
+        ExprCase{"Fix(CCur(922337203685477) + CCur(0.5807))", "Currency 922337203685477"},
         // The product keeps four decimals, its halves rounded to even.
         ExprCase{"CCur(0.5) * CCur(0.0001)", "Currency 0"},
         ExprCase{"CCur(1.5) * CCur(0.0001)", "Currency 0.0002"},
@@ -100,8 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"#2/30/2000#", "Error 1002"}, ExprCase{"#13/1/2000#", "Error 1002"},
         ExprCase{"#1/1/2000 24:00#", "Error 1002"}, ExprCase{"#1/1/2000 13:00 PM#", "Error 1002"},
         ExprCase{"#1/1/2000 1:60#", "Error 1002"}, ExprCase{"#1/1/10000#", "Error 1002"},
-        ExprCase{"#1/1/2000", "Error 1002"}, ExprCase{"#1/1/2000x#", "Error 1002"},
-        ExprCase{"##", "Error 1002"}));
+        ExprCase{"#1/1/0099#", "Error 1002"}, ExprCase{"#1/1/2000", "Error 1002"},
+        ExprCase{"#1/1/2000x#", "Error 1002"}, ExprCase{"##", "Error 1002"}));
 
 INSTANTIATE_TEST_SUITE_P(DateArithmetic, SubtypeTest,
                          ::testing::Values(ExprCase{"#1/1/2000# + 1", "Date 1/2/2000"},
@@ -138,8 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"CStr(#1/1/2000#)", "String 1/1/2000"},
         ExprCase{"CLng(#1/1/2000 6:00#)", "Long 36526"}, ExprCase{"CDate(\"abc\")", "Error 13"},
         ExprCase{"CDate(\"2/30/2000\")", "Error 13"}, ExprCase{"CDate(\"\")", "Error 13"},
-        ExprCase{"CDate(Null)", "Error 94"}, ExprCase{"CDate(1E+10)", "Error 6"},
-        ExprCase{"IsDate(#1/1/2000#)", "Boolean True"},
+        ExprCase{"CDate(\"0:30 AM\")", "Error 13"}, ExprCase{"CDate(Null)", "Error 94"},
+        ExprCase{"CDate(1E+10)", "Error 6"}, ExprCase{"IsDate(#1/1/2000#)", "Boolean True"},
         ExprCase{"IsDate(\"1/1/2000\")", "Boolean True"},
         ExprCase{"IsDate(\" 2000-01-01 13:30 \")", "Boolean True"},
         ExprCase{"IsDate(\"2/30/2000\")", "Boolean False"},
