@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <system_error>
 
 #include "script/ascii.h"
 
@@ -36,15 +37,16 @@ bool IsPartSeparator(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Reads 1 to kMaxDigits digits; `count` receives how many.
+// Reads 1 to kMaxDigits decimal digits; `count` receives how many.
 bool ReadNumber(std::string_view t, std::size_t& pos, int& value, int& count) {
-    value = 0;
-    count = 0;
-    while (pos < t.size() && t[pos] >= '0' && t[pos] <= '9' && count < kMaxDigits) {
-        value = value * 10 + (t[pos++] - '0');
-        ++count;
-    }
-    return count > 0 && !(pos < t.size() && t[pos] >= '0' && t[pos] <= '9');
+    const char* start = t.data() + pos;
+    unsigned digits = 0;
+    auto [end, error] = std::from_chars(start, t.data() + t.size(), digits);
+    count = static_cast<int>(end - start);
+    if (error != std::errc() || count > kMaxDigits) return false;
+    value = static_cast<int>(digits);
+    pos += static_cast<std::size_t>(count);
+    return true;
 }
 
 // "m/d/y" or "y-m-d" (either separator, the order told by a year of three or
