@@ -1,4 +1,4 @@
-// Number <-> text conversions: CStr forms, the Str form of the x statement,
+// Number <-> text conversions: CStr forms, the 15-digit writer against printf,
 // reading text as numbers, and the decimal separator.
 
 #include <gtest/gtest.h>
@@ -16,36 +16,45 @@
 namespace ondrix::script::testing {
 namespace {
 
-struct RealTextCase {
-    double value;
-    const char* text;
-};
+// CStr writes a Double with at most 15 significant digits, rounded from the
+// exact binary value, trailing zeros dropped, in exponent form from 1E+15 up
+// and where the fixed form would need more than 15 places after the point.
+class CStrTest : public ::testing::TestWithParam<ExprCase> {};
 
-class DoubleTextTest : public ::testing::TestWithParam<RealTextCase> {};
-
-TEST_P(DoubleTextTest, WritesFifteenDigitsWithVBScriptExponentRules) {
-    EXPECT_EQ(DoubleText(GetParam().value, '.'), GetParam().text);
+TEST_P(CStrTest, WritesVBScriptNumberText) {
+    Engine engine;
+    EXPECT_EQ(Describe(engine, GetParam().expression), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Forms, DoubleTextTest,
-    ::testing::Values(RealTextCase{1e20, "1E+20"}, RealTextCase{1e15, "1E+15"},
-                      RealTextCase{999999999999999.0, "999999999999999"},
-                      RealTextCase{1234567890123456.0, "1.23456789012346E+15"},
-                      RealTextCase{1.0 / 3.0, "0.333333333333333"}, RealTextCase{-0.5, "-0.5"},
-                      RealTextCase{0.00001, "0.00001"},
-                      RealTextCase{1.0 / 30.0, "3.33333333333333E-02"},
-                      RealTextCase{1e-16, "1E-16"}, RealTextCase{1e-15, "0.000000000000001"},
-                      RealTextCase{-0.0, "0"}, RealTextCase{0.1 + 0.2, "0.3"},
-                      RealTextCase{2.5, "2.5"}, RealTextCase{-16.68, "-16.68"},
-                      RealTextCase{1e100, "1E+100"}, RealTextCase{-1.5e-300, "-1.5E-300"},
-                      RealTextCase{123456.789, "123456.789"},
-                      RealTextCase{0.1234567890123456, "0.123456789012346"},
-                      RealTextCase{9.999999999999999e14, "1E+15"},
-                      RealTextCase{std::numeric_limits<double>::max(), "1.79769313486232E+308"},
-                      RealTextCase{4.9406564584124654e-324, "4.94065645841247E-324"}));
+    Doubles, CStrTest,
+    ::testing::Values(
+        ExprCase{"CStr(1E20)", "String 1E+20"}, ExprCase{"CStr(1E15)", "String 1E+15"},
+        ExprCase{"CStr(999999999999999)", "String 999999999999999"},
+        ExprCase{"CStr(1234567890123456)", "String 1.23456789012346E+15"},
+        ExprCase{"CStr(1/3)", "String 0.333333333333333"}, ExprCase{"CStr(-0.5)", "String -0.5"},
+        ExprCase{"CStr(0.00001)", "String 0.00001"},
+        ExprCase{"CStr(1/30)", "String 3.33333333333333E-02"},
+        ExprCase{"CStr(1E-16)", "String 1E-16"},
+        ExprCase{"CStr(1E-15)", "String 0.000000000000001"}, ExprCase{"CStr(-0.0)", "String 0"},
+        ExprCase{"CStr(0.1 + 0.2)", "String 0.3"}, ExprCase{"CStr(-16.68)", "String -16.68"},
+        ExprCase{"CStr(1E100)", "String 1E+100"}, ExprCase{"CStr(-1.5E-300)", "String -1.5E-300"},
+        ExprCase{"CStr(123456.789)", "String 123456.789"},
+        ExprCase{"CStr(0.1234567890123456)", "String 0.123456789012346"},
+        ExprCase{"CStr(999999999999999.9)", "String 1E+15"},
+        ExprCase{"CStr(1.7976931348623157E+308)", "String 1.79769313486232E+308"},
+        ExprCase{"CStr(4.9406564584124654E-324)", "String 4.94065645841247E-324"}));
 
-// The value printf's correctly rounded 15 digits stand for.
+// A Single shows at most 7 digits.
+INSTANTIATE_TEST_SUITE_P(Singles, CStrTest,
+                         ::testing::Values(ExprCase{"CStr(CSng(1/3))", "String 0.3333333"},
+                                           ExprCase{"CStr(CSng(1E7))", "String 1E+07"},
+                                           ExprCase{"CStr(CSng(1/30))", "String 3.333334E-02"},
+                                           ExprCase{"CStr(CSng(0.001))", "String 0.001"},
+                                           ExprCase{"CStr(CSng(3.4E+38))", "String 3.4E+38"}));
+
+// The value printf's correctly rounded 15 digits stand for: the C library's
+// digits, an oracle independent of the writer's own exact-scaling fast path.
 double PrintfFifteen(double x) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", x);
@@ -86,69 +95,45 @@ TEST(DoubleText, AgreesWithPrintfEverywhere) {
     }
 }
 
-TEST(SingleText, WritesSevenDigits) {
-    EXPECT_EQ(SingleText(1.0f / 3.0f, '.'), "0.3333333");
-    EXPECT_EQ(SingleText(1e7f, '.'), "1E+07");
-    EXPECT_EQ(SingleText(1.0f / 30.0f, '.'), "3.333334E-02");  // 0.0333333350...
-    EXPECT_EQ(SingleText(0.001f, '.'), "0.001");
-    EXPECT_EQ(SingleText(3.4e38f, '.'), "3.4E+38");
-}
-
-TEST(StrText, PutsABlankForTheSignOfNonNegativeValues) {
-    EXPECT_EQ(StrText(2.5), " 2.5");
-    EXPECT_EQ(StrText(-16.68), "-16.68");
-    EXPECT_EQ(StrText(0.0), " 0");
-    EXPECT_EQ(StrText(-0.0), " 0");
-    EXPECT_EQ(StrText(1e-17), " 1E-17");
-}
-
-struct ParseCase {
+// Text read as a number, as CDbl reads it: blanks around, a sign, the
+// decimal separator of the setting, E or D exponents, the &H and &O forms;
+// error 13 for what is no number, 6 beyond the Double range.
+struct TextCase {
     const char* text;
     char separator;
-    TextNumber status;
-    double value;
+    const char* expected;
 };
 
-class ParseNumberTest : public ::testing::TestWithParam<ParseCase> {};
+class TextToNumberTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(ParseNumberTest, ReadsVBScriptNumberText) {
-    double v = -12345;
-    TextNumber status = ParseNumberText(GetParam().text, GetParam().separator, v);
-    EXPECT_EQ(status, GetParam().status);
-    if (status == TextNumber::kOk) {
-        EXPECT_EQ(v, GetParam().value);
-    }
+TEST_P(TextToNumberTest, ReadsLikeCDbl) {
+    Engine engine;
+    engine.SetDecimalSeparator(GetParam().separator);
+    EXPECT_EQ(Describe(engine, std::string("CDbl(\"") + GetParam().text + "\")"),
+              GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberTest,
-                         ::testing::Values(ParseCase{"  12.5  ", '.', TextNumber::kOk, 12.5},
-                                           ParseCase{"-0.5", '.', TextNumber::kOk, -0.5},
-                                           ParseCase{"+.5", '.', TextNumber::kOk, 0.5},
-                                           ParseCase{"1.", '.', TextNumber::kOk, 1.0},
-                                           ParseCase{"1.5E-7", '.', TextNumber::kOk, 1.5e-7},
-                                           ParseCase{"1e+3", '.', TextNumber::kOk, 1000.0},
-                                           ParseCase{"2D2", '.', TextNumber::kOk, 200.0},
-                                           ParseCase{"&HFF", '.', TextNumber::kOk, 255.0},
-                                           ParseCase{"&hFFFF", '.', TextNumber::kOk, -1.0},
-                                           ParseCase{"&o17", '.', TextNumber::kOk, 15.0},
-                                           ParseCase{"0.523598775598299", '.', TextNumber::kOk,
-                                                     0.523598775598299},
-                                           ParseCase{"12,5", ',', TextNumber::kOk, 12.5},
-                                           ParseCase{"12.5", ',', TextNumber::kNotNumber, 0},
-                                           ParseCase{"12,5", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"   ", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"True", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"inf", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"nan", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"1e", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"1 2", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{".", '.', TextNumber::kNotNumber, 0},
-                                           ParseCase{"1e400", '.', TextNumber::kOverflow, 0},
-                                           ParseCase{"1e-400", '.', TextNumber::kOk, 0.0},
-                                           ParseCase{"0.000001e-320", '.', TextNumber::kOk, 0.0},
-                                           ParseCase{"123456789012345678901234567890", '.',
-                                                     TextNumber::kOk, 1.2345678901234568e29}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextToNumberTest,
+    ::testing::Values(
+        TextCase{"  12.5  ", '.', "Double 12.5"}, TextCase{"-0.5", '.', "Double -0.5"},
+        TextCase{"+.5", '.', "Double 0.5"}, TextCase{"1.", '.', "Double 1"},
+        TextCase{"1.5E-7", '.', "Double 0.00000015"}, TextCase{"1e+3", '.', "Double 1000"},
+        TextCase{"2D2", '.', "Double 200"}, TextCase{"&HFF", '.', "Double 255"},
+        TextCase{"&hFFFF", '.', "Double -1"}, TextCase{"&HFFFF&", '.', "Double 65535"},
+        TextCase{"&o17", '.', "Double 15"}, TextCase{"&H100000000", '.', "Error 6"},
+        TextCase{"&HG", '.', "Error 13"}, TextCase{"&O8", '.', "Error 13"},
+        TextCase{"0.523598775598299", '.', "Double 0.523598775598299"},
+        TextCase{"12,5", ',', "Double 12,5"}, TextCase{"12.5", ',', "Error 13"},
+        TextCase{"12,5", '.', "Error 13"}, TextCase{"", '.', "Error 13"},
+        TextCase{"   ", '.', "Error 13"}, TextCase{"True", '.', "Error 13"},
+        TextCase{"inf", '.', "Error 13"}, TextCase{"nan", '.', "Error 13"},
+        TextCase{"1e", '.', "Error 13"}, TextCase{"1 2", '.', "Error 13"},
+        TextCase{".", '.', "Error 13"}, TextCase{"1e400", '.', "Error 6"},
+        TextCase{"1e99999999999999999999", '.', "Error 6"}, TextCase{"1e-400", '.', "Double 0"},
+        TextCase{"0.000001e-320", '.', "Double 0"},
+        TextCase{"1e-99999999999999999999", '.', "Double 0"},
+        TextCase{"123456789012345678901234567890", '.', "Double 1.23456789012346E+29"}));
 
 // Every Double survives text and back at 15 digits, the promise the x
 // statement relies on.
