@@ -125,16 +125,18 @@ void Round(double value, int digits, Rounded& r) {
     std::uint64_t n;
     int e10;
     if (digits == kDoubleDigits && ScaleToFifteenDigits(std::fabs(value), n, e10)) {
-        std::to_chars(r.digit, r.digit + kDoubleDigits, n);
-        r.count = kDoubleDigits;
         r.exponent = e10;
         r.negative = value < 0;
         double v = FifteenDigitsValue(n, e10);
         r.shown = r.negative ? -v : v;
         r.end = nullptr;
-    } else {
-        ToChars(value, digits, r);
+        // Trailing zeros dropped from the number (n >= 10^14), then written.
+        r.count = kDoubleDigits;
+        for (; n % 10 == 0; n /= 10) --r.count;
+        std::to_chars(r.digit, r.digit + r.count, n);
+        return;
     }
+    ToChars(value, digits, r);
     while (r.count > 1 && r.digit[r.count - 1] == '0') --r.count;
 }
 
