@@ -1,9 +1,8 @@
 #pragma once
 
-// Public face of our VBScript engine. Standard C++ only; no Qt.
-//
-// The helper implementing the engine may add members and headers, but keeps
-// these names and signatures: the drawing code and the tools depend on them.
+// Public face of our VBScript engine: Reset, AddCode and Eval, as a script
+// host offers them, plus the settings and a direct hand-over of a variable's
+// value. Standard C++ only; no Qt.
 
 #include <cstdint>
 #include <memory>

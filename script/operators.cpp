@@ -55,29 +55,7 @@ Rank ResultRank(const Value& a, const Value& b) {
     return r == kEmptyRank ? kIntegerRank : r;
 }
 
-double CheckedReal(double r) {
-    if (!std::isfinite(r)) Raise(kOverflow);
-    return r;
-}
-
-// +, - or * on whole numbers (std::int64_t, no overflow from 32-bit
-// operands) or reals (double).
-template <typename T>
-T Combine(BinaryOp op, T x, T y) {
-    switch (op) {
-        case BinaryOp::kAdd:
-            return x + y;
-        case BinaryOp::kSub:
-            return x - y;
-        default:
-            return x * y;
-    }
-}
-
-double RealDivide(double x, double y) {
-    if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
-    return CheckedReal(x / y);
-}
+}  // namespace
 
 double RealPower(double x, double y) {
     if (x < 0.0 && y != std::trunc(y)) Raise(kInvalidProcedureCall);
@@ -86,10 +64,7 @@ double RealPower(double x, double y) {
     return CheckedReal(y == 2.0 ? x * x : std::pow(x, y));
 }
 
-// A number held as such (not Empty, Null or a String).
-bool IsPlainNumber(const Value& v) {
-    return v.IsReal() || v.IsWhole();
-}
+namespace {
 
 std::string Concat(const Value& a, const Value& b, const Context& context) {
     std::string s;
@@ -346,25 +321,7 @@ Value Not(const Value& raw, const Context& context) {
 
 }  // namespace
 
-Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context) {
-    // The plotting case first: numbers with a Double on one side give a
-    // Double by the same rules as below, without the subtype dispatch.
-    if ((a.kind() == VarKind::Double || b.kind() == VarKind::Double) && IsPlainNumber(a) &&
-        IsPlainNumber(b)) {
-        double x = a.NumberOrZero(), y = b.NumberOrZero();
-        switch (op) {
-            case BinaryOp::kAdd:
-            case BinaryOp::kSub:
-            case BinaryOp::kMul:
-                return Value::Double(CheckedReal(Combine(op, x, y)));
-            case BinaryOp::kDiv:
-                return Value::Double(RealDivide(x, y));
-            case BinaryOp::kPow:
-                return Value::Double(RealPower(x, y));
-            default:
-                break;
-        }
-    }
+Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     switch (op) {
         case BinaryOp::kPow:
             return Power(a, b, context);

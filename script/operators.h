@@ -4,7 +4,10 @@
 // (Integer -> Long -> Double, Byte -> Integer, Single -> Double), Null
 // propagation and errors.
 
+#include <cmath>
+
 #include "script/context.h"
+#include "script/errors.h"
 #include "script/value.h"
 
 namespace ondrix::script {
@@ -33,7 +36,63 @@ enum class BinaryOp : unsigned char {
 
 enum class UnaryOp : unsigned char { kNegate, kPlus, kNot };
 
-Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context);
+// The operators' rules on Doubles, which the fast path below shares with
+// the general one: an infinite result is error 6 "Overflow".
+inline double CheckedReal(double r) {
+    if (!std::isfinite(r)) Raise(kOverflow);
+    return r;
+}
+
+// +, - or * on whole numbers (std::int64_t, no overflow from 32-bit
+// operands) or reals (double).
+template <typename T>
+T Combine(BinaryOp op, T x, T y) {
+    switch (op) {
+        case BinaryOp::kAdd:
+            return x + y;
+        case BinaryOp::kSub:
+            return x - y;
+        default:
+            return x * y;
+    }
+}
+
+// x / y: 0 / 0 is error 6, any other division by zero error 11.
+inline double RealDivide(double x, double y) {
+    if (y == 0.0) Raise(x == 0.0 ? kOverflow : kDivisionByZero);
+    return CheckedReal(x / y);
+}
+
+// x ^ y: error 5 for a negative base with a fractional exponent and for 0 to
+// a negative power.
+double RealPower(double x, double y);
+
+// The operator by its operands' subtypes: the general road.
+Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Context& context);
+
+// A binary operator. The plotting case comes first, inline: numbers with a
+// Double on one side give a Double by the same rules as the general road,
+// without its subtype dispatch.
+inline Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    auto plainNumber = [](const Value& v) { return v.IsReal() || v.IsWhole(); };
+    if ((a.kind() == VarKind::Double || b.kind() == VarKind::Double) && plainNumber(a) &&
+        plainNumber(b)) {
+        double x = a.NumberOrZero(), y = b.NumberOrZero();
+        switch (op) {
+            case BinaryOp::kAdd:
+            case BinaryOp::kSub:
+            case BinaryOp::kMul:
+                return Value::Double(CheckedReal(Combine(op, x, y)));
+            case BinaryOp::kDiv:
+                return Value::Double(RealDivide(x, y));
+            case BinaryOp::kPow:
+                return Value::Double(RealPower(x, y));
+            default:
+                break;
+        }
+    }
+    return ApplyBinaryByType(op, a, b, context);
+}
 Value ApplyUnary(UnaryOp op, const Value& a, const Context& context);
 
 }  // namespace ondrix::script
