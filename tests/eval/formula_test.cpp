@@ -91,6 +91,7 @@ TEST(XStatement, UsesTheStrFormWithAPoint) {
     EXPECT_EQ(XStatement(-16.68), "x = -16.68");
     EXPECT_EQ(XStatement(2.5), "x =  2.5");
     EXPECT_EQ(XStatement(0), "x =  0");
+    EXPECT_EQ(XStatement(-0.0), "x =  0");
     EXPECT_EQ(XStatement(1e-17), "x =  1E-17");
     EXPECT_EQ(XStatement(-8.881784197001252e-15), "x = -8.88178419700125E-15");
     EXPECT_EQ(XStatement(123456.78901234567), "x =  123456.789012346");
