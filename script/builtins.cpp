@@ -9,6 +9,8 @@
 
 #include "script/ascii.h"
 #include "script/conversions.h"
+#include "script/currency.h"
+#include "script/date_time.h"
 #include "script/errors.h"
 #include "script/limits.h"
 #include "script/runtime.h"
@@ -72,15 +74,20 @@ Value Abs(Args a, BuiltinContext& c) {
         return Value::Integer(static_cast<std::int16_t>(-a[0].whole()));
     return KeepKind(
         a[0], c.context, [](std::int64_t x) { return x < 0 ? -x : x; },
-        [](double x) { return std::fabs(x); });
+        [](double x) { return std::fabs(x); },
+        [](std::int64_t x) { return x < 0 ? currency::Negate(x) : x; });
 }
 Value Fix(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); });
+        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::trunc(x); },
+        [](std::int64_t x) {
+            return currency::RoundToDecimals(x, 0, currency::Rounding::kTowardZero);
+        });
 }
 Value Int(Args a, BuiltinContext& c) {
     return KeepKind(
-        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); });
+        a[0], c.context, [](std::int64_t x) { return x; }, [](double x) { return std::floor(x); },
+        [](std::int64_t x) { return currency::RoundToDecimals(x, 0, currency::Rounding::kDown); });
 }
 
 Value Sgn(Args a, BuiltinContext& c) {
@@ -96,11 +103,12 @@ Value Round(Args a, BuiltinContext& c) {
         places = ToLong(a[1], c.context);
         if (places < 0) Raise(kInvalidProcedureCall);
     }
-    if (v.IsWhole() || v.IsEmpty()) {
-        if (v.kind() == VarKind::Boolean)
-            return Value::Integer(static_cast<std::int16_t>(v.whole()));
-        return v.IsEmpty() ? Value::Integer(0) : v;
-    }
+    // Whole numbers, Booleans included, are already round.
+    if (v.IsWhole()) return v;
+    if (v.IsEmpty()) return Value::Integer(0);
+    if (v.kind() == VarKind::Currency)
+        return Value::Currency(
+            currency::RoundToDecimals(v.amount(), places, currency::Rounding::kHalfEven));
     double x = Real(v, c);
     double r;
     if (places == 0) {
@@ -113,6 +121,7 @@ Value Round(Args a, BuiltinContext& c) {
         r = std::isfinite(scaled) ? RoundHalfEven(scaled) / scale : x;
     }
     if (v.kind() == VarKind::Single) return Value::Single(static_cast<float>(r));
+    if (v.kind() == VarKind::Date) return DateOrDouble(r);
     return Value::Double(r);
 }
 
@@ -134,6 +143,12 @@ Value CBool(Args a, BuiltinContext& c) {
 }
 Value CByte(Args a, BuiltinContext& c) {
     return Value::Byte(ToByte(a[0], c.context));
+}
+Value CCur(Args a, BuiltinContext& c) {
+    return Value::Currency(ToCurrency(a[0], c.context));
+}
+Value CDate(Args a, BuiltinContext&) {
+    return Value::Date(ToDate(a[0]));
 }
 Value CDbl(Args a, BuiltinContext& c) {
     return Value::Double(Real(a[0], c));
@@ -178,6 +193,21 @@ Value Oct(Args a, BuiltinContext& c) {
     return Radix(a[0], c, 3);
 }
 
+// The clock: Now to the second, Date its day, Time its time of day.
+Value Now(Args, BuiltinContext&) {
+    return Value::Date(date_time::Now());
+}
+Value Today(Args, BuiltinContext&) {
+    return Value::Date(std::floor(date_time::Now()));
+}
+Value TimeOfDay(Args, BuiltinContext&) {
+    double now = date_time::Now();
+    return Value::Date(now - std::floor(now));
+}
+
+Value IsDate(Args a, BuiltinContext&) {
+    return Value::Boolean(IsDateValue(a[0]));
+}
 Value IsEmpty(Args a, BuiltinContext&) {
     return Value::Boolean(a[0].IsEmpty());
 }
@@ -352,24 +382,27 @@ Value Replace(Args a, BuiltinContext& c) {
 constexpr Builtin kBuiltins[] = {
     {"abs", 1, 1, Abs},                                {"asc", 1, 1, Asc},
     {"atn", 1, 1, Atn},                                {"cbool", 1, 1, CBool},
-    {"cbyte", 1, 1, CByte},                            {"cdbl", 1, 1, CDbl},
+    {"cbyte", 1, 1, CByte},                            {"ccur", 1, 1, CCur},
+    {"cdate", 1, 1, CDate},                            {"cdbl", 1, 1, CDbl},
     {"chr", 1, 1, Chr},                                {"cint", 1, 1, CInt},
     {"clng", 1, 1, CLng},                              {"cos", 1, 1, Cos},
     {"csng", 1, 1, CSng},                              {"cstr", 1, 1, CStr},
-    {"exp", 1, 1, Exp},                                {"fix", 1, 1, Fix},
-    {"hex", 1, 1, Hex},                                {"instr", 2, 3, InStr},
-    {"int", 1, 1, Int},                                {"isempty", 1, 1, IsEmpty},
+    {"date", 0, 0, Today},                             {"exp", 1, 1, Exp},
+    {"fix", 1, 1, Fix},                                {"hex", 1, 1, Hex},
+    {"instr", 2, 3, InStr},                            {"int", 1, 1, Int},
+    {"isdate", 1, 1, IsDate},                          {"isempty", 1, 1, IsEmpty},
     {"isnull", 1, 1, IsNull},                          {"isnumeric", 1, 1, IsNumeric},
     {"lcase", 1, 1, MapChars<AsciiLower>},             {"left", 2, 2, Left},
     {"len", 1, 1, Len},                                {"log", 1, 1, Log},
     {"ltrim", 1, 1, TrimText<kTrimLeft>},              {"mid", 2, 3, Mid},
-    {"oct", 1, 1, Oct},                                {"replace", 3, 3, Replace},
-    {"right", 2, 2, Right},                            {"rnd", 0, 1, Rnd},
-    {"round", 1, 2, Round},                            {"rtrim", 1, 1, TrimText<kTrimRight>},
-    {"sgn", 1, 1, Sgn},                                {"sin", 1, 1, Sin},
-    {"space", 1, 1, Space},                            {"sqr", 1, 1, Sqr},
-    {"strcomp", 2, 3, StrComp},                        {"string", 2, 2, StringOf},
-    {"strreverse", 1, 1, StrReverse},                  {"tan", 1, 1, Tan},
+    {"now", 0, 0, Now},                                {"oct", 1, 1, Oct},
+    {"replace", 3, 3, Replace},                        {"right", 2, 2, Right},
+    {"rnd", 0, 1, Rnd},                                {"round", 1, 2, Round},
+    {"rtrim", 1, 1, TrimText<kTrimRight>},             {"sgn", 1, 1, Sgn},
+    {"sin", 1, 1, Sin},                                {"space", 1, 1, Space},
+    {"sqr", 1, 1, Sqr},                                {"strcomp", 2, 3, StrComp},
+    {"string", 2, 2, StringOf},                        {"strreverse", 1, 1, StrReverse},
+    {"tan", 1, 1, Tan},                                {"time", 0, 0, TimeOfDay},
     {"trim", 1, 1, TrimText<kTrimLeft | kTrimRight>},  {"typename", 1, 1, TypeNameOf},
     {"ucase", 1, 1, MapChars<AsciiUpper>},             {"vartype", 1, 1, VarTypeOf},
 };

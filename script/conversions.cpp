@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "script/ascii.h"
+#include "script/currency.h"
+#include "script/date_time.h"
 #include "script/errors.h"
 #include "script/number_text.h"
 
@@ -73,16 +75,19 @@ std::int16_t ToInteger(const Value& v, const Context& context) {
 }
 
 std::uint8_t ToByte(const Value& v, const Context& context) {
+    // True is all bits set: 255 in a Byte.
+    constexpr std::uint8_t kAllBits = 0xFF;
+    if (v.kind() == VarKind::Boolean) return v.boolean() ? kAllBits : 0;
     return static_cast<std::uint8_t>(RoundedInRange(v, context, 0, 255));
 }
 
 bool ReadBooleanWord(const std::string& text, bool& out) {
     std::string_view word = TrimBlanks(text);
-    if (EqualsIgnoringCase(word, "true")) {
+    if (EqualsIgnoringCase(word, "true") || EqualsIgnoringCase(word, "#true#")) {
         out = true;
         return true;
     }
-    if (EqualsIgnoringCase(word, "false")) {
+    if (EqualsIgnoringCase(word, "false") || EqualsIgnoringCase(word, "#false#")) {
         out = false;
         return true;
     }
@@ -93,6 +98,34 @@ bool ToBoolean(const Value& v, const Context& context) {
     bool b;
     if (v.IsString() && ReadBooleanWord(v.text(), b)) return b;
     return ToDouble(v, context) != 0.0;
+}
+
+std::int64_t ToCurrency(const Value& v, const Context& context) {
+    if (v.kind() == VarKind::Currency) return v.amount();
+    if (v.IsWhole() || v.IsEmpty()) return currency::FromWhole(v.whole());
+    return currency::FromDouble(ToDouble(v, context));
+}
+
+double ToDate(const Value& v) {
+    double serial;
+    switch (v.kind()) {
+        case VarKind::Null:
+            Raise(kInvalidUseOfNull);
+        case VarKind::String:
+            if (!date_time::Parse(v.text(), serial)) Raise(kTypeMismatch);
+            break;
+        default:
+            serial = v.NumberOrZero();
+            break;
+    }
+    if (!date_time::InRange(serial)) Raise(kOverflow);
+    return serial;
+}
+
+bool IsDateValue(const Value& v) {
+    double serial;
+    if (v.kind() == VarKind::Date) return true;
+    return v.IsString() && date_time::Parse(v.text(), serial) && date_time::InRange(serial);
 }
 
 void AppendText(std::string& out, const Value& v, const Context& context) {
@@ -114,6 +147,12 @@ void AppendText(std::string& out, const Value& v, const Context& context) {
         case VarKind::Double:
             AppendRealText(out, v.real(), kDoubleDigits, context.decimalSeparator);
             return;
+        case VarKind::Currency:
+            currency::AppendText(out, v.amount(), context.decimalSeparator);
+            return;
+        case VarKind::Date:
+            date_time::AppendText(out, v.real());
+            return;
         case VarKind::String:
             out += v.text();
             return;
@@ -131,6 +170,7 @@ std::string ToText(const Value& v, const Context& context) {
 bool IsNumericValue(const Value& v, const Context& context) {
     switch (v.kind()) {
         case VarKind::Null:
+        case VarKind::Date:  // a date is not a number, though it has a day count
             return false;
         case VarKind::String: {
             double d;
@@ -139,6 +179,10 @@ bool IsNumericValue(const Value& v, const Context& context) {
         default:
             return true;
     }
+}
+
+Value DateOrDouble(double serial) {
+    return date_time::InRange(serial) ? Value::Date(serial) : Value::Double(serial);
 }
 
 Value WholeResult(std::int64_t v) {

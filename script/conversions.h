@@ -21,6 +21,13 @@ std::int32_t ToLong(const Value& v, const Context& context);
 std::int16_t ToInteger(const Value& v, const Context& context);
 std::uint8_t ToByte(const Value& v, const Context& context);
 bool ToBoolean(const Value& v, const Context& context);
+// CCur: the amount in ten-thousandths, rounded half to even.
+std::int64_t ToCurrency(const Value& v, const Context& context);
+// CDate: a Date's serial; a number counts days; a text must spell a date
+// (13 otherwise); beyond the dates the subtype holds is 6.
+double ToDate(const Value& v);
+// Whether the value is a Date or a text that spells one (IsDate).
+bool IsDateValue(const Value& v);
 
 // CStr: the text form of any value but Null (error 94).
 std::string ToText(const Value& v, const Context& context);
@@ -30,8 +37,13 @@ void AppendText(std::string& out, const Value& v, const Context& context);
 // Whether the value is a number or reads as one (IsNumeric).
 bool IsNumericValue(const Value& v, const Context& context);
 
-// Reads "True"/"False" in any case, blanks around allowed.
+// Reads "True"/"False" or "#TRUE#"/"#FALSE#" in any case, blanks around
+// allowed.
 bool ReadBooleanWord(const std::string& text, bool& out);
+
+// A day count as a Date while the subtype can hold it, as a Double beyond
+// (as an overflowing Date result of + and - becomes).
+Value DateOrDouble(double serial);
 
 // The value a number literal stands for, the one rule for a literal's subtype:
 // a number written whole (no point, no exponent; &H and &O forms included) is
@@ -46,10 +58,13 @@ Value WholeResult(std::int64_t v);
 
 // Applies an operation that keeps the subtype, as Abs, Fix, Int and the
 // negation do: `whole` on the payload of whole kinds (a Long result beyond
-// its range becomes a Double), `real` on Singles and Doubles; a string becomes
-// a Double, Empty gives the Integer 0 and Null passes.
-template <typename WholeFn, typename RealFn>
-Value KeepKind(const Value& v, const Context& context, WholeFn whole, RealFn real) {
+// its range becomes a Double), `real` on Singles, Doubles and Dates (a Date
+// result beyond the dates becomes a Double), `amount` on a Currency's
+// ten-thousandths; a string becomes a Double, Empty gives the Integer 0 and
+// Null passes.
+template <typename WholeFn, typename RealFn, typename AmountFn>
+Value KeepKind(const Value& v, const Context& context, WholeFn whole, RealFn real,
+               AmountFn amount) {
     switch (v.kind()) {
         case VarKind::Null:
             return Value::Null();
@@ -69,6 +84,10 @@ Value KeepKind(const Value& v, const Context& context, WholeFn whole, RealFn rea
         }
         case VarKind::Single:
             return Value::Single(static_cast<float>(real(v.real())));
+        case VarKind::Currency:
+            return Value::Currency(amount(v.amount()));
+        case VarKind::Date:
+            return DateOrDouble(real(v.real()));
         default:
             return Value::Double(real(ToDouble(v, context)));
     }

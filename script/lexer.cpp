@@ -7,6 +7,7 @@
 
 #include "script/ascii.h"
 #include "script/conversions.h"
+#include "script/date_time.h"
 #include "script/errors.h"
 #include "script/number_text.h"
 
@@ -134,6 +135,7 @@ bool LexNumber(std::string_view s, std::size_t& pos, Token& token) {
 }
 
 Value NumberValue(const Token& token) {
+    if (token.date) return Value::Date(token.number);
     return LiteralValue(token.number, token.whole);
 }
 
@@ -189,6 +191,20 @@ std::vector<Token> Tokenize(std::string_view s) {
             Token t;
             if (!LexNumber(s, pos, t)) Raise(kSyntaxError);
             t.kind = Tok::kNumber;
+            t.offset = static_cast<std::uint32_t>(start);
+            t.length = static_cast<std::uint32_t>(pos - start);
+            tokens.push_back(t);
+        } else if (c == '#') {
+            // A date literal: the text up to the next "#" on the line.
+            std::size_t close = s.find_first_of("#\r\n", pos + 1);
+            if (close == std::string_view::npos || s[close] != '#') Raise(kSyntaxError);
+            Token t;
+            if (!date_time::Parse(s.substr(pos + 1, close - pos - 1), t.number) ||
+                !date_time::InRange(t.number))
+                Raise(kSyntaxError);
+            pos = close + 1;
+            t.kind = Tok::kNumber;
+            t.date = true;
             t.offset = static_cast<std::uint32_t>(start);
             t.length = static_cast<std::uint32_t>(pos - start);
             tokens.push_back(t);

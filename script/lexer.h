@@ -80,13 +80,16 @@ struct Token {
     std::uint32_t offset = 0;  // into the source
     std::uint32_t length = 0;
     // Numbers: the literal's value, and whether it is written as a whole
-    // number (no point, no exponent), which with its size decides its subtype.
+    // number (no point, no exponent), which with its size decides its subtype;
+    // a date literal (#1/1/2000#) is a number marked `date`, its serial.
     double number = 0;
     bool whole = false;
+    bool date = false;
 };
 
 // Tokenizes the whole text. Raises 1032 for a character outside the language,
-// 1033 for a string without its closing quote, 1002 for a malformed number.
+// 1033 for a string without its closing quote, 1002 for a malformed number
+// or date literal.
 std::vector<Token> Tokenize(std::string_view source);
 
 // Reads one number literal starting at source[pos] (a digit or "."), or the

@@ -6,15 +6,25 @@
 #include <string>
 
 #include "script/conversions.h"
+#include "script/currency.h"
 #include "script/errors.h"
 #include "script/limits.h"
 
 namespace ondrix::script {
 namespace {
 
-// Order of the numeric subtypes for choosing a result type. Empty takes the
-// other operand's type; a string takes part as a Double.
-enum Rank : int { kEmptyRank, kByteRank, kIntegerRank, kLongRank, kSingleRank, kDoubleRank };
+// Order of the numeric subtypes for choosing a result type, least precise
+// first. Empty takes the other operand's type; a string, and a Date outside
+// + and -, take part as a Double.
+enum Rank : int {
+    kEmptyRank,
+    kByteRank,
+    kIntegerRank,
+    kLongRank,
+    kSingleRank,
+    kDoubleRank,
+    kCurrencyRank,
+};
 
 Rank RankOf(const Value& v) {
     switch (v.kind()) {
@@ -29,6 +39,8 @@ Rank RankOf(const Value& v) {
             return kLongRank;
         case VarKind::Single:
             return kSingleRank;
+        case VarKind::Currency:
+            return kCurrencyRank;
         default:
             return kDoubleRank;
     }
@@ -65,6 +77,27 @@ std::string Concat(const Value& a, const Value& b, const Context& context) {
     return s;
 }
 
+// + and - with a Date on either side: a Date, but the difference of two
+// Dates is a Double count of days.
+Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    double r = CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context)));
+    if (op == BinaryOp::kSub && a.kind() == VarKind::Date && b.kind() == VarKind::Date)
+        return Value::Double(r);
+    return DateOrDouble(r);
+}
+
+Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    std::int64_t x = ToCurrency(a, context), y = ToCurrency(b, context);
+    switch (op) {
+        case BinaryOp::kAdd:
+            return Value::Currency(currency::Add(x, y));
+        case BinaryOp::kSub:
+            return Value::Currency(currency::Subtract(x, y));
+        default:
+            return Value::Currency(currency::Multiply(x, y));
+    }
+}
+
 // +, - and *.
 Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
@@ -74,6 +107,8 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
         if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
             return Value::String(Concat(a, b, context));
     }
+    if (op != BinaryOp::kMul && (a.kind() == VarKind::Date || b.kind() == VarKind::Date))
+        return DateArithmetic(op, a, b, context);
     switch (ResultRank(a, b)) {
         case kByteRank: {
             std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
@@ -95,15 +130,43 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
             if (std::isfinite(f)) return Value::Single(f);
             return Value::Double(CheckedReal(r));
         }
+        case kCurrencyRank:
+            return CurrencyArithmetic(op, a, b, context);
         default:
             return Value::Double(
                 CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context))));
     }
 }
 
+// Whether "/" keeps a Single: one side is a Single and the other a Single
+// or narrower (Integer, Byte, Boolean, Empty). A Long, a Double or any
+// other subtype gives a Double.
+bool QuotientIsSingle(const Value& a, const Value& b) {
+    auto narrow = [](const Value& v) {
+        switch (v.kind()) {
+            case VarKind::Empty:
+            case VarKind::Boolean:
+            case VarKind::Byte:
+            case VarKind::Integer:
+            case VarKind::Single:
+                return true;
+            default:
+                return false;
+        }
+    };
+    return (a.kind() == VarKind::Single || b.kind() == VarKind::Single) && narrow(a) && narrow(b);
+}
+
 Value Divide(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    return Value::Double(RealDivide(ToDouble(a, context), ToDouble(b, context)));
+    double r = RealDivide(ToDouble(a, context), ToDouble(b, context));
+    if (QuotientIsSingle(a, b)) {
+        // Single operands are exact in a Double, so rounding the Double
+        // quotient once more gives the correctly rounded Single quotient.
+        float f = static_cast<float>(r);
+        if (std::isfinite(f)) return Value::Single(f);
+    }
+    return Value::Double(r);
 }
 
 // \ and Mod: both operands are rounded to whole numbers first.
@@ -138,6 +201,10 @@ int Compare(const Value& a, const Value& b) {
             return c < 0 ? -1 : c > 0 ? 1 : 0;
         }
         return as ? 1 : -1;
+    }
+    if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
+        // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
+        return a.amount() < b.amount() ? -1 : a.amount() > b.amount() ? 1 : 0;
     }
     double x = a.NumberOrZero(), y = b.NumberOrZero();
     return x < y ? -1 : x > y ? 1 : 0;
@@ -230,7 +297,8 @@ Value Negate(const Value& a, const Context& context) {
     // A Byte has no negative values: its negation is an Integer.
     if (a.kind() == VarKind::Byte) return Value::Integer(static_cast<std::int16_t>(-a.whole()));
     return KeepKind(
-        a, context, [](std::int64_t x) { return -x; }, [](double x) { return -x; });
+        a, context, [](std::int64_t x) { return -x; }, [](double x) { return -x; },
+        [](std::int64_t x) { return currency::Negate(x); });
 }
 
 Value Not(const Value& raw, const Context& context) {

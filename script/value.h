@@ -1,7 +1,8 @@
 #pragma once
 
 // A VBScript variant: Empty, Null, Boolean, Byte, Integer (16-bit), Long
-// (32-bit), Single, Double or String.
+// (32-bit), Single, Double, Currency (ten-thousandths in 64 bits), Date
+// (days since 30 December 1899) or String.
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,8 @@ enum class VarKind : std::uint8_t {
     Long = 3,
     Single = 4,
     Double = 5,
+    Currency = 6,
+    Date = 7,
     String = 8,
     Boolean = 11,
     Byte = 17,
@@ -59,6 +62,18 @@ class Value {
         v.real_ = d;
         return v;
     }
+    // An amount in ten-thousandths (see currency.h).
+    static Value Currency(std::int64_t amount) {
+        Value v(VarKind::Currency);
+        v.amount_ = amount;
+        return v;
+    }
+    // A serial date (see date_time.h).
+    static Value Date(double serial) {
+        Value v(VarKind::Date);
+        v.real_ = serial;
+        return v;
+    }
     static Value String(std::string s) {
         Value v(VarKind::String);
         v.text_ = std::make_shared<const std::string>(std::move(s));
@@ -77,24 +92,37 @@ class Value {
     bool IsReal() const { return kind_ == VarKind::Single || kind_ == VarKind::Double; }
 
     // Raw payloads; valid only for the matching kinds.
-    std::int32_t whole() const { return whole_; }  // Boolean (-1/0), Byte, Integer, Long
-    double real() const { return real_; }          // Single (widened) or Double
+    std::int32_t whole() const { return whole_; }    // Boolean (-1/0), Byte, Integer, Long
+    double real() const { return real_; }            // Single (widened), Double or Date
+    std::int64_t amount() const { return amount_; }  // Currency, in ten-thousandths
     bool boolean() const { return whole_ != 0; }
     // The string of a String value; empty for the other kinds.
     const std::string& text() const { return text_ ? *text_ : EmptyText(); }
 
-    // The payload of any numeric kind as a double (Empty gives 0). Strings
-    // and Null are not numeric: callers convert those first.
-    double NumberOrZero() const { return IsReal() ? real_ : static_cast<double>(whole_); }
+    // The payload of any numeric kind as a double (Empty gives 0; a Date its
+    // day count). Strings and Null are not numeric: callers convert those
+    // first.
+    double NumberOrZero() const {
+        if (IsReal() || kind_ == VarKind::Date) return real_;
+        if (kind_ == VarKind::Currency) [[unlikely]]
+            return CurrencyNumber();
+        return static_cast<double>(whole_);
+    }
 
   private:
     explicit Value(VarKind k) : kind_(k) {}
 
     static const std::string& EmptyText();
+    double CurrencyNumber() const;
 
     VarKind kind_ = VarKind::Empty;
     std::int32_t whole_ = 0;
-    double real_ = 0.0;
+    // A Currency's amount shares the storage of the real payloads: no
+    // value holds both, and the variant stays four words long.
+    union {
+        double real_ = 0.0;
+        std::int64_t amount_;
+    };
     // Strings are immutable once made, so values share them: copying a
     // number, the common case, never touches string storage.
     std::shared_ptr<const std::string> text_;

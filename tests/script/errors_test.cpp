@@ -29,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
     Syntax, EvalErrorTest,
     ::testing::Values(ExprCase{"1 +", "Error 1002"}, ExprCase{"(1", "Error 1006"},
                       ExprCase{"1 2", "Error 1025"}, ExprCase{"\"open", "Error 1033"},
-                      ExprCase{"1 # 2", "Error 1032"}, ExprCase{"If", "Error 1002"},
+                      ExprCase{"1 $ 2", "Error 1032"}, ExprCase{"If", "Error 1002"},
                       ExprCase{"a.b", "Error 1025"}, ExprCase{"1e", "Error 1002"},
                       ExprCase{")", "Error 1002"}));
 

@@ -1,0 +1,202 @@
+#include "script/date_time.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <system_error>
+
+#include "script/ascii.h"
+
+namespace ondrix::script::date_time {
+namespace {
+
+using std::chrono::days;
+using std::chrono::sys_days;
+using std::chrono::year_month_day;
+
+constexpr int kSecondsPerDay = 86400;
+constexpr int kSecondsPerHour = 3600;
+constexpr int kSecondsPerMinute = 60;
+constexpr int kHoursPerHalfDay = 12;
+constexpr int kFirstYear = 100;
+constexpr int kLastYear = 9999;
+// Two-digit years below this are 20xx, the others 19xx.
+constexpr int kTwoDigitYearPivot = 30;
+constexpr int kMaxDigits = 4;
+
+constexpr sys_days kDayZero = sys_days{std::chrono::year{1899} / 12 / 30};
+constexpr double kFirstSerial =
+    (sys_days{std::chrono::year{kFirstYear} / 1 / 1} - kDayZero).count();
+constexpr double kEndSerial =
+    (sys_days{std::chrono::year{kLastYear + 1} / 1 / 1} - kDayZero).count();
+
+// Spaces and tabs stand between the date, the time and AM/PM.
+bool IsPartSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Reads 1 to kMaxDigits decimal digits; `count` receives how many.
+bool ReadNumber(std::string_view t, std::size_t& pos, int& value, int& count) {
+    const char* start = t.data() + pos;
+    unsigned digits = 0;
+    auto [end, error] = std::from_chars(start, t.data() + t.size(), digits);
+    count = static_cast<int>(end - start);
+    if (error != std::errc() || count > kMaxDigits) return false;
+    value = static_cast<int>(digits);
+    pos += static_cast<std::size_t>(count);
+    return true;
+}
+
+// "m/d/y" or "y-m-d" (either separator, the order told by a year of three or
+// four digits first) into a day count from day 0.
+bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
+    std::size_t p = pos;
+    int n[3], count[3];
+    char separator = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            if (p >= t.size() || (t[p] != '/' && t[p] != '-')) return false;
+            if (separator == 0) separator = t[p];
+            if (t[p] != separator) return false;
+            ++p;
+        }
+        if (!ReadNumber(t, p, n[i], count[i])) return false;
+    }
+    int year, month, dayOfMonth, yearDigits;
+    if (count[0] > 2) {
+        year = n[0], month = n[1], dayOfMonth = n[2], yearDigits = count[0];
+    } else {
+        month = n[0], dayOfMonth = n[1], year = n[2], yearDigits = count[2];
+    }
+    if (yearDigits <= 2) year += year < kTwoDigitYearPivot ? 2000 : 1900;
+    if (year < kFirstYear || year > kLastYear || count[1] > 2 || (count[0] > 2 && count[2] > 2))
+        return false;
+    year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                        std::chrono::day{static_cast<unsigned>(dayOfMonth)}};
+    if (!date.ok()) return false;
+    day = static_cast<double>((sys_days{date} - kDayZero).count());
+    pos = p;
+    return true;
+}
+
+// "AM" or "PM" in any case, given as "am" or "pm".
+bool ReadWord(std::string_view t, std::size_t& pos, std::string_view lowerWord) {
+    if (!EqualsIgnoringCase(t.substr(pos, lowerWord.size()), lowerWord)) return false;
+    pos += lowerWord.size();
+    return true;
+}
+
+// "h:mm[:ss][ AM|PM]" into a fraction of a day.
+bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
+    std::size_t p = pos;
+    int part[3] = {0, 0, 0}, count;
+    int parts = 0;
+    for (; parts < 3; ++parts) {
+        if (parts > 0) {
+            if (p >= t.size() || t[p] != ':') break;
+            ++p;
+        }
+        if (!ReadNumber(t, p, part[parts], count) || count > 2) return false;
+    }
+    if (parts < 2) return false;
+    std::size_t q = p;
+    while (q < t.size() && IsPartSeparator(t[q])) ++q;
+    bool am = ReadWord(t, q, "am");
+    bool pm = !am && ReadWord(t, q, "pm");
+    int hour = part[0];
+    if (am || pm) {
+        if (hour < 1 || hour > kHoursPerHalfDay) return false;
+        hour = hour % kHoursPerHalfDay + (pm ? kHoursPerHalfDay : 0);
+        p = q;
+    } else if (hour >= 2 * kHoursPerHalfDay) {
+        return false;
+    }
+    if (part[1] >= kSecondsPerMinute || part[2] >= kSecondsPerMinute) return false;
+    int seconds = hour * kSecondsPerHour + part[1] * kSecondsPerMinute + part[2];
+    fraction = static_cast<double>(seconds) / kSecondsPerDay;
+    pos = p;
+    return true;
+}
+
+void AppendNumber(std::string& out, int value, int minDigits) {
+    char buf[12];
+    auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    for (auto n = end - buf; n < minDigits; ++n) out += '0';
+    out.append(buf, end);
+}
+
+}  // namespace
+
+bool InRange(double serial) {
+    // The last day's times lie below kEndSerial; the first day's, counting
+    // forward from its midnight, above kFirstSerial - 1.
+    return serial > kFirstSerial - 1 && serial < kEndSerial;
+}
+
+bool Parse(std::string_view text, double& serial) {
+    std::string_view t = TrimBlanks(text);
+    std::size_t pos = 0;
+    double day = 0, fraction = 0;
+    bool hasDate = ReadDate(t, pos, day);
+    if (hasDate && pos < t.size()) {
+        if (!IsPartSeparator(t[pos])) return false;
+        while (pos < t.size() && IsPartSeparator(t[pos])) ++pos;
+    }
+    if ((!hasDate || pos < t.size()) && !ReadTime(t, pos, fraction)) return false;
+    if (pos != t.size()) return false;
+    serial = day < 0 ? day - fraction : day + fraction;
+    return true;
+}
+
+void AppendText(std::string& out, double serial) {
+    double whole = std::trunc(serial);
+    auto seconds = static_cast<long>(std::round(std::fabs(serial - whole) * kSecondsPerDay));
+    if (seconds == kSecondsPerDay) {  // rounds up to the next midnight
+        seconds = 0;
+        whole += serial < 0 ? -1 : 1;
+    }
+    // Day 0 shows its time alone (midnight too); other days their date,
+    // then the time unless it is midnight.
+    bool showDate = whole != 0;
+    bool showTime = seconds != 0 || whole == 0;
+    if (showDate) {
+        year_month_day date{kDayZero + days{static_cast<long>(whole)}};
+        AppendNumber(out, static_cast<int>(static_cast<unsigned>(date.month())), 1);
+        out += '/';
+        AppendNumber(out, static_cast<int>(static_cast<unsigned>(date.day())), 1);
+        out += '/';
+        AppendNumber(out, static_cast<int>(date.year()), 1);
+    }
+    if (showDate && showTime) out += ' ';
+    if (showTime) {
+        int hour = static_cast<int>(seconds / kSecondsPerHour);
+        int hour12 = hour % kHoursPerHalfDay == 0 ? kHoursPerHalfDay : hour % kHoursPerHalfDay;
+        AppendNumber(out, hour12, 1);
+        out += ':';
+        AppendNumber(out, static_cast<int>(seconds / kSecondsPerMinute % kSecondsPerMinute), 2);
+        out += ':';
+        AppendNumber(out, static_cast<int>(seconds % kSecondsPerMinute), 2);
+        out += hour < kHoursPerHalfDay ? " AM" : " PM";
+    }
+}
+
+double Now() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    year_month_day date{std::chrono::year{local.tm_year + 1900},
+                        std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                        std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+    int seconds = local.tm_hour * kSecondsPerHour + local.tm_min * kSecondsPerMinute +
+                  std::min(local.tm_sec, kSecondsPerMinute - 1);  // no leap second
+    return static_cast<double>((sys_days{date} - kDayZero).count()) +
+           static_cast<double>(seconds) / kSecondsPerDay;
+}
+
+}  // namespace ondrix::script::date_time
