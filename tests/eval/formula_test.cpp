@@ -56,13 +56,13 @@ INSTANTIATE_TEST_SUITE_P(
 // A Date has a text that is no number: its point lies at 0. A Currency
 // reads back as its number.
 INSTANTIATE_TEST_SUITE_P(Subtypes, EvaluateFormulaTest,
-                         ::testing::Values(PointCase{"#1/1/2000#", 0, "1/1/2000", 0.0f},
+                         ::testing::Values(PointCase{"#1/1/2000#", 0, "1/1/2000", 0},
                                            PointCase{"#1/1/2000# + x", 1.5, "1/2/2000 12:00:00 PM",
-                                                     0.0f},
-                                           PointCase{"CCur(x)", 2.5, "2.5", 2.5f},
-                                           PointCase{"CCur(x) * 2", -0.25, "-0.5", -0.5f},
-                                           PointCase{"CSng(x)/3", 1, "0.3333333", 0.3333333f},
-                                           PointCase{"CCur(x)", 1E+15, "", 0.0f}));
+                                                     0},
+                                           PointCase{"CCur(x)", 2.5, "2.5", 2.5},
+                                           PointCase{"CCur(x) * 2", -0.25, "-0.5", -0.5},
+                                           PointCase{"CSng(x)/3", 1, "0.3333333", 0.3333333},
+                                           PointCase{"CCur(x)", 1E+15, "", 0}));
 
 TEST(Preamble, DefinesPiAndTheFourFunctionsIgnoringCase) {
     Engine engine;
