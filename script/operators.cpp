@@ -1,9 +1,11 @@
 #include "script/operators.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "script/conversions.h"
 #include "script/currency.h"
@@ -68,10 +70,7 @@ namespace {
 
 std::string Concat(const Value& a, const Value& b, const Context& context) {
     std::string s;
-    if (a.IsString())
-        s = a.text();
-    else
-        AppendText(s, a, context);
+    AppendText(s, a, context);
     AppendText(s, b, context);
     if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
     return s;
@@ -112,18 +111,13 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
     switch (ResultRank(a, b)) {
         case kByteRank: {
             std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
-            if (r >= 0 && r <= 255) return Value::Byte(static_cast<std::uint8_t>(r));
+            if (std::in_range<std::uint8_t>(r)) return Value::Byte(static_cast<std::uint8_t>(r));
             return WholeResult(r);
         }
         case kIntegerRank:
             return WholeResult(Combine<std::int64_t>(op, a.whole(), b.whole()));
-        case kLongRank: {
-            std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
-            if (r >= std::numeric_limits<std::int32_t>::min() &&
-                r <= std::numeric_limits<std::int32_t>::max())
-                return Value::Long(static_cast<std::int32_t>(r));
-            return Value::Double(static_cast<double>(r));
-        }
+        case kLongRank:
+            return LongOrDouble(Combine<std::int64_t>(op, a.whole(), b.whole()));
         case kSingleRank: {
             double r = Combine(op, a.NumberOrZero(), b.NumberOrZero());
             float f = static_cast<float>(r);
@@ -169,18 +163,24 @@ Value Divide(const Value& a, const Value& b, const Context& context) {
     return Value::Double(r);
 }
 
+// The result of \, Mod and the bitwise operators by the ranks of their
+// operands: a Byte when one is a Byte and the other no wider, an Integer
+// (or wider, should it not fit) up to Integers, else a Long (error 6
+// beyond it).
+Value WholeOfRanks(std::int64_t r, Rank ra, Rank rb) {
+    Rank wider = std::max(ra, rb);
+    if (wider == kByteRank) return Value::Byte(static_cast<std::uint8_t>(r));
+    if (wider <= kIntegerRank) return WholeResult(r);
+    if (!std::in_range<std::int32_t>(r)) Raise(kOverflow);
+    return Value::Long(static_cast<std::int32_t>(r));
+}
+
 // \ and Mod: both operands are rounded to whole numbers first.
 Value WholeDivide(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    Rank ra = RankOf(a), rb = RankOf(b);
     std::int64_t x = ToLong(a, context), y = ToLong(b, context);
     if (y == 0) Raise(kDivisionByZero);
-    std::int64_t r = op == BinaryOp::kIntDiv ? x / y : x % y;
-    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
-        return Value::Byte(static_cast<std::uint8_t>(r));
-    if (ra <= kIntegerRank && rb <= kIntegerRank) return WholeResult(r);
-    if (r > std::numeric_limits<std::int32_t>::max()) Raise(kOverflow);
-    return Value::Long(static_cast<std::int32_t>(r));
+    return WholeOfRanks(op == BinaryOp::kIntDiv ? x / y : x % y, RankOf(a), RankOf(b));
 }
 
 Value Power(const Value& a, const Value& b, const Context& context) {
@@ -256,13 +256,8 @@ Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
     bool aBool = a.kind() == VarKind::Boolean || a.IsNull();
     bool bBool = b.kind() == VarKind::Boolean || b.IsNull();
     if (aBool && bBool) return Value::Boolean(r != 0);
-    Rank ra = a.IsNull() ? kEmptyRank : RankOf(a);
-    Rank rb = b.IsNull() ? kEmptyRank : RankOf(b);
-    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
-        return Value::Byte(static_cast<std::uint8_t>(r));
-    if (ra <= kIntegerRank && rb <= kIntegerRank)
-        return Value::Integer(static_cast<std::int16_t>(r));
-    return Value::Long(r);
+    return WholeOfRanks(r, a.IsNull() ? kEmptyRank : RankOf(a),
+                        b.IsNull() ? kEmptyRank : RankOf(b));
 }
 
 Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
