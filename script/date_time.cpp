@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "script/ascii.h"
+#include "script/number_text.h"
 
 namespace ondrix::script::date_time {
 namespace {
@@ -120,13 +121,6 @@ bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     return true;
 }
 
-void AppendNumber(std::string& out, int value, int minDigits) {
-    char buf[12];
-    auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-    for (auto n = end - buf; n < minDigits; ++n) out += '0';
-    out.append(buf, end);
-}
-
 }  // namespace
 
 bool InRange(double serial) {
@@ -163,21 +157,21 @@ void AppendText(std::string& out, double serial) {
     bool showTime = seconds != 0 || whole == 0;
     if (showDate) {
         year_month_day date{kDayZero + days{static_cast<long>(whole)}};
-        AppendNumber(out, static_cast<int>(static_cast<unsigned>(date.month())), 1);
+        AppendDigits(out, static_cast<unsigned>(date.month()));
         out += '/';
-        AppendNumber(out, static_cast<int>(static_cast<unsigned>(date.day())), 1);
+        AppendDigits(out, static_cast<unsigned>(date.day()));
         out += '/';
-        AppendNumber(out, static_cast<int>(date.year()), 1);
+        AppendDigits(out, static_cast<int>(date.year()));
     }
     if (showDate && showTime) out += ' ';
     if (showTime) {
-        int hour = static_cast<int>(seconds / kSecondsPerHour);
-        int hour12 = hour % kHoursPerHalfDay == 0 ? kHoursPerHalfDay : hour % kHoursPerHalfDay;
-        AppendNumber(out, hour12, 1);
+        long hour = seconds / kSecondsPerHour;
+        AppendDigits(out,
+                     hour % kHoursPerHalfDay == 0 ? kHoursPerHalfDay : hour % kHoursPerHalfDay);
         out += ':';
-        AppendNumber(out, static_cast<int>(seconds / kSecondsPerMinute % kSecondsPerMinute), 2);
+        AppendDigits(out, seconds / kSecondsPerMinute % kSecondsPerMinute, 2);
         out += ':';
-        AppendNumber(out, static_cast<int>(seconds % kSecondsPerMinute), 2);
+        AppendDigits(out, seconds % kSecondsPerMinute, 2);
         out += hour < kHoursPerHalfDay ? " AM" : " PM";
     }
 }

@@ -213,6 +213,13 @@ ShownDouble ReadBackDoubleText(double value) {
     return {ShownValue(r), whole};
 }
 
+void AppendDigits(std::string& out, std::int64_t value, int minDigits) {
+    char buf[24];
+    char* end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    if (end - buf < minDigits) out.append(static_cast<std::size_t>(minDigits - (end - buf)), '0');
+    out.append(buf, end);
+}
+
 std::string StrText(double value) {
     std::string s;
     if (!(value < 0)) s += ' ';
