@@ -68,6 +68,13 @@ double RealPower(double x, double y) {
 
 namespace {
 
+// Whether + joins and comparisons compare as text: two strings, or a string
+// and Empty.
+bool TextPair(const Value& a, const Value& b) {
+    return (a.IsString() || b.IsString()) && (a.IsString() || a.IsEmpty()) &&
+           (b.IsString() || b.IsEmpty());
+}
+
 std::string Concat(const Value& a, const Value& b, const Context& context) {
     std::string s;
     AppendText(s, a, context);
@@ -87,25 +94,16 @@ Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, const Context&
 
 Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     std::int64_t x = ToCurrency(a, context), y = ToCurrency(b, context);
-    switch (op) {
-        case BinaryOp::kAdd:
-            return Value::Currency(currency::Add(x, y));
-        case BinaryOp::kSub:
-            return Value::Currency(currency::Subtract(x, y));
-        default:
-            return Value::Currency(currency::Multiply(x, y));
-    }
+    return Value::Currency(op == BinaryOp::kAdd   ? currency::Add(x, y)
+                           : op == BinaryOp::kSub ? currency::Subtract(x, y)
+                                                  : currency::Multiply(x, y));
 }
 
 // +, - and *.
 Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    if (op == BinaryOp::kAdd && (a.IsString() || b.IsString())) {
-        // Two strings, or a string and Empty, are joined; with a number the
-        // string is read as a number.
-        if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
-            return Value::String(Concat(a, b, context));
-    }
+    // A string with a number is read as a number.
+    if (op == BinaryOp::kAdd && TextPair(a, b)) return Value::String(Concat(a, b, context));
     if (op != BinaryOp::kMul && (a.kind() == VarKind::Date || b.kind() == VarKind::Date))
         return DateArithmetic(op, a, b, context);
     switch (ResultRank(a, b)) {
@@ -132,29 +130,12 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
     }
 }
 
-// Whether "/" keeps a Single: one side is a Single and the other a Single
-// or narrower (Integer, Byte, Boolean, Empty). A Long, a Double or any
-// other subtype gives a Double.
-bool QuotientIsSingle(const Value& a, const Value& b) {
-    auto narrow = [](const Value& v) {
-        switch (v.kind()) {
-            case VarKind::Empty:
-            case VarKind::Boolean:
-            case VarKind::Byte:
-            case VarKind::Integer:
-            case VarKind::Single:
-                return true;
-            default:
-                return false;
-        }
-    };
-    return (a.kind() == VarKind::Single || b.kind() == VarKind::Single) && narrow(a) && narrow(b);
-}
-
 Value Divide(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     double r = RealDivide(ToDouble(a, context), ToDouble(b, context));
-    if (QuotientIsSingle(a, b)) {
+    // "/" keeps a Single where + would: a Single with a Single or a
+    // narrower subtype (not a Long).
+    if (ResultRank(a, b) == kSingleRank) {
         // Single operands are exact in a Double, so rounding the Double
         // quotient once more gives the correctly rounded Single quotient.
         float f = static_cast<float>(r);
@@ -191,42 +172,25 @@ Value Power(const Value& a, const Value& b, const Context& context) {
 // Negative, zero or positive; comparisons share one rule set: a number is
 // less than any string, Empty is 0 beside a number and "" beside a string.
 int Compare(const Value& a, const Value& b) {
-    bool as = a.IsString(), bs = b.IsString();
-    if (as || bs) {
-        if ((as || a.IsEmpty()) && (bs || b.IsEmpty())) {
-            static const std::string kNoText;
-            const std::string& x = as ? a.text() : kNoText;
-            const std::string& y = bs ? b.text() : kNoText;
-            int c = x.compare(y);
-            return c < 0 ? -1 : c > 0 ? 1 : 0;
-        }
-        return as ? 1 : -1;
-    }
+    if (TextPair(a, b)) return a.text().compare(b.text());  // Empty's text is ""
+    if (a.IsString() || b.IsString()) return a.IsString() ? 1 : -1;
     if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
         // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
-        return a.amount() < b.amount() ? -1 : a.amount() > b.amount() ? 1 : 0;
+        return (a.amount() > b.amount()) - (a.amount() < b.amount());
     }
     double x = a.NumberOrZero(), y = b.NumberOrZero();
-    return x < y ? -1 : x > y ? 1 : 0;
+    return (x > y) - (x < y);
 }
 
 Value Comparison(BinaryOp op, const Value& a, const Value& b) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     int c = Compare(a, b);
-    switch (op) {
-        case BinaryOp::kEq:
-            return Value::Boolean(c == 0);
-        case BinaryOp::kNe:
-            return Value::Boolean(c != 0);
-        case BinaryOp::kLt:
-            return Value::Boolean(c < 0);
-        case BinaryOp::kGt:
-            return Value::Boolean(c > 0);
-        case BinaryOp::kLe:
-            return Value::Boolean(c <= 0);
-        default:
-            return Value::Boolean(c >= 0);
-    }
+    return Value::Boolean(op == BinaryOp::kEq   ? c == 0
+                          : op == BinaryOp::kNe ? c != 0
+                          : op == BinaryOp::kLt ? c < 0
+                          : op == BinaryOp::kGt ? c > 0
+                          : op == BinaryOp::kLe ? c <= 0
+                                                : c >= 0);
 }
 
 // Operand of a logical operator: a string "True"/"False" counts as a Boolean.
@@ -237,18 +201,11 @@ Value LogicalOperand(const Value& v) {
 }
 
 std::int32_t Bits(BinaryOp op, std::int32_t x, std::int32_t y) {
-    switch (op) {
-        case BinaryOp::kAnd:
-            return x & y;
-        case BinaryOp::kOr:
-            return x | y;
-        case BinaryOp::kXor:
-            return x ^ y;
-        case BinaryOp::kEqv:
-            return ~(x ^ y);
-        default:
-            return ~x | y;  // Imp
-    }
+    return op == BinaryOp::kAnd   ? x & y
+           : op == BinaryOp::kOr  ? x | y
+           : op == BinaryOp::kXor ? x ^ y
+           : op == BinaryOp::kEqv ? ~(x ^ y)
+                                  : ~x | y;  // Imp
 }
 
 // The result of a logical operator in the subtype its operands call for.
