@@ -77,7 +77,7 @@ Value Int(Args a, BuiltinContext& c) {
 
 Value Sgn(Args a, BuiltinContext& c) {
     double x = Real(a[0], c);
-    return Value::Integer(static_cast<std::int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
+    return Value::Integer(static_cast<std::int16_t>((x > 0) - (x < 0)));
 }
 
 Value Round(Args a, BuiltinContext& c) {
@@ -94,16 +94,11 @@ Value Round(Args a, BuiltinContext& c) {
     if (v.kind() == VarKind::Currency)
         return Value::Currency(
             currency::RoundToDecimals(v.amount(), places, currency::Rounding::kHalfEven));
-    double x = Real(v, c);
-    double r;
-    if (places == 0) {
-        r = RoundHalfEven(x);
-    } else if (places > std::numeric_limits<double>::digits10 + 2) {
-        r = x;
-    } else {
+    // Beyond the digits a Double holds, and where scaling overflows, x stays.
+    double x = Real(v, c), r = x;
+    if (places <= std::numeric_limits<double>::digits10 + 2) {
         double scale = std::pow(10.0, places);
-        double scaled = x * scale;
-        r = std::isfinite(scaled) ? RoundHalfEven(scaled) / scale : x;
+        if (std::isfinite(x * scale)) r = RoundHalfEven(x * scale) / scale;
     }
     if (v.kind() == VarKind::Single) return Value::Single(static_cast<float>(r));
     if (v.kind() == VarKind::Date) return DateOrDouble(r);
@@ -298,13 +293,12 @@ Value StrReverse(Args a, BuiltinContext& c) {
 Value StrComp(Args a, BuiltinContext& c) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
     std::string x = Text(a[0], c), y = Text(a[1], c);
-    bool textCompare = a.size() > 2 && ToLong(a[2], c.context) == 1;
-    if (textCompare) {
+    if (a.size() > 2 && ToLong(a[2], c.context) == 1) {  // text compare: case ignored
         x = AsciiLowerCopy(x);
         y = AsciiLowerCopy(y);
     }
     int r = x.compare(y);
-    return Value::Integer(static_cast<std::int16_t>(r < 0 ? -1 : r > 0 ? 1 : 0));
+    return Value::Integer(static_cast<std::int16_t>((r > 0) - (r < 0)));
 }
 
 Value Replace(std::string text, Args a, BuiltinContext& c) {

@@ -50,21 +50,30 @@ bool ReadNumber(std::string_view t, std::size_t& pos, int& value, int& count) {
     return true;
 }
 
+// Up to three numbers joined by one of `separators`, the same each time
+// ("1/2/2000", "12:30"): how many were read, 0 when a separator is not
+// followed by a number.
+int ReadFields(std::string_view t, std::size_t& p, std::string_view separators, int (&n)[3],
+               int (&count)[3]) {
+    int fields = 0;
+    for (char separator = 0; fields < 3; ++fields) {
+        if (fields > 0) {
+            if (p >= t.size() || separators.find(t[p]) == std::string_view::npos ||
+                (separator != 0 && t[p] != separator))
+                break;
+            separator = t[p++];
+        }
+        if (!ReadNumber(t, p, n[fields], count[fields])) return 0;
+    }
+    return fields;
+}
+
 // "m/d/y" or "y-m-d" (either separator, the order told by a year of three or
 // four digits first) into a day count from day 0.
 bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
     std::size_t p = pos;
     int n[3], count[3];
-    char separator = 0;
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (p >= t.size() || (t[p] != '/' && t[p] != '-')) return false;
-            if (separator == 0) separator = t[p];
-            if (t[p] != separator) return false;
-            ++p;
-        }
-        if (!ReadNumber(t, p, n[i], count[i])) return false;
-    }
+    if (ReadFields(t, p, "/-", n, count) != 3) return false;
     int year, month, dayOfMonth, yearDigits;
     if (count[0] > 2) {
         year = n[0], month = n[1], dayOfMonth = n[2], yearDigits = count[0];
@@ -92,16 +101,9 @@ bool ReadWord(std::string_view t, std::size_t& pos, std::string_view lowerWord) 
 // "h:mm[:ss][ AM|PM]" into a fraction of a day.
 bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     std::size_t p = pos;
-    int part[3] = {0, 0, 0}, count;
-    int parts = 0;
-    for (; parts < 3; ++parts) {
-        if (parts > 0) {
-            if (p >= t.size() || t[p] != ':') break;
-            ++p;
-        }
-        if (!ReadNumber(t, p, part[parts], count) || count > 2) return false;
-    }
-    if (parts < 2) return false;
+    int part[3] = {0, 0, 0}, count[3] = {0, 0, 0};
+    if (ReadFields(t, p, ":", part, count) < 2 || std::max({count[0], count[1], count[2]}) > 2)
+        return false;
     std::size_t q = p;
     while (q < t.size() && IsPartSeparator(t[q])) ++q;
     bool am = ReadWord(t, q, "am");
