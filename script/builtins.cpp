@@ -166,9 +166,6 @@ Value IsEmpty(Args a, BuiltinContext&) {
 Value IsNull(Args a, BuiltinContext&) {
     return Value::Boolean(a[0].IsNull());
 }
-Value IsNumeric(Args a, BuiltinContext& c) {
-    return Value::Boolean(IsNumericValue(a[0], c.context));
-}
 Value TypeNameOf(Args a, BuiltinContext&) {
     return Value::String(std::string(TypeName(a[0])));
 }
@@ -330,7 +327,8 @@ constexpr Builtin kBuiltins[] = {
     {"cstr", 1, 1, Cast<Value::String, ToText>}, {"date", 0, 0, Today},
     {"exp", 1, 1, Maths<kExp, true>}, {"fix", 1, 1, Fix}, {"hex", 1, 1, Radix<16>},
     {"instr", 2, 3, InStr}, {"int", 1, 1, Int}, {"isdate", 1, 1, IsDate},
-    {"isempty", 1, 1, IsEmpty}, {"isnull", 1, 1, IsNull}, {"isnumeric", 1, 1, IsNumeric},
+    {"isempty", 1, 1, IsEmpty}, {"isnull", 1, 1, IsNull},
+    {"isnumeric", 1, 1, Cast<Value::Boolean, IsNumericValue>},
     {"lcase", 1, 1, OnText<MapChars<AsciiLower>>}, {"left", 2, 2, OnText<Left>},
     {"len", 1, 1, OnText<Len>}, {"log", 1, 1, Maths<kLog>},
     {"ltrim", 1, 1, OnText<TrimText<kTrimLeft>>}, {"mid", 2, 3, OnText<Mid>}, {"now", 0, 0, Now},

@@ -219,30 +219,15 @@ Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
 
 Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
     Value a = LogicalOperand(rawA), b = LogicalOperand(rawB);
-    if (a.IsNull() || b.IsNull()) {
-        // Null is an unknown: the result is known only where the other
-        // operand decides it alone.
-        if (a.IsNull() && b.IsNull()) return Value::Null();
-        const Value& other = a.IsNull() ? b : a;
-        std::int32_t bits = ToLong(other, context);
-        switch (op) {
-            case BinaryOp::kAnd:
-                if (bits == 0) return TypedBits(0, a, b);
-                break;
-            case BinaryOp::kOr:
-                if (bits == -1) return TypedBits(-1, a, b);
-                break;
-            case BinaryOp::kImp:
-                if ((a.IsNull() && bits == -1) || (b.IsNull() && bits == 0))
-                    return TypedBits(-1, a, b);
-                break;
-            default:
-                break;
-        }
+    if (a.IsNull() && b.IsNull()) return Value::Null();
+    std::int32_t x = a.IsNull() ? 0 : ToLong(a, context);
+    std::int32_t y = b.IsNull() ? 0 : ToLong(b, context);
+    std::int32_t r = Bits(op, x, y);
+    // Null is an unknown, False or True: the result is known only where both
+    // readings give it (0 And Null, -1 Or Null, 0 Imp Null, Null Imp -1).
+    if ((a.IsNull() || b.IsNull()) && r != Bits(op, a.IsNull() ? -1 : x, b.IsNull() ? -1 : y))
         return Value::Null();
-    }
-    std::int32_t x = ToLong(a, context), y = ToLong(b, context);
-    return TypedBits(Bits(op, x, y), a, b);
+    return TypedBits(r, a, b);
 }
 
 Value Negate(const Value& a, const Context& context) {
@@ -255,20 +240,8 @@ Value Negate(const Value& a, const Context& context) {
 
 Value Not(const Value& raw, const Context& context) {
     Value a = LogicalOperand(raw);
-    switch (a.kind()) {
-        case VarKind::Null:
-            return Value::Null();
-        case VarKind::Boolean:
-            return Value::Boolean(!a.boolean());
-        case VarKind::Empty:
-            return Value::Integer(-1);
-        case VarKind::Byte:
-            return Value::Byte(static_cast<std::uint8_t>(~a.whole()));
-        case VarKind::Integer:
-            return Value::Integer(static_cast<std::int16_t>(~a.whole()));
-        default:
-            return Value::Long(~ToLong(a, context));
-    }
+    if (a.IsNull()) return Value::Null();
+    return TypedBits(~ToLong(a, context), a, a);
 }
 
 }  // namespace
