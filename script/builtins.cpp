@@ -1,7 +1,6 @@
 #include "script/builtins.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
