@@ -4,6 +4,7 @@
 // and &H / &O numbers use the digits 0-9 and A-F in either case. The C
 // library's versions depend on the locale, which script text must not.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -25,23 +26,16 @@ inline std::string AsciiLowerCopy(std::string_view text) {
 
 // Whether `text` spells `lowerWord` (given in lower case), ignoring case.
 inline bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord) {
-    if (text.size() != lowerWord.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (AsciiLower(text[i]) != lowerWord[i]) return false;
-    }
-    return true;
+    return std::ranges::equal(text, lowerWord, [](char c, char w) { return AsciiLower(c) == w; });
 }
 
 // The text without the blanks (space, tab, line ends, vertical tab, form
 // feed) around it, as a number or a Boolean word read from text may have.
 inline std::string_view TrimBlanks(std::string_view text) {
-    auto blank = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-    };
-    std::size_t b = 0, e = text.size();
-    while (b < e && blank(text[b])) ++b;
-    while (e > b && blank(text[e - 1])) --e;
-    return text.substr(b, e - b);
+    constexpr std::string_view kBlanks = " \t\r\n\v\f";
+    std::size_t b = text.find_first_not_of(kBlanks);
+    if (b == std::string_view::npos) return text.substr(text.size());
+    return text.substr(b, text.find_last_not_of(kBlanks) + 1 - b);
 }
 
 // The value of a digit of base 8 or 16, or -1 when `c` is none in `base`.

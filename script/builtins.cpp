@@ -1,8 +1,8 @@
 #include "script/builtins.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -26,48 +26,32 @@ constexpr std::uint32_t kRandomIncrement = 12820163;
 constexpr std::uint32_t kRandomMask = 0xFFFFFF;
 constexpr float kRandomScale = 16777216.0f;
 
+// An argument as a Double; Null is error 94 (as ToDouble raises it).
 double Real(const Value& v, BuiltinContext& c) {
     return ToDouble(v, c.context);
 }
 
-// Maths on Doubles: Null is error 94, the result a Double.
-double RealArg(const Value& v, BuiltinContext& c) {
-    if (v.IsNull()) Raise(kInvalidUseOfNull);
-    return Real(v, c);
-}
-
-Value Checked(double r) {
-    if (!std::isfinite(r)) Raise(kOverflow);
+// The maths functions on Doubles: Tan and Exp can overflow (error 6); Log and
+// Sqr raise error 5 outside their domain.
+template <double (*Fn)(double), bool kCanOverflow = false>
+Value Maths(Args a, BuiltinContext& c) {
+    double r = Fn(Real(a[0], c));
+    if (kCanOverflow && !std::isfinite(r)) Raise(kOverflow);
     return Value::Double(r);
 }
-
-Value Atn(Args a, BuiltinContext& c) {
-    return Value::Double(std::atan(RealArg(a[0], c)));
-}
-Value Cos(Args a, BuiltinContext& c) {
-    return Value::Double(std::cos(RealArg(a[0], c)));
-}
-Value Sin(Args a, BuiltinContext& c) {
-    return Value::Double(std::sin(RealArg(a[0], c)));
-}
-Value Tan(Args a, BuiltinContext& c) {
-    return Checked(std::tan(RealArg(a[0], c)));
-}
-Value Exp(Args a, BuiltinContext& c) {
-    return Checked(std::exp(RealArg(a[0], c)));
-}
-
-Value Log(Args a, BuiltinContext& c) {
-    double x = RealArg(a[0], c);
+constexpr auto kAtn = +[](double x) { return std::atan(x); };
+constexpr auto kCos = +[](double x) { return std::cos(x); };
+constexpr auto kSin = +[](double x) { return std::sin(x); };
+constexpr auto kTan = +[](double x) { return std::tan(x); };
+constexpr auto kExp = +[](double x) { return std::exp(x); };
+constexpr auto kLog = +[](double x) {
     if (x <= 0.0) Raise(kInvalidProcedureCall);
-    return Value::Double(std::log(x));
-}
-
-Value Sqr(Args a, BuiltinContext& c) {
-    double x = RealArg(a[0], c);
+    return std::log(x);
+};
+constexpr auto kSqr = +[](double x) {
     if (x < 0.0) Raise(kInvalidProcedureCall);
-    return Value::Double(std::sqrt(x));
-}
+    return std::sqrt(x);
+};
 
 Value Abs(Args a, BuiltinContext& c) {
     if (a[0].kind() == VarKind::Boolean)
@@ -91,8 +75,8 @@ Value Int(Args a, BuiltinContext& c) {
 }
 
 Value Sgn(Args a, BuiltinContext& c) {
-    double x = RealArg(a[0], c);
-    return Value::Integer(static_cast<std::int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
+    double x = Real(a[0], c);
+    return Value::Integer(static_cast<std::int16_t>((x > 0) - (x < 0)));
 }
 
 Value Round(Args a, BuiltinContext& c) {
@@ -109,16 +93,11 @@ Value Round(Args a, BuiltinContext& c) {
     if (v.kind() == VarKind::Currency)
         return Value::Currency(
             currency::RoundToDecimals(v.amount(), places, currency::Rounding::kHalfEven));
-    double x = Real(v, c);
-    double r;
-    if (places == 0) {
-        r = RoundHalfEven(x);
-    } else if (places > std::numeric_limits<double>::digits10 + 2) {
-        r = x;
-    } else {
+    // Beyond the digits a Double holds, and where scaling overflows, x stays.
+    double x = Real(v, c), r = x;
+    if (places <= std::numeric_limits<double>::digits10 + 2) {
         double scale = std::pow(10.0, places);
-        double scaled = x * scale;
-        r = std::isfinite(scaled) ? RoundHalfEven(scaled) / scale : x;
+        if (std::isfinite(x * scale)) r = RoundHalfEven(x * scale) / scale;
     }
     if (v.kind() == VarKind::Single) return Value::Single(static_cast<float>(r));
     if (v.kind() == VarKind::Date) return DateOrDouble(r);
@@ -127,7 +106,6 @@ Value Round(Args a, BuiltinContext& c) {
 
 Value Rnd(Args a, BuiltinContext& c) {
     if (!a.empty()) {
-        if (a[0].IsNull()) Raise(kInvalidUseOfNull);
         float n = ToSingle(a[0], c.context);
         if (n == 0.0f) return Value::Single(static_cast<float>(c.random.seed) / kRandomScale);
         if (n < 0.0f) {
@@ -138,37 +116,20 @@ Value Rnd(Args a, BuiltinContext& c) {
     return Value::Single(NextRandom(c.random));
 }
 
-Value CBool(Args a, BuiltinContext& c) {
-    return Value::Boolean(ToBoolean(a[0], c.context));
-}
-Value CByte(Args a, BuiltinContext& c) {
-    return Value::Byte(ToByte(a[0], c.context));
-}
-Value CCur(Args a, BuiltinContext& c) {
-    return Value::Currency(ToCurrency(a[0], c.context));
+// CBool, CByte, ...: a conversion, its result made a Value.
+template <auto Make, auto Convert>
+Value Cast(Args a, BuiltinContext& c) {
+    return Make(Convert(a[0], c.context));
 }
 Value CDate(Args a, BuiltinContext&) {
     return Value::Date(ToDate(a[0]));
 }
-Value CDbl(Args a, BuiltinContext& c) {
-    return Value::Double(Real(a[0], c));
-}
-Value CInt(Args a, BuiltinContext& c) {
-    return Value::Integer(ToInteger(a[0], c.context));
-}
-Value CLng(Args a, BuiltinContext& c) {
-    return Value::Long(ToLong(a[0], c.context));
-}
-Value CSng(Args a, BuiltinContext& c) {
-    return Value::Single(ToSingle(a[0], c.context));
-}
-Value CStr(Args a, BuiltinContext& c) {
-    return Value::String(ToText(a[0], c.context));
-}
 
 // Hex and Oct: the two's complement digits of an Integer (16 bits) or of a
 // Long (32 bits).
-Value Radix(const Value& v, BuiltinContext& c, unsigned bitsPerDigit) {
+template <int Base>
+Value Radix(Args a, BuiltinContext& c) {
+    const Value& v = a[0];
     if (v.IsNull()) return Value::Null();
     std::uint32_t bits;
     if (v.kind() == VarKind::Integer || v.kind() == VarKind::Byte || v.kind() == VarKind::Boolean ||
@@ -177,20 +138,10 @@ Value Radix(const Value& v, BuiltinContext& c, unsigned bitsPerDigit) {
     } else {
         bits = static_cast<std::uint32_t>(ToLong(v, c.context));
     }
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string s;
-    do {
-        s += kDigits[bits & ((1u << bitsPerDigit) - 1)];
-        bits >>= bitsPerDigit;
-    } while (bits != 0);
-    std::reverse(s.begin(), s.end());
+    char buf[16];
+    std::string s(buf, std::to_chars(buf, buf + sizeof buf, bits, Base).ptr);
+    for (char& ch : s) ch = AsciiUpper(ch);
     return Value::String(std::move(s));
-}
-Value Hex(Args a, BuiltinContext& c) {
-    return Radix(a[0], c, 4);
-}
-Value Oct(Args a, BuiltinContext& c) {
-    return Radix(a[0], c, 3);
 }
 
 // The clock: Now to the second, Date its day, Time its time of day.
@@ -214,9 +165,6 @@ Value IsEmpty(Args a, BuiltinContext&) {
 Value IsNull(Args a, BuiltinContext&) {
     return Value::Boolean(a[0].IsNull());
 }
-Value IsNumeric(Args a, BuiltinContext& c) {
-    return Value::Boolean(IsNumericValue(a[0], c.context));
-}
 Value TypeNameOf(Args a, BuiltinContext&) {
     return Value::String(std::string(TypeName(a[0])));
 }
@@ -229,60 +177,57 @@ std::string Text(const Value& v, BuiltinContext& c) {
     return ToText(v, c.context);
 }
 
-std::int32_t Count(const Value& v, BuiltinContext& c) {
-    if (v.IsNull()) Raise(kInvalidUseOfNull);
+// A count of characters: Null is error 94 (from ToLong), a negative count 5.
+std::size_t Count(const Value& v, BuiltinContext& c) {
     std::int32_t n = ToLong(v, c.context);
     if (n < 0) Raise(kInvalidProcedureCall);
-    return n;
+    return static_cast<std::size_t>(n);
 }
 
-Value CheckedString(std::string s) {
-    if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
-    return Value::String(std::move(s));
+// A 1-based start position (Mid, InStr), below 1 error 5, as a 0-based index.
+std::size_t Start(const Value& v, BuiltinContext& c) {
+    std::int32_t start = ToLong(v, c.context);
+    if (start < 1) Raise(kInvalidProcedureCall);
+    return static_cast<std::size_t>(start - 1);
 }
 
-Value Len(Args a, BuiltinContext& c) {
+// The functions on one text argument: Null there gives Null; `Fn` gets the
+// text and the other arguments.
+template <Value (*Fn)(std::string s, Args a, BuiltinContext& c)>
+Value OnText(Args a, BuiltinContext& c) {
     if (a[0].IsNull()) return Value::Null();
-    return Value::Long(static_cast<std::int32_t>(Text(a[0], c).size()));
+    return Fn(Text(a[0], c), a, c);
 }
 
-Value Left(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) return Value::Null();
-    std::string s = Text(a[0], c);
-    return Value::String(s.substr(0, static_cast<std::size_t>(Count(a[1], c))));
+Value Len(std::string s, Args, BuiltinContext&) {
+    return Value::Long(static_cast<std::int32_t>(s.size()));
 }
 
-Value Right(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) return Value::Null();
-    std::string s = Text(a[0], c);
-    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(Count(a[1], c)), s.size());
+Value Left(std::string s, Args a, BuiltinContext& c) {
+    return Value::String(s.substr(0, Count(a[1], c)));
+}
+
+Value Right(std::string s, Args a, BuiltinContext& c) {
+    std::size_t n = std::min(Count(a[1], c), s.size());
     return Value::String(s.substr(s.size() - n));
 }
 
-Value Mid(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) return Value::Null();
-    std::string s = Text(a[0], c);
-    std::int32_t start = ToLong(a[1], c.context);
-    if (start < 1) Raise(kInvalidProcedureCall);
-    std::size_t from = static_cast<std::size_t>(start - 1);
+Value Mid(std::string s, Args a, BuiltinContext& c) {
+    std::size_t from = Start(a[1], c);
     if (from >= s.size()) return Value::String("");
-    std::size_t n = a.size() > 2 ? static_cast<std::size_t>(Count(a[2], c)) : s.size();
+    std::size_t n = a.size() > 2 ? Count(a[2], c) : s.size();
     return Value::String(s.substr(from, n));
 }
 
 template <char (*Fn)(char)>
-Value MapChars(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) return Value::Null();
-    std::string s = Text(a[0], c);
+Value MapChars(std::string s, Args, BuiltinContext&) {
     for (char& ch : s) ch = Fn(ch);
     return Value::String(std::move(s));
 }
 
 enum TrimSides { kTrimLeft = 1, kTrimRight = 2 };
 template <int Sides>
-Value TrimText(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) return Value::Null();
-    std::string s = Text(a[0], c);
+Value TrimText(std::string s, Args, BuiltinContext&) {
     std::size_t b = 0, e = s.size();
     if (Sides & kTrimLeft)
         while (b < e && s[b] == ' ') ++b;
@@ -292,15 +237,15 @@ Value TrimText(Args a, BuiltinContext& c) {
 }
 
 Value Space(Args a, BuiltinContext& c) {
-    std::int32_t n = Count(a[0], c);
-    if (static_cast<std::size_t>(n) > limits::kMaxStringLength) Raise(kOutOfStringSpace);
-    return Value::String(std::string(static_cast<std::size_t>(n), ' '));
+    std::size_t n = Count(a[0], c);
+    if (n > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    return Value::String(std::string(n, ' '));
 }
 
 Value StringOf(Args a, BuiltinContext& c) {
-    std::int32_t n = Count(a[0], c);
+    std::size_t n = Count(a[0], c);
     if (a[1].IsNull()) return Value::Null();
-    if (static_cast<std::size_t>(n) > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    if (n > limits::kMaxStringLength) Raise(kOutOfStringSpace);
     char ch;
     if (a[1].IsString()) {
         if (a[1].text().empty()) Raise(kInvalidProcedureCall);
@@ -308,19 +253,13 @@ Value StringOf(Args a, BuiltinContext& c) {
     } else {
         ch = static_cast<char>(ToLong(a[1], c.context) & 0xFF);
     }
-    return Value::String(std::string(static_cast<std::size_t>(n), ch));
+    return Value::String(std::string(n, ch));
 }
 
 Value InStr(Args a, BuiltinContext& c) {
     // InStr([start,] text, find)
-    std::size_t first = 0;
-    std::size_t i = 0;
-    if (a.size() >= 3) {
-        std::int32_t start = ToLong(a[0], c.context);
-        if (start < 1) Raise(kInvalidProcedureCall);
-        first = static_cast<std::size_t>(start - 1);
-        i = 1;
-    }
+    std::size_t i = a.size() >= 3 ? 1 : 0;
+    std::size_t first = i == 1 ? Start(a[0], c) : 0;
     if (a[i].IsNull() || a[i + 1].IsNull()) return Value::Null();
     std::string text = Text(a[i], c), find = Text(a[i + 1], c);
     if (first > text.size()) return Value::Long(0);
@@ -334,15 +273,14 @@ Value Chr(Args a, BuiltinContext& c) {
     return Value::String(std::string(1, static_cast<char>(code)));
 }
 
+// Asc and StrReverse: Null is error 94 (from ToText).
 Value Asc(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) Raise(kInvalidUseOfNull);
     std::string s = Text(a[0], c);
     if (s.empty()) Raise(kInvalidProcedureCall);
     return Value::Integer(static_cast<std::int16_t>(static_cast<unsigned char>(s[0])));
 }
 
 Value StrReverse(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) Raise(kInvalidUseOfNull);
     std::string s = Text(a[0], c);
     std::reverse(s.begin(), s.end());
     return Value::String(std::move(s));
@@ -351,18 +289,16 @@ Value StrReverse(Args a, BuiltinContext& c) {
 Value StrComp(Args a, BuiltinContext& c) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
     std::string x = Text(a[0], c), y = Text(a[1], c);
-    bool textCompare = a.size() > 2 && ToLong(a[2], c.context) == 1;
-    if (textCompare) {
+    if (a.size() > 2 && ToLong(a[2], c.context) == 1) {  // text compare: case ignored
         x = AsciiLowerCopy(x);
         y = AsciiLowerCopy(y);
     }
     int r = x.compare(y);
-    return Value::Integer(static_cast<std::int16_t>(r < 0 ? -1 : r > 0 ? 1 : 0));
+    return Value::Integer(static_cast<std::int16_t>((r > 0) - (r < 0)));
 }
 
-Value Replace(Args a, BuiltinContext& c) {
-    if (a[0].IsNull()) return Value::Null();
-    std::string text = Text(a[0], c), find = Text(a[1], c), with = Text(a[2], c);
+Value Replace(std::string text, Args a, BuiltinContext& c) {
+    std::string find = Text(a[1], c), with = Text(a[2], c);
     if (find.empty()) return Value::String(std::move(text));
     std::string out;
     std::size_t pos = 0;
@@ -375,36 +311,33 @@ Value Replace(Args a, BuiltinContext& c) {
         pos = at + find.size();
     }
     out.append(text, pos, std::string::npos);
-    return CheckedString(std::move(out));
+    if (out.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    return Value::String(std::move(out));
 }
 
 // clang-format off
 constexpr Builtin kBuiltins[] = {
-    {"abs", 1, 1, Abs},                                {"asc", 1, 1, Asc},
-    {"atn", 1, 1, Atn},                                {"cbool", 1, 1, CBool},
-    {"cbyte", 1, 1, CByte},                            {"ccur", 1, 1, CCur},
-    {"cdate", 1, 1, CDate},                            {"cdbl", 1, 1, CDbl},
-    {"chr", 1, 1, Chr},                                {"cint", 1, 1, CInt},
-    {"clng", 1, 1, CLng},                              {"cos", 1, 1, Cos},
-    {"csng", 1, 1, CSng},                              {"cstr", 1, 1, CStr},
-    {"date", 0, 0, Today},                             {"exp", 1, 1, Exp},
-    {"fix", 1, 1, Fix},                                {"hex", 1, 1, Hex},
-    {"instr", 2, 3, InStr},                            {"int", 1, 1, Int},
-    {"isdate", 1, 1, IsDate},                          {"isempty", 1, 1, IsEmpty},
-    {"isnull", 1, 1, IsNull},                          {"isnumeric", 1, 1, IsNumeric},
-    {"lcase", 1, 1, MapChars<AsciiLower>},             {"left", 2, 2, Left},
-    {"len", 1, 1, Len},                                {"log", 1, 1, Log},
-    {"ltrim", 1, 1, TrimText<kTrimLeft>},              {"mid", 2, 3, Mid},
-    {"now", 0, 0, Now},                                {"oct", 1, 1, Oct},
-    {"replace", 3, 3, Replace},                        {"right", 2, 2, Right},
-    {"rnd", 0, 1, Rnd},                                {"round", 1, 2, Round},
-    {"rtrim", 1, 1, TrimText<kTrimRight>},             {"sgn", 1, 1, Sgn},
-    {"sin", 1, 1, Sin},                                {"space", 1, 1, Space},
-    {"sqr", 1, 1, Sqr},                                {"strcomp", 2, 3, StrComp},
-    {"string", 2, 2, StringOf},                        {"strreverse", 1, 1, StrReverse},
-    {"tan", 1, 1, Tan},                                {"time", 0, 0, TimeOfDay},
-    {"trim", 1, 1, TrimText<kTrimLeft | kTrimRight>},  {"typename", 1, 1, TypeNameOf},
-    {"ucase", 1, 1, MapChars<AsciiUpper>},             {"vartype", 1, 1, VarTypeOf},
+    {"abs", 1, 1, Abs}, {"asc", 1, 1, Asc}, {"atn", 1, 1, Maths<kAtn>},
+    {"cbool", 1, 1, Cast<Value::Boolean, ToBoolean>}, {"cbyte", 1, 1, Cast<Value::Byte, ToByte>},
+    {"ccur", 1, 1, Cast<Value::Currency, ToCurrency>}, {"cdate", 1, 1, CDate},
+    {"cdbl", 1, 1, Cast<Value::Double, ToDouble>}, {"chr", 1, 1, Chr},
+    {"cint", 1, 1, Cast<Value::Integer, ToInteger>}, {"clng", 1, 1, Cast<Value::Long, ToLong>},
+    {"cos", 1, 1, Maths<kCos>}, {"csng", 1, 1, Cast<Value::Single, ToSingle>},
+    {"cstr", 1, 1, Cast<Value::String, ToText>}, {"date", 0, 0, Today},
+    {"exp", 1, 1, Maths<kExp, true>}, {"fix", 1, 1, Fix}, {"hex", 1, 1, Radix<16>},
+    {"instr", 2, 3, InStr}, {"int", 1, 1, Int}, {"isdate", 1, 1, IsDate},
+    {"isempty", 1, 1, IsEmpty}, {"isnull", 1, 1, IsNull},
+    {"isnumeric", 1, 1, Cast<Value::Boolean, IsNumericValue>},
+    {"lcase", 1, 1, OnText<MapChars<AsciiLower>>}, {"left", 2, 2, OnText<Left>},
+    {"len", 1, 1, OnText<Len>}, {"log", 1, 1, Maths<kLog>},
+    {"ltrim", 1, 1, OnText<TrimText<kTrimLeft>>}, {"mid", 2, 3, OnText<Mid>}, {"now", 0, 0, Now},
+    {"oct", 1, 1, Radix<8>}, {"replace", 3, 3, OnText<Replace>}, {"right", 2, 2, OnText<Right>},
+    {"rnd", 0, 1, Rnd}, {"round", 1, 2, Round}, {"rtrim", 1, 1, OnText<TrimText<kTrimRight>>},
+    {"sgn", 1, 1, Sgn}, {"sin", 1, 1, Maths<kSin>}, {"space", 1, 1, Space},
+    {"sqr", 1, 1, Maths<kSqr>}, {"strcomp", 2, 3, StrComp}, {"string", 2, 2, StringOf},
+    {"strreverse", 1, 1, StrReverse}, {"tan", 1, 1, Maths<kTan, true>}, {"time", 0, 0, TimeOfDay},
+    {"trim", 1, 1, OnText<TrimText<kTrimLeft | kTrimRight>>}, {"typename", 1, 1, TypeNameOf},
+    {"ucase", 1, 1, OnText<MapChars<AsciiUpper>>}, {"vartype", 1, 1, VarTypeOf},
 };
 // clang-format on
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "script/ascii.h"
 #include "script/currency.h"
@@ -23,15 +24,10 @@ double ToDouble(const Value& v, const Context& context) {
             Raise(kInvalidUseOfNull);
         case VarKind::String: {
             double d = 0;
-            switch (ParseNumberText(v.text(), context.decimalSeparator, d)) {
-                case TextNumber::kOk:
-                    return d;
-                case TextNumber::kOverflow:
-                    Raise(kOverflow);
-                case TextNumber::kNotNumber:
-                    Raise(kTypeMismatch);
-            }
-            Raise(kTypeMismatch);
+            TextNumber read = ParseNumberText(v.text(), context.decimalSeparator, d);
+            if (read != TextNumber::kOk)
+                Raise(read == TextNumber::kOverflow ? kOverflow : kTypeMismatch);
+            return d;
         }
         default:
             return v.NumberOrZero();
@@ -48,50 +44,40 @@ float ToSingle(const Value& v, const Context& context) {
 
 namespace {
 
-std::int64_t RoundedInRange(const Value& v, const Context& context, std::int64_t lo,
-                            std::int64_t hi) {
+// CLng, CInt and CByte: whole kinds as they are, others rounded half to even;
+// error 6 outside T's range.
+template <typename T>
+T RoundedTo(const Value& v, const Context& context) {
     if (v.IsWhole() || v.IsEmpty()) {
-        std::int64_t w = v.whole();
-        if (w < lo || w > hi) Raise(kOverflow);
-        return w;
+        if (!std::in_range<T>(v.whole())) Raise(kOverflow);
+        return static_cast<T>(v.whole());
     }
     double r = RoundHalfEven(ToDouble(v, context));
-    if (!(r >= static_cast<double>(lo) && r <= static_cast<double>(hi))) Raise(kOverflow);
-    return static_cast<std::int64_t>(r);
+    if (!(r >= std::numeric_limits<T>::min() && r <= std::numeric_limits<T>::max()))
+        Raise(kOverflow);
+    return static_cast<T>(r);
 }
 
 }  // namespace
 
 std::int32_t ToLong(const Value& v, const Context& context) {
-    return static_cast<std::int32_t>(RoundedInRange(v, context,
-                                                    std::numeric_limits<std::int32_t>::min(),
-                                                    std::numeric_limits<std::int32_t>::max()));
+    return RoundedTo<std::int32_t>(v, context);
 }
 
 std::int16_t ToInteger(const Value& v, const Context& context) {
-    return static_cast<std::int16_t>(RoundedInRange(v, context,
-                                                    std::numeric_limits<std::int16_t>::min(),
-                                                    std::numeric_limits<std::int16_t>::max()));
+    return RoundedTo<std::int16_t>(v, context);
 }
 
 std::uint8_t ToByte(const Value& v, const Context& context) {
     // True is all bits set: 255 in a Byte.
-    constexpr std::uint8_t kAllBits = 0xFF;
-    if (v.kind() == VarKind::Boolean) return v.boolean() ? kAllBits : 0;
-    return static_cast<std::uint8_t>(RoundedInRange(v, context, 0, 255));
+    if (v.kind() == VarKind::Boolean) return v.boolean() ? 0xFF : 0;
+    return RoundedTo<std::uint8_t>(v, context);
 }
 
 bool ReadBooleanWord(const std::string& text, bool& out) {
     std::string_view word = TrimBlanks(text);
-    if (EqualsIgnoringCase(word, "true") || EqualsIgnoringCase(word, "#true#")) {
-        out = true;
-        return true;
-    }
-    if (EqualsIgnoringCase(word, "false") || EqualsIgnoringCase(word, "#false#")) {
-        out = false;
-        return true;
-    }
-    return false;
+    out = EqualsIgnoringCase(word, "true") || EqualsIgnoringCase(word, "#true#");
+    return out || EqualsIgnoringCase(word, "false") || EqualsIgnoringCase(word, "#false#");
 }
 
 bool ToBoolean(const Value& v, const Context& context) {
@@ -142,10 +128,10 @@ void AppendText(std::string& out, const Value& v, const Context& context) {
             out += std::to_string(v.whole());
             return;
         case VarKind::Single:
-            AppendRealText(out, v.real(), kSingleDigits, context.decimalSeparator);
-            return;
         case VarKind::Double:
-            AppendRealText(out, v.real(), kDoubleDigits, context.decimalSeparator);
+            AppendRealText(out, v.real(),
+                           v.kind() == VarKind::Single ? kSingleDigits : kDoubleDigits,
+                           context.decimalSeparator);
             return;
         case VarKind::Currency:
             currency::AppendText(out, v.amount(), context.decimalSeparator);
@@ -185,14 +171,14 @@ Value DateOrDouble(double serial) {
     return date_time::InRange(serial) ? Value::Date(serial) : Value::Double(serial);
 }
 
-Value WholeResult(std::int64_t v) {
-    if (v >= std::numeric_limits<std::int16_t>::min() &&
-        v <= std::numeric_limits<std::int16_t>::max())
-        return Value::Integer(static_cast<std::int16_t>(v));
-    if (v >= std::numeric_limits<std::int32_t>::min() &&
-        v <= std::numeric_limits<std::int32_t>::max())
-        return Value::Long(static_cast<std::int32_t>(v));
+Value LongOrDouble(std::int64_t v) {
+    if (std::in_range<std::int32_t>(v)) return Value::Long(static_cast<std::int32_t>(v));
     return Value::Double(static_cast<double>(v));
+}
+
+Value WholeResult(std::int64_t v) {
+    if (std::in_range<std::int16_t>(v)) return Value::Integer(static_cast<std::int16_t>(v));
+    return LongOrDouble(v);
 }
 
 Value LiteralValue(double number, bool whole) {

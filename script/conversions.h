@@ -4,7 +4,6 @@
 // value is needed is 94, a text that is no number 13, a value out of range 6.
 
 #include <cstdint>
-#include <limits>
 #include <string>
 
 #include "script/context.h"
@@ -53,8 +52,9 @@ Value DateOrDouble(double serial);
 Value LiteralValue(double number, bool whole);
 
 // Narrows a whole number to the smallest of Integer and Long that holds it,
-// or to a Double beyond that.
+// or to a Double beyond that; LongOrDouble starts at Long.
 Value WholeResult(std::int64_t v);
+Value LongOrDouble(std::int64_t v);
 
 // Applies an operation that keeps the subtype, as Abs, Fix, Int and the
 // negation do: `whole` on the payload of whole kinds (a Long result beyond
@@ -71,17 +71,12 @@ Value KeepKind(const Value& v, const Context& context, WholeFn whole, RealFn rea
         case VarKind::Empty:
             return Value::Integer(0);
         case VarKind::Boolean:
+        case VarKind::Integer:
             return WholeResult(whole(v.whole()));
         case VarKind::Byte:
             return Value::Byte(static_cast<std::uint8_t>(whole(v.whole())));
-        case VarKind::Integer:
-            return WholeResult(whole(v.whole()));
-        case VarKind::Long: {
-            std::int64_t r = whole(v.whole());
-            if (r > std::numeric_limits<std::int32_t>::max())
-                return Value::Double(static_cast<double>(r));
-            return Value::Long(static_cast<std::int32_t>(r));
-        }
+        case VarKind::Long:
+            return LongOrDouble(whole(v.whole()));
         case VarKind::Single:
             return Value::Single(static_cast<float>(real(v.real())));
         case VarKind::Currency:

@@ -1,11 +1,11 @@
 #include "script/currency.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "script/conversions.h"
 #include "script/errors.h"
+#include "script/number_text.h"
 
 namespace ondrix::script::currency {
 namespace {
@@ -84,20 +84,13 @@ void AppendText(std::string& out, std::int64_t amount, char separator) {
     std::uint64_t magnitude =
         amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
     if (amount < 0) out += '-';
-    char buf[24];
-    auto end = std::to_chars(buf, buf + sizeof buf, magnitude / kScale).ptr;
-    out.append(buf, end);
-    auto fraction = static_cast<unsigned>(magnitude % kScale);
+    AppendDigits(out, static_cast<std::int64_t>(magnitude / kScale));
+    auto fraction = static_cast<std::int64_t>(magnitude % kScale);
     if (fraction == 0) return;
-    char digits[kDecimals];
-    for (int i = kDecimals - 1; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
-    }
-    int count = kDecimals;
-    while (digits[count - 1] == '0') --count;
+    int places = kDecimals;
+    for (; fraction % 10 == 0; fraction /= 10) --places;  // no trailing zeros
     out += separator;
-    out.append(digits, static_cast<std::size_t>(count));
+    AppendDigits(out, fraction, places);
 }
 
 }  // namespace ondrix::script::currency

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "script/ascii.h"
+#include "script/number_text.h"
 
 namespace ondrix::script::date_time {
 namespace {
@@ -49,21 +50,30 @@ bool ReadNumber(std::string_view t, std::size_t& pos, int& value, int& count) {
     return true;
 }
 
+// Up to three numbers joined by one of `separators`, the same each time
+// ("1/2/2000", "12:30"): how many were read, 0 when a separator is not
+// followed by a number.
+int ReadFields(std::string_view t, std::size_t& p, std::string_view separators, int (&n)[3],
+               int (&count)[3]) {
+    int fields = 0;
+    for (char separator = 0; fields < 3; ++fields) {
+        if (fields > 0) {
+            if (p >= t.size() || separators.find(t[p]) == std::string_view::npos ||
+                (separator != 0 && t[p] != separator))
+                break;
+            separator = t[p++];
+        }
+        if (!ReadNumber(t, p, n[fields], count[fields])) return 0;
+    }
+    return fields;
+}
+
 // "m/d/y" or "y-m-d" (either separator, the order told by a year of three or
 // four digits first) into a day count from day 0.
 bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
     std::size_t p = pos;
     int n[3], count[3];
-    char separator = 0;
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (p >= t.size() || (t[p] != '/' && t[p] != '-')) return false;
-            if (separator == 0) separator = t[p];
-            if (t[p] != separator) return false;
-            ++p;
-        }
-        if (!ReadNumber(t, p, n[i], count[i])) return false;
-    }
+    if (ReadFields(t, p, "/-", n, count) != 3) return false;
     int year, month, dayOfMonth, yearDigits;
     if (count[0] > 2) {
         year = n[0], month = n[1], dayOfMonth = n[2], yearDigits = count[0];
@@ -91,16 +101,9 @@ bool ReadWord(std::string_view t, std::size_t& pos, std::string_view lowerWord) 
 // "h:mm[:ss][ AM|PM]" into a fraction of a day.
 bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     std::size_t p = pos;
-    int part[3] = {0, 0, 0}, count;
-    int parts = 0;
-    for (; parts < 3; ++parts) {
-        if (parts > 0) {
-            if (p >= t.size() || t[p] != ':') break;
-            ++p;
-        }
-        if (!ReadNumber(t, p, part[parts], count) || count > 2) return false;
-    }
-    if (parts < 2) return false;
+    int part[3] = {0, 0, 0}, count[3] = {0, 0, 0};
+    if (ReadFields(t, p, ":", part, count) < 2 || std::max({count[0], count[1], count[2]}) > 2)
+        return false;
     std::size_t q = p;
     while (q < t.size() && IsPartSeparator(t[q])) ++q;
     bool am = ReadWord(t, q, "am");
@@ -118,13 +121,6 @@ bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     fraction = static_cast<double>(seconds) / kSecondsPerDay;
     pos = p;
     return true;
-}
-
-void AppendNumber(std::string& out, int value, int minDigits) {
-    char buf[12];
-    auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-    for (auto n = end - buf; n < minDigits; ++n) out += '0';
-    out.append(buf, end);
 }
 
 }  // namespace
@@ -163,21 +159,21 @@ void AppendText(std::string& out, double serial) {
     bool showTime = seconds != 0 || whole == 0;
     if (showDate) {
         year_month_day date{kDayZero + days{static_cast<long>(whole)}};
-        AppendNumber(out, static_cast<int>(static_cast<unsigned>(date.month())), 1);
+        AppendDigits(out, static_cast<unsigned>(date.month()));
         out += '/';
-        AppendNumber(out, static_cast<int>(static_cast<unsigned>(date.day())), 1);
+        AppendDigits(out, static_cast<unsigned>(date.day()));
         out += '/';
-        AppendNumber(out, static_cast<int>(date.year()), 1);
+        AppendDigits(out, static_cast<int>(date.year()));
     }
     if (showDate && showTime) out += ' ';
     if (showTime) {
-        int hour = static_cast<int>(seconds / kSecondsPerHour);
-        int hour12 = hour % kHoursPerHalfDay == 0 ? kHoursPerHalfDay : hour % kHoursPerHalfDay;
-        AppendNumber(out, hour12, 1);
+        long hour = seconds / kSecondsPerHour;
+        AppendDigits(out,
+                     hour % kHoursPerHalfDay == 0 ? kHoursPerHalfDay : hour % kHoursPerHalfDay);
         out += ':';
-        AppendNumber(out, static_cast<int>(seconds / kSecondsPerMinute % kSecondsPerMinute), 2);
+        AppendDigits(out, seconds / kSecondsPerMinute % kSecondsPerMinute, 2);
         out += ':';
-        AppendNumber(out, static_cast<int>(seconds % kSecondsPerMinute), 2);
+        AppendDigits(out, seconds % kSecondsPerMinute, 2);
         out += hour < kHoursPerHalfDay ? " AM" : " PM";
     }
 }

@@ -12,7 +12,6 @@
 namespace ondrix::script {
 namespace {
 
-constexpr int kMinExponentDigits = 2;
 constexpr std::size_t kMaxNumberTextLength = 400;  // longer texts are never numbers we read
 constexpr long kExponentCap = 100000;  // exponents beyond this are all the same overflow
 constexpr std::uint64_t kMaxRadixValue = 0xFFFFFFFFull;
@@ -51,12 +50,10 @@ void ReadScientific(Rounded& r) {
 
 void ToChars(double value, int digits, Rounded& r) {
     char* last = r.scientific + sizeof r.scientific;
-    r.end = digits == kSingleDigits ? std::to_chars(r.scientific, last, static_cast<float>(value),
-                                                    std::chars_format::scientific, digits - 1)
-                                          .ptr
-                                    : std::to_chars(r.scientific, last, value,
-                                                    std::chars_format::scientific, digits - 1)
-                                          .ptr;
+    auto form = std::chars_format::scientific;
+    r.end = digits == kSingleDigits
+                ? std::to_chars(r.scientific, last, static_cast<float>(value), form, digits - 1).ptr
+                : std::to_chars(r.scientific, last, value, form, digits - 1).ptr;
     ReadScientific(r);
 }
 
@@ -152,24 +149,13 @@ double ShownValue(const Rounded& r) {
     return v;
 }
 
+// "E+05", "E-120": the sign always, at least two digits.
 char* WriteExponent(char* out, int exponent) {
     *out++ = 'E';
     *out++ = exponent < 0 ? '-' : '+';
     int e = exponent < 0 ? -exponent : exponent;
-    for (int limit = 10, n = 1; n < kMinExponentDigits; ++n, limit *= 10) {
-        if (e < limit) *out++ = '0';
-    }
+    if (e < 10) *out++ = '0';
     return std::to_chars(out, out + kMaxRealTextLength, e).ptr;
-}
-
-char* Copy(char* out, const char* from, int n) {
-    for (int i = 0; i < n; ++i) *out++ = from[i];
-    return out;
-}
-
-char* Fill(char* out, char c, int n) {
-    for (int i = 0; i < n; ++i) *out++ = c;
-    return out;
 }
 
 }  // namespace
@@ -192,21 +178,21 @@ char* WriteRealText(char* out, double value, int digits, char separator, double*
         *out++ = m[0];
         if (count > 1) {
             *out++ = separator;
-            out = Copy(out, m + 1, count - 1);
+            out = std::copy_n(m + 1, count - 1, out);
         }
         return WriteExponent(out, exponent);
     }
     if (exponent >= 0) {
         int whole = exponent + 1;
-        if (count <= whole) return Fill(Copy(out, m, count), '0', whole - count);
-        out = Copy(out, m, whole);
+        if (count <= whole) return std::fill_n(std::copy_n(m, count, out), whole - count, '0');
+        out = std::copy_n(m, whole, out);
         *out++ = separator;
-        return Copy(out, m + whole, count - whole);
+        return std::copy_n(m + whole, count - whole, out);
     }
     *out++ = '0';
     *out++ = separator;
-    out = Fill(out, '0', -exponent - 1);
-    return Copy(out, m, count);
+    out = std::fill_n(out, -exponent - 1, '0');
+    return std::copy_n(m, count, out);
 }
 
 ShownDouble ReadBackDoubleText(double value) {
@@ -227,6 +213,13 @@ ShownDouble ReadBackDoubleText(double value) {
     return {ShownValue(r), whole};
 }
 
+void AppendDigits(std::string& out, std::int64_t value, int minDigits) {
+    char buf[24];
+    char* end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    if (end - buf < minDigits) out.append(static_cast<std::size_t>(minDigits - (end - buf)), '0');
+    out.append(buf, end);
+}
+
 std::string StrText(double value) {
     std::string s;
     if (!(value < 0)) s += ' ';
@@ -236,24 +229,13 @@ std::string StrText(double value) {
 
 TextNumber ReadRadixDigits(std::string_view digits, int base, bool hasLongSuffix,
                            std::int32_t& out) {
-    if (digits.empty()) return TextNumber::kNotNumber;
     std::uint64_t v = 0;
-    bool overflow = false;
-    for (char c : digits) {
-        int d = RadixDigitValue(c, base);
-        if (d < 0) return TextNumber::kNotNumber;
-        v = v * base + d;
-        if (v > kMaxRadixValue) {
-            overflow = true;
-            v = 0;
-        }
-    }
-    if (overflow) return TextNumber::kOverflow;
-    if (!hasLongSuffix && v <= kMaxIntegerRadixValue) {
-        out = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
-    } else {
-        out = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    }
+    const char* end = digits.data() + digits.size();
+    auto [stop, error] = std::from_chars(digits.data(), end, v, base);
+    if (digits.empty() || stop != end) return TextNumber::kNotNumber;
+    if (error == std::errc::result_out_of_range || v > kMaxRadixValue) return TextNumber::kOverflow;
+    bool integer = !hasLongSuffix && v <= kMaxIntegerRadixValue;
+    out = integer ? static_cast<std::int16_t>(v) : static_cast<std::int32_t>(v);  // wrapping
     return TextNumber::kOk;
 }
 

@@ -51,6 +51,10 @@ struct ShownDouble {
 };
 ShownDouble ReadBackDoubleText(double value);
 
+// Appends the digits of a whole number, with zeros in front up to
+// `minDigits` ("07").
+void AppendDigits(std::string& out, std::int64_t value, int minDigits = 1);
+
 // The Str form: "." always, a blank where the sign of a non-negative value
 // would stand (" 2.5", "-16.68").
 std::string StrText(double value);

@@ -1,9 +1,11 @@
 #include "script/operators.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "script/conversions.h"
 #include "script/currency.h"
@@ -66,12 +68,16 @@ double RealPower(double x, double y) {
 
 namespace {
 
+// Whether + joins and comparisons compare as text: two strings, or a string
+// and Empty.
+bool TextPair(const Value& a, const Value& b) {
+    return (a.IsString() || b.IsString()) && (a.IsString() || a.IsEmpty()) &&
+           (b.IsString() || b.IsEmpty());
+}
+
 std::string Concat(const Value& a, const Value& b, const Context& context) {
     std::string s;
-    if (a.IsString())
-        s = a.text();
-    else
-        AppendText(s, a, context);
+    AppendText(s, a, context);
     AppendText(s, b, context);
     if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
     return s;
@@ -88,42 +94,28 @@ Value DateArithmetic(BinaryOp op, const Value& a, const Value& b, const Context&
 
 Value CurrencyArithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     std::int64_t x = ToCurrency(a, context), y = ToCurrency(b, context);
-    switch (op) {
-        case BinaryOp::kAdd:
-            return Value::Currency(currency::Add(x, y));
-        case BinaryOp::kSub:
-            return Value::Currency(currency::Subtract(x, y));
-        default:
-            return Value::Currency(currency::Multiply(x, y));
-    }
+    return Value::Currency(op == BinaryOp::kAdd   ? currency::Add(x, y)
+                           : op == BinaryOp::kSub ? currency::Subtract(x, y)
+                                                  : currency::Multiply(x, y));
 }
 
 // +, - and *.
 Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    if (op == BinaryOp::kAdd && (a.IsString() || b.IsString())) {
-        // Two strings, or a string and Empty, are joined; with a number the
-        // string is read as a number.
-        if ((a.IsString() || a.IsEmpty()) && (b.IsString() || b.IsEmpty()))
-            return Value::String(Concat(a, b, context));
-    }
+    // A string with a number is read as a number.
+    if (op == BinaryOp::kAdd && TextPair(a, b)) return Value::String(Concat(a, b, context));
     if (op != BinaryOp::kMul && (a.kind() == VarKind::Date || b.kind() == VarKind::Date))
         return DateArithmetic(op, a, b, context);
     switch (ResultRank(a, b)) {
         case kByteRank: {
             std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
-            if (r >= 0 && r <= 255) return Value::Byte(static_cast<std::uint8_t>(r));
+            if (std::in_range<std::uint8_t>(r)) return Value::Byte(static_cast<std::uint8_t>(r));
             return WholeResult(r);
         }
         case kIntegerRank:
             return WholeResult(Combine<std::int64_t>(op, a.whole(), b.whole()));
-        case kLongRank: {
-            std::int64_t r = Combine<std::int64_t>(op, a.whole(), b.whole());
-            if (r >= std::numeric_limits<std::int32_t>::min() &&
-                r <= std::numeric_limits<std::int32_t>::max())
-                return Value::Long(static_cast<std::int32_t>(r));
-            return Value::Double(static_cast<double>(r));
-        }
+        case kLongRank:
+            return LongOrDouble(Combine<std::int64_t>(op, a.whole(), b.whole()));
         case kSingleRank: {
             double r = Combine(op, a.NumberOrZero(), b.NumberOrZero());
             float f = static_cast<float>(r);
@@ -138,29 +130,12 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
     }
 }
 
-// Whether "/" keeps a Single: one side is a Single and the other a Single
-// or narrower (Integer, Byte, Boolean, Empty). A Long, a Double or any
-// other subtype gives a Double.
-bool QuotientIsSingle(const Value& a, const Value& b) {
-    auto narrow = [](const Value& v) {
-        switch (v.kind()) {
-            case VarKind::Empty:
-            case VarKind::Boolean:
-            case VarKind::Byte:
-            case VarKind::Integer:
-            case VarKind::Single:
-                return true;
-            default:
-                return false;
-        }
-    };
-    return (a.kind() == VarKind::Single || b.kind() == VarKind::Single) && narrow(a) && narrow(b);
-}
-
 Value Divide(const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     double r = RealDivide(ToDouble(a, context), ToDouble(b, context));
-    if (QuotientIsSingle(a, b)) {
+    // "/" keeps a Single where + would: a Single with a Single or a
+    // narrower subtype (not a Long).
+    if (ResultRank(a, b) == kSingleRank) {
         // Single operands are exact in a Double, so rounding the Double
         // quotient once more gives the correctly rounded Single quotient.
         float f = static_cast<float>(r);
@@ -169,18 +144,24 @@ Value Divide(const Value& a, const Value& b, const Context& context) {
     return Value::Double(r);
 }
 
+// The result of \, Mod and the bitwise operators by the ranks of their
+// operands: a Byte when one is a Byte and the other no wider, an Integer
+// (or wider, should it not fit) up to Integers, else a Long (error 6
+// beyond it).
+Value WholeOfRanks(std::int64_t r, Rank ra, Rank rb) {
+    Rank wider = std::max(ra, rb);
+    if (wider == kByteRank) return Value::Byte(static_cast<std::uint8_t>(r));
+    if (wider <= kIntegerRank) return WholeResult(r);
+    if (!std::in_range<std::int32_t>(r)) Raise(kOverflow);
+    return Value::Long(static_cast<std::int32_t>(r));
+}
+
 // \ and Mod: both operands are rounded to whole numbers first.
 Value WholeDivide(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
-    Rank ra = RankOf(a), rb = RankOf(b);
     std::int64_t x = ToLong(a, context), y = ToLong(b, context);
     if (y == 0) Raise(kDivisionByZero);
-    std::int64_t r = op == BinaryOp::kIntDiv ? x / y : x % y;
-    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
-        return Value::Byte(static_cast<std::uint8_t>(r));
-    if (ra <= kIntegerRank && rb <= kIntegerRank) return WholeResult(r);
-    if (r > std::numeric_limits<std::int32_t>::max()) Raise(kOverflow);
-    return Value::Long(static_cast<std::int32_t>(r));
+    return WholeOfRanks(op == BinaryOp::kIntDiv ? x / y : x % y, RankOf(a), RankOf(b));
 }
 
 Value Power(const Value& a, const Value& b, const Context& context) {
@@ -191,42 +172,25 @@ Value Power(const Value& a, const Value& b, const Context& context) {
 // Negative, zero or positive; comparisons share one rule set: a number is
 // less than any string, Empty is 0 beside a number and "" beside a string.
 int Compare(const Value& a, const Value& b) {
-    bool as = a.IsString(), bs = b.IsString();
-    if (as || bs) {
-        if ((as || a.IsEmpty()) && (bs || b.IsEmpty())) {
-            static const std::string kNoText;
-            const std::string& x = as ? a.text() : kNoText;
-            const std::string& y = bs ? b.text() : kNoText;
-            int c = x.compare(y);
-            return c < 0 ? -1 : c > 0 ? 1 : 0;
-        }
-        return as ? 1 : -1;
-    }
+    if (TextPair(a, b)) return a.text().compare(b.text());  // Empty's text is ""
+    if (a.IsString() || b.IsString()) return a.IsString() ? 1 : -1;
     if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
         // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
-        return a.amount() < b.amount() ? -1 : a.amount() > b.amount() ? 1 : 0;
+        return (a.amount() > b.amount()) - (a.amount() < b.amount());
     }
     double x = a.NumberOrZero(), y = b.NumberOrZero();
-    return x < y ? -1 : x > y ? 1 : 0;
+    return (x > y) - (x < y);
 }
 
 Value Comparison(BinaryOp op, const Value& a, const Value& b) {
     if (a.IsNull() || b.IsNull()) return Value::Null();
     int c = Compare(a, b);
-    switch (op) {
-        case BinaryOp::kEq:
-            return Value::Boolean(c == 0);
-        case BinaryOp::kNe:
-            return Value::Boolean(c != 0);
-        case BinaryOp::kLt:
-            return Value::Boolean(c < 0);
-        case BinaryOp::kGt:
-            return Value::Boolean(c > 0);
-        case BinaryOp::kLe:
-            return Value::Boolean(c <= 0);
-        default:
-            return Value::Boolean(c >= 0);
-    }
+    return Value::Boolean(op == BinaryOp::kEq   ? c == 0
+                          : op == BinaryOp::kNe ? c != 0
+                          : op == BinaryOp::kLt ? c < 0
+                          : op == BinaryOp::kGt ? c > 0
+                          : op == BinaryOp::kLe ? c <= 0
+                                                : c >= 0);
 }
 
 // Operand of a logical operator: a string "True"/"False" counts as a Boolean.
@@ -237,18 +201,11 @@ Value LogicalOperand(const Value& v) {
 }
 
 std::int32_t Bits(BinaryOp op, std::int32_t x, std::int32_t y) {
-    switch (op) {
-        case BinaryOp::kAnd:
-            return x & y;
-        case BinaryOp::kOr:
-            return x | y;
-        case BinaryOp::kXor:
-            return x ^ y;
-        case BinaryOp::kEqv:
-            return ~(x ^ y);
-        default:
-            return ~x | y;  // Imp
-    }
+    return op == BinaryOp::kAnd   ? x & y
+           : op == BinaryOp::kOr  ? x | y
+           : op == BinaryOp::kXor ? x ^ y
+           : op == BinaryOp::kEqv ? ~(x ^ y)
+                                  : ~x | y;  // Imp
 }
 
 // The result of a logical operator in the subtype its operands call for.
@@ -256,41 +213,21 @@ Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
     bool aBool = a.kind() == VarKind::Boolean || a.IsNull();
     bool bBool = b.kind() == VarKind::Boolean || b.IsNull();
     if (aBool && bBool) return Value::Boolean(r != 0);
-    Rank ra = a.IsNull() ? kEmptyRank : RankOf(a);
-    Rank rb = b.IsNull() ? kEmptyRank : RankOf(b);
-    if (ra <= kByteRank && rb <= kByteRank && (ra == kByteRank || rb == kByteRank))
-        return Value::Byte(static_cast<std::uint8_t>(r));
-    if (ra <= kIntegerRank && rb <= kIntegerRank)
-        return Value::Integer(static_cast<std::int16_t>(r));
-    return Value::Long(r);
+    return WholeOfRanks(r, a.IsNull() ? kEmptyRank : RankOf(a),
+                        b.IsNull() ? kEmptyRank : RankOf(b));
 }
 
 Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
     Value a = LogicalOperand(rawA), b = LogicalOperand(rawB);
-    if (a.IsNull() || b.IsNull()) {
-        // Null is an unknown: the result is known only where the other
-        // operand decides it alone.
-        if (a.IsNull() && b.IsNull()) return Value::Null();
-        const Value& other = a.IsNull() ? b : a;
-        std::int32_t bits = ToLong(other, context);
-        switch (op) {
-            case BinaryOp::kAnd:
-                if (bits == 0) return TypedBits(0, a, b);
-                break;
-            case BinaryOp::kOr:
-                if (bits == -1) return TypedBits(-1, a, b);
-                break;
-            case BinaryOp::kImp:
-                if ((a.IsNull() && bits == -1) || (b.IsNull() && bits == 0))
-                    return TypedBits(-1, a, b);
-                break;
-            default:
-                break;
-        }
+    if (a.IsNull() && b.IsNull()) return Value::Null();
+    std::int32_t x = a.IsNull() ? 0 : ToLong(a, context);
+    std::int32_t y = b.IsNull() ? 0 : ToLong(b, context);
+    std::int32_t r = Bits(op, x, y);
+    // Null is an unknown, False or True: the result is known only where both
+    // readings give it (0 And Null, -1 Or Null, 0 Imp Null, Null Imp -1).
+    if ((a.IsNull() || b.IsNull()) && r != Bits(op, a.IsNull() ? -1 : x, b.IsNull() ? -1 : y))
         return Value::Null();
-    }
-    std::int32_t x = ToLong(a, context), y = ToLong(b, context);
-    return TypedBits(Bits(op, x, y), a, b);
+    return TypedBits(r, a, b);
 }
 
 Value Negate(const Value& a, const Context& context) {
@@ -303,20 +240,8 @@ Value Negate(const Value& a, const Context& context) {
 
 Value Not(const Value& raw, const Context& context) {
     Value a = LogicalOperand(raw);
-    switch (a.kind()) {
-        case VarKind::Null:
-            return Value::Null();
-        case VarKind::Boolean:
-            return Value::Boolean(!a.boolean());
-        case VarKind::Empty:
-            return Value::Integer(-1);
-        case VarKind::Byte:
-            return Value::Byte(static_cast<std::uint8_t>(~a.whole()));
-        case VarKind::Integer:
-            return Value::Integer(static_cast<std::int16_t>(~a.whole()));
-        default:
-            return Value::Long(~ToLong(a, context));
-    }
+    if (a.IsNull()) return Value::Null();
+    return TypedBits(~ToLong(a, context), a, a);
 }
 
 }  // namespace

@@ -47,14 +47,7 @@ inline double CheckedReal(double r) {
 // operands) or reals (double).
 template <typename T>
 T Combine(BinaryOp op, T x, T y) {
-    switch (op) {
-        case BinaryOp::kAdd:
-            return x + y;
-        case BinaryOp::kSub:
-            return x - y;
-        default:
-            return x * y;
-    }
+    return op == BinaryOp::kAdd ? x + y : op == BinaryOp::kSub ? x - y : x * y;
 }
 
 // x / y: 0 / 0 is error 6, any other division by zero error 11.

@@ -32,48 +32,16 @@ class Value {
     Value() = default;
 
     static Value Null() { return Value(VarKind::Null); }
-    static Value Boolean(bool b) {
-        Value v(VarKind::Boolean);
-        v.whole_ = b ? -1 : 0;
-        return v;
-    }
-    static Value Byte(std::uint8_t b) {
-        Value v(VarKind::Byte);
-        v.whole_ = b;
-        return v;
-    }
-    static Value Integer(std::int16_t i) {
-        Value v(VarKind::Integer);
-        v.whole_ = i;
-        return v;
-    }
-    static Value Long(std::int32_t l) {
-        Value v(VarKind::Long);
-        v.whole_ = l;
-        return v;
-    }
-    static Value Single(float f) {
-        Value v(VarKind::Single);
-        v.real_ = f;
-        return v;
-    }
-    static Value Double(double d) {
-        Value v(VarKind::Double);
-        v.real_ = d;
-        return v;
-    }
+    static Value Boolean(bool b) { return Value(VarKind::Boolean, b ? -1 : 0); }
+    static Value Byte(std::uint8_t b) { return Value(VarKind::Byte, std::int32_t{b}); }
+    static Value Integer(std::int16_t i) { return Value(VarKind::Integer, std::int32_t{i}); }
+    static Value Long(std::int32_t l) { return Value(VarKind::Long, l); }
+    static Value Single(float f) { return Value(VarKind::Single, double{f}); }
+    static Value Double(double d) { return Value(VarKind::Double, d); }
     // An amount in ten-thousandths (see currency.h).
-    static Value Currency(std::int64_t amount) {
-        Value v(VarKind::Currency);
-        v.amount_ = amount;
-        return v;
-    }
+    static Value Currency(std::int64_t amount) { return Value(VarKind::Currency, amount); }
     // A serial date (see date_time.h).
-    static Value Date(double serial) {
-        Value v(VarKind::Date);
-        v.real_ = serial;
-        return v;
-    }
+    static Value Date(double serial) { return Value(VarKind::Date, serial); }
     static Value String(std::string s) {
         Value v(VarKind::String);
         v.text_ = std::make_shared<const std::string>(std::move(s));
@@ -111,6 +79,9 @@ class Value {
 
   private:
     explicit Value(VarKind k) : kind_(k) {}
+    Value(VarKind k, std::int32_t whole) : kind_(k), whole_(whole) {}
+    Value(VarKind k, double real) : kind_(k), real_(real) {}
+    Value(VarKind k, std::int64_t amount) : kind_(k), amount_(amount) {}
 
     static const std::string& EmptyText();
     double CurrencyNumber() const;

@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"-32768 - 1", "Long -32769"}, ExprCase{"2147483647 + 1", "Double 2147483648"},
         ExprCase{"65536 * 65536", "Double 4294967296"}, ExprCase{"1 + 1", "Integer 2"},
         ExprCase{"40000 - 39999", "Long 1"}, ExprCase{"1 + 0.5", "Double 1.5"},
-        ExprCase{"CSng(1.5) + 1", "Single 2.5"}, ExprCase{"CSng(1.5) + 40000", "Double 40001.5"},
+        ExprCase{"CSng(3) / 2", "Single 1.5"}, ExprCase{"CSng(1.5) + 1", "Single 2.5"},
+        ExprCase{"CSng(1.5) + 40000", "Double 40001.5"},
         ExprCase{"CByte(200) + CByte(55)", "Byte 255"},
         ExprCase{"CByte(200) + CByte(56)", "Integer 256"}, ExprCase{"True + True", "Integer -2"},
         ExprCase{"False + 6 + True", "Integer 5"}, ExprCase{"Empty + Empty", "Integer 0"},
@@ -83,7 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"True And 5", "Integer 5"}, ExprCase{"Null And False", "Boolean False"},
         ExprCase{"Null And True", "Null"}, ExprCase{"Null Or True", "Boolean True"},
         ExprCase{"False Imp Null", "Boolean True"}, ExprCase{"False Eqv Null", "Null"},
-        ExprCase{"\"True\" And True", "Boolean True"}));
+        ExprCase{"\"True\" And True", "Boolean True"}, ExprCase{"Null Imp True", "Boolean True"},
+        ExprCase{"Null Imp False", "Null"}, ExprCase{"True Imp Null", "Null"},
+        ExprCase{"Null Or False", "Null"}, ExprCase{"True Xor Null", "Null"},
+        ExprCase{"Null Eqv Null", "Null"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Literals, OperatorTest,
