@@ -92,11 +92,6 @@ struct Token {
 // or date literal.
 std::vector<Token> Tokenize(std::string_view source);
 
-// Reads one number literal starting at source[pos] (a digit or "."), or the
-// &H / &O forms starting at "&". On success fills kind/number, advances pos
-// and returns true.
-bool LexNumber(std::string_view source, std::size_t& pos, Token& token);
-
 // Whether the word is reserved (a keyword or Rem) and so cannot name a
 // variable.
 bool IsReservedWord(std::string_view word);
