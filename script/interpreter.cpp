@@ -54,10 +54,17 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, std::span<const ExprPtr>
     if (args.size() != proc.byRef.size()) RaiseNamed(kWrongArgumentCount, proc.name);
     StepGuard guard(rt);
     Frame& frame = rt.AcquireFrame(proc.slotCount);
-    struct Release {
+    // Gives the frame back and returns to the caller's scope, also on an error.
+    struct Restore {
         Runtime& rt;
-        ~Release() { rt.ReleaseFrame(); }
-    } release{rt};
+        Frame* frame;
+        const Procedure* procedure;
+        ~Restore() {
+            rt.frame = frame;
+            rt.procedure = procedure;
+            rt.ReleaseFrame();
+        }
+    } restore{rt, rt.frame, rt.procedure};
 
     // Arguments are evaluated in the caller's scope.
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -68,16 +75,6 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, std::span<const ExprPtr>
         else
             frame.slots[i + 1] = args[i]->Evaluate(rt);
     }
-
-    struct Restore {
-        Runtime& rt;
-        Frame* frame;
-        const Procedure* procedure;
-        ~Restore() {
-            rt.frame = frame;
-            rt.procedure = procedure;
-        }
-    } restore{rt, rt.frame, rt.procedure};
     rt.frame = &frame;
     rt.procedure = &proc;
     ExecuteBlock(proc.body, rt);
@@ -162,11 +159,10 @@ Flow ExecuteBlock(const Block& block, Runtime& rt) {
 Flow AssignStmt::Execute(Runtime& rt) const {
     Value v = value_->Evaluate(rt);
     const NameBinding& b = *target_;
-    if (b.kind == NameBinding::Kind::kGlobal) {
+    if (b.kind == NameBinding::Kind::kGlobal)
         AssignGlobal(rt.symbols[b.symbol], std::move(v));
-        return Flow::kNext;
-    }
-    *Variable(rt, b) = std::move(v);
+    else
+        *Variable(rt, b) = std::move(v);
     return Flow::kNext;
 }
 

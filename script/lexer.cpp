@@ -1,9 +1,6 @@
 #include "script/lexer.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <limits>
 
 #include "script/ascii.h"
 #include "script/conversions.h"
