@@ -89,10 +89,6 @@ bool IsTrue(const Value& v, const Context& context) {
 
 }  // namespace
 
-Value LiteralExpr::Evaluate(Runtime&) const {
-    return value_;
-}
-
 Value NameExpr::Evaluate(Runtime& rt) const {
     const NameBinding& b = *binding_;
     if (b.kind == NameBinding::Kind::kGlobal) {

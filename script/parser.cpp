@@ -254,15 +254,14 @@ class Parser {
         std::vector<const NameBinding*> byRef;
         bool closed = close == Tok::kRParen ? At(Tok::kRParen) : AtSimpleStatementEnd();
         if (!closed) {
-            for (;;) {
+            do {
                 std::size_t start = pos_;
                 ExprPtr arg = ParseExpr();
                 auto* name = dynamic_cast<NameExpr*>(arg.get());
                 byRef.push_back(allowByRef && name && pos_ == start + 1 ? name->binding()
                                                                         : nullptr);
                 args.push_back(std::move(arg));
-                if (!Accept(Tok::kComma)) break;
-            }
+            } while (Accept(Tok::kComma));
         }
         if (close == Tok::kRParen) Expect(Tok::kRParen, kExpectedRightParen);
         return std::make_unique<CallExpr>(callee, std::move(args), std::move(byRef));
