@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "script/ascii.h"
-#include "script/conversions.h"
 #include "script/date_time.h"
 #include "script/errors.h"
 #include "script/number_text.h"
@@ -106,11 +105,6 @@ constexpr Spelling kSymbols[] = {{"<>", Tok::kNe},        {"><", Tok::kNe},   {"
 
 bool IsReservedWord(std::string_view word) {
     return KeywordOf(word) != Kw::kNone || EqualsIgnoringCase(word, "rem");
-}
-
-Value NumberValue(const Token& token) {
-    if (token.date) return Value::Date(token.number);
-    return LiteralValue(token.number, token.whole);
 }
 
 std::string StringLiteral(std::string_view source, const Token& token) {

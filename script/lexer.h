@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "script/value.h"
-
 namespace ondrix::script {
 
 enum class Tok : std::uint8_t {
@@ -107,8 +105,6 @@ inline bool IsNameChar(char c) {
     return IsLetter(c) || IsDigit(c) || c == '_';
 }
 
-// The value of a number token.
-Value NumberValue(const Token& token);
 // The text of a string literal token with its quotes removed and "" undone.
 std::string StringLiteral(std::string_view source, const Token& token);
 

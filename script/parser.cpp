@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "script/ascii.h"
+#include "script/conversions.h"
 #include "script/errors.h"
 #include "script/lexer.h"
 #include "script/limits.h"
@@ -216,7 +217,8 @@ class Parser {
         const Token& t = Next();
         switch (t.kind) {
             case Tok::kNumber:
-                return std::make_unique<LiteralExpr>(NumberValue(t));
+                return std::make_unique<LiteralExpr>(t.date ? Value::Date(t.number)
+                                                            : LiteralValue(t.number, t.whole));
             case Tok::kString:
                 return std::make_unique<LiteralExpr>(Value::String(StringLiteral(source_, t)));
             case Tok::kLParen: {

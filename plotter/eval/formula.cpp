@@ -1,7 +1,6 @@
 #include "plotter/eval/formula.h"
 
 #include <cmath>
-#include <exception>
 
 #include "script/conversions.h"
 #include "script/engine.h"
