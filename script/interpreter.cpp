@@ -93,13 +93,10 @@ Value NameExpr::Evaluate(Runtime& rt) const {
     const NameBinding& b = *binding_;
     if (b.kind == NameBinding::Kind::kGlobal) {
         Symbol& s = rt.symbols[b.symbol];
-        if (s.procedure) {
+        if (s.procedure || (s.builtin && !s.defined)) {
             StepGuard guard(rt);
-            return CallProcedure(rt, *s.procedure, {}, {});
-        }
-        if (s.builtin && !s.defined) {
-            StepGuard guard(rt);
-            return CallBuiltin(rt, *s.builtin, {}, s.name);
+            return s.procedure ? CallProcedure(rt, *s.procedure, {}, {})
+                               : CallBuiltin(rt, *s.builtin, {}, s.name);
         }
         return s.value;
     }
@@ -177,21 +174,15 @@ Flow IfStmt::Execute(Runtime& rt) const {
 }
 
 Flow DimStmt::Execute(Runtime& rt) const {
-    for (const NameBinding* b : names_) {
+    for (const NameBinding* b : names_)
         if (b->kind == NameBinding::Kind::kGlobal) rt.symbols[b->symbol].defined = true;
-    }
     return Flow::kNext;
 }
 
 Flow RandomizeStmt::Execute(Runtime& rt) const {
-    double seed;
-    if (seed_) {
-        seed = ToDouble(seed_->Evaluate(rt), rt.context);
-    } else {
-        auto now = std::chrono::system_clock::now().time_since_epoch();
-        seed = std::chrono::duration<double>(now).count();
-    }
-    SeedRandom(rt.random, seed);
+    auto now = std::chrono::system_clock::now().time_since_epoch();
+    SeedRandom(rt.random, seed_ ? ToDouble(seed_->Evaluate(rt), rt.context)
+                                : std::chrono::duration<double>(now).count());
     return Flow::kNext;
 }
 
