@@ -42,8 +42,7 @@ void SkipToLineEnd(std::string_view s, std::size_t& pos) {
 
 // "_" followed by blanks and a line end (or the end of the text) joins lines.
 bool SkipContinuation(std::string_view s, std::size_t& pos) {
-    std::size_t p = pos + 1;
-    while (p < s.size() && (s[p] == ' ' || s[p] == '\t')) ++p;
+    std::size_t p = std::min(s.find_first_not_of(" \t", pos + 1), s.size());
     if (p < s.size() && s[p] != '\n' && s[p] != '\r') return false;
     if (p < s.size() && s[p] == '\r') ++p;
     if (p < s.size() && s[p] == '\n') ++p;
