@@ -40,7 +40,7 @@ using ExprPtr = std::unique_ptr<Expr>;
 class LiteralExpr final : public Expr {
   public:
     explicit LiteralExpr(Value v) : value_(std::move(v)) {}
-    Value Evaluate(Runtime& rt) const override;
+    Value Evaluate(Runtime&) const override { return value_; }
     const Value& value() const { return value_; }
 
   private:
@@ -63,7 +63,8 @@ class NameExpr final : public Expr {
 // a ByRef parameter may write back to.
 class CallExpr final : public Expr {
   public:
-    CallExpr(const NameBinding* b, std::vector<ExprPtr> args, std::vector<const NameBinding*> byRef)
+    explicit CallExpr(const NameBinding* b, std::vector<ExprPtr> args = {},
+                      std::vector<const NameBinding*> byRef = {})
         : binding_(b), args_(std::move(args)), byRef_(std::move(byRef)) {}
     Value Evaluate(Runtime& rt) const override;
 

@@ -1,14 +1,13 @@
 #include "script/engine.h"
 
+#include <algorithm>
 #include <functional>
-#include <limits>
 #include <string>
 #include <unordered_map>
 
 #include "script/errors.h"
 #include "script/lexer.h"
 #include "script/limits.h"
-#include "script/number_text.h"
 #include "script/parser.h"
 #include "script/runtime.h"
 #include "script/value.h"
@@ -24,10 +23,12 @@ struct TextHash {
 // A name a statement can assign: a letter, then letters, digits or "_", and
 // no reserved word.
 bool IsVariableName(std::string_view name) {
-    if (name.empty() || !IsLetter(name[0])) return false;
-    for (char c : name)
-        if (!IsNameChar(c)) return false;
-    return !IsReservedWord(name);
+    return !name.empty() && IsLetter(name[0]) && std::ranges::all_of(name, IsNameChar) &&
+           !IsReservedWord(name);
+}
+
+void CheckLength(std::string_view text) {
+    if (text.size() > limits::kMaxSourceLength) Raise(kOutOfMemory);
 }
 
 }  // namespace
@@ -52,42 +53,26 @@ struct Engine::Impl {
         rt.Clear();
     }
 
-    void CheckLength(std::string_view text) const {
-        if (text.size() > limits::kMaxSourceLength) Raise(kOutOfMemory);
-    }
-
     const ParsedExpression& Parsed(std::string_view text) {
         if (lastParsed && text == lastText) return *lastParsed;
-        const ParsedExpression& p = Lookup(text);
-        lastText.assign(text);
-        lastParsed = &p;
-        return p;
-    }
-
-    const ParsedExpression& Lookup(std::string_view text) {
         auto it = cache.find(text);
-        if (it != cache.end()) return *it->second;
-        auto parsed = std::make_unique<ParsedExpression>();
-        try {
-            *parsed = ParseExpressionText(text, rt.symbols);
-        } catch (const ScriptError& e) {
-            parsed = std::make_unique<ParsedExpression>();
-            parsed->errorNumber = e.number();
-            parsed->errorText = e.description();
+        if (it == cache.end()) {
+            auto parsed = std::make_unique<ParsedExpression>();
+            try {
+                *parsed = ParseExpressionText(text, rt.symbols);
+            } catch (const ScriptError& e) {
+                parsed->errorNumber = e.number();
+                parsed->errorText = e.description();
+            }
+            if (cache.size() >= limits::kMaxCachedExpressions) {
+                cache.clear();
+                lastParsed = nullptr;
+            }
+            it = cache.emplace(std::string(text), std::move(parsed)).first;
         }
-        if (cache.size() >= limits::kMaxCachedExpressions) {
-            cache.clear();
-            lastParsed = nullptr;
-        }
-        return *cache.emplace(std::string(text), std::move(parsed)).first->second;
-    }
-
-    void Assign(std::string_view name, Value value) {
-        if (lastName.empty() || name != lastName) {
-            lastSymbol = rt.symbols.Intern(name);
-            lastName.assign(name);
-        }
-        AssignGlobal(rt.symbols[lastSymbol], std::move(value));
+        lastText.assign(text);
+        lastParsed = it->second.get();
+        return *lastParsed;
     }
 };
 
@@ -100,7 +85,7 @@ void Engine::Reset() {
 
 void Engine::AddCode(std::string_view code) {
     Impl& m = *impl_;
-    m.CheckLength(code);
+    CheckLength(code);
     ParsedProgram program = ParseProgramText(code, m.rt.symbols);
     // Procedures exist before the global statements run, so those may call
     // procedures defined further down the same text.
@@ -111,7 +96,7 @@ void Engine::AddCode(std::string_view code) {
 
 Value Engine::Eval(std::string_view expression) {
     Impl& m = *impl_;
-    m.CheckLength(expression);
+    CheckLength(expression);
     const ParsedExpression& parsed = m.Parsed(expression);
     if (parsed.errorNumber != 0) throw ScriptError(parsed.errorNumber, parsed.errorText);
     if (!parsed.root) return Value();
@@ -121,9 +106,13 @@ Value Engine::Eval(std::string_view expression) {
 
 void Engine::SetVariable(std::string_view name, Value value) {
     Impl& m = *impl_;
-    // The name must be one the statement could assign; the last one was.
-    if ((m.lastName.empty() || name != m.lastName) && !IsVariableName(name)) Raise(kSyntaxError);
-    m.Assign(name, std::move(value));
+    if (m.lastName.empty() || name != m.lastName) {
+        // The name must be one the statement could assign; the last one was.
+        if (!IsVariableName(name)) Raise(kSyntaxError);
+        m.lastSymbol = m.rt.symbols.Intern(name);
+        m.lastName.assign(name);
+    }
+    AssignGlobal(m.rt.symbols[m.lastSymbol], std::move(value));
 }
 
 void Engine::SetDecimalSeparator(char separator) {

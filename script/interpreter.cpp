@@ -54,10 +54,17 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, std::span<const ExprPtr>
     if (args.size() != proc.byRef.size()) RaiseNamed(kWrongArgumentCount, proc.name);
     StepGuard guard(rt);
     Frame& frame = rt.AcquireFrame(proc.slotCount);
-    struct Release {
+    // Gives the frame back and returns to the caller's scope, also on an error.
+    struct Restore {
         Runtime& rt;
-        ~Release() { rt.ReleaseFrame(); }
-    } release{rt};
+        Frame* frame;
+        const Procedure* procedure;
+        ~Restore() {
+            rt.frame = frame;
+            rt.procedure = procedure;
+            rt.ReleaseFrame();
+        }
+    } restore{rt, rt.frame, rt.procedure};
 
     // Arguments are evaluated in the caller's scope.
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -68,16 +75,6 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, std::span<const ExprPtr>
         else
             frame.slots[i + 1] = args[i]->Evaluate(rt);
     }
-
-    struct Restore {
-        Runtime& rt;
-        Frame* frame;
-        const Procedure* procedure;
-        ~Restore() {
-            rt.frame = frame;
-            rt.procedure = procedure;
-        }
-    } restore{rt, rt.frame, rt.procedure};
     rt.frame = &frame;
     rt.procedure = &proc;
     ExecuteBlock(proc.body, rt);
@@ -92,21 +89,14 @@ bool IsTrue(const Value& v, const Context& context) {
 
 }  // namespace
 
-Value LiteralExpr::Evaluate(Runtime&) const {
-    return value_;
-}
-
 Value NameExpr::Evaluate(Runtime& rt) const {
     const NameBinding& b = *binding_;
     if (b.kind == NameBinding::Kind::kGlobal) {
         Symbol& s = rt.symbols[b.symbol];
-        if (s.procedure) {
+        if (s.procedure || (s.builtin && !s.defined)) {
             StepGuard guard(rt);
-            return CallProcedure(rt, *s.procedure, {}, {});
-        }
-        if (s.builtin && !s.defined) {
-            StepGuard guard(rt);
-            return CallBuiltin(rt, *s.builtin, {}, s.name);
+            return s.procedure ? CallProcedure(rt, *s.procedure, {}, {})
+                               : CallBuiltin(rt, *s.builtin, {}, s.name);
         }
         return s.value;
     }
@@ -162,11 +152,10 @@ Flow ExecuteBlock(const Block& block, Runtime& rt) {
 Flow AssignStmt::Execute(Runtime& rt) const {
     Value v = value_->Evaluate(rt);
     const NameBinding& b = *target_;
-    if (b.kind == NameBinding::Kind::kGlobal) {
+    if (b.kind == NameBinding::Kind::kGlobal)
         AssignGlobal(rt.symbols[b.symbol], std::move(v));
-        return Flow::kNext;
-    }
-    *Variable(rt, b) = std::move(v);
+    else
+        *Variable(rt, b) = std::move(v);
     return Flow::kNext;
 }
 
@@ -185,21 +174,15 @@ Flow IfStmt::Execute(Runtime& rt) const {
 }
 
 Flow DimStmt::Execute(Runtime& rt) const {
-    for (const NameBinding* b : names_) {
+    for (const NameBinding* b : names_)
         if (b->kind == NameBinding::Kind::kGlobal) rt.symbols[b->symbol].defined = true;
-    }
     return Flow::kNext;
 }
 
 Flow RandomizeStmt::Execute(Runtime& rt) const {
-    double seed;
-    if (seed_) {
-        seed = ToDouble(seed_->Evaluate(rt), rt.context);
-    } else {
-        auto now = std::chrono::system_clock::now().time_since_epoch();
-        seed = std::chrono::duration<double>(now).count();
-    }
-    SeedRandom(rt.random, seed);
+    auto now = std::chrono::system_clock::now().time_since_epoch();
+    SeedRandom(rt.random, seed_ ? ToDouble(seed_->Evaluate(rt), rt.context)
+                                : std::chrono::duration<double>(now).count());
     return Flow::kNext;
 }
 

@@ -1,12 +1,8 @@
 #include "script/lexer.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <limits>
+#include <algorithm>
 
 #include "script/ascii.h"
-#include "script/conversions.h"
 #include "script/date_time.h"
 #include "script/errors.h"
 #include "script/number_text.h"
@@ -14,50 +10,22 @@
 namespace ondrix::script {
 namespace {
 
-struct KeywordEntry {
-    std::string_view word;
-    Kw keyword;
-};
-
-constexpr std::array kKeywords = {
-    KeywordEntry{"and", Kw::kAnd},         KeywordEntry{"byref", Kw::kByRef},
-    KeywordEntry{"byval", Kw::kByVal},     KeywordEntry{"call", Kw::kCall},
-    KeywordEntry{"const", Kw::kConst},     KeywordEntry{"dim", Kw::kDim},
-    KeywordEntry{"else", Kw::kElse},       KeywordEntry{"elseif", Kw::kElseIf},
-    KeywordEntry{"empty", Kw::kEmpty},     KeywordEntry{"end", Kw::kEnd},
-    KeywordEntry{"eqv", Kw::kEqv},         KeywordEntry{"exit", Kw::kExit},
-    KeywordEntry{"false", Kw::kFalse},     KeywordEntry{"function", Kw::kFunction},
-    KeywordEntry{"if", Kw::kIf},           KeywordEntry{"imp", Kw::kImp},
-    KeywordEntry{"is", Kw::kIs},           KeywordEntry{"mod", Kw::kMod},
-    KeywordEntry{"not", Kw::kNot},         KeywordEntry{"nothing", Kw::kNothing},
-    KeywordEntry{"null", Kw::kNull},       KeywordEntry{"or", Kw::kOr},
-    KeywordEntry{"private", Kw::kPrivate}, KeywordEntry{"public", Kw::kPublic},
-    KeywordEntry{"sub", Kw::kSub},         KeywordEntry{"then", Kw::kThen},
-    KeywordEntry{"true", Kw::kTrue},       KeywordEntry{"xor", Kw::kXor},
-    KeywordEntry{"case", Kw::kReserved},   KeywordEntry{"class", Kw::kReserved},
-    KeywordEntry{"do", Kw::kReserved},     KeywordEntry{"each", Kw::kReserved},
-    KeywordEntry{"for", Kw::kReserved},    KeywordEntry{"goto", Kw::kReserved},
-    KeywordEntry{"in", Kw::kReserved},     KeywordEntry{"let", Kw::kReserved},
-    KeywordEntry{"loop", Kw::kReserved},   KeywordEntry{"me", Kw::kReserved},
-    KeywordEntry{"new", Kw::kReserved},    KeywordEntry{"next", Kw::kReserved},
-    KeywordEntry{"on", Kw::kReserved},     KeywordEntry{"option", Kw::kReserved},
-    KeywordEntry{"redim", Kw::kReserved},  KeywordEntry{"select", Kw::kReserved},
-    KeywordEntry{"set", Kw::kReserved},    KeywordEntry{"stop", Kw::kReserved},
-    KeywordEntry{"to", Kw::kReserved},     KeywordEntry{"until", Kw::kReserved},
-    KeywordEntry{"wend", Kw::kReserved},   KeywordEntry{"while", Kw::kReserved},
-    KeywordEntry{"with", Kw::kReserved},
-};
-
-constexpr std::size_t kShortestKeyword = 2;
-constexpr std::size_t kLongestKeyword = 8;
+// The keywords in the order of Kw from kAnd to kXor, then the words reserved
+// for statements this engine does not have (all Kw::kReserved).
+constexpr std::string_view kKeywords[] = {
+    "and",  "byref",   "byval", "call",  "const",    "dim",    "else",  "elseif", "empty",
+    "end",  "eqv",     "exit",  "false", "function", "if",     "imp",   "is",     "mod",
+    "not",  "nothing", "null",  "or",    "private",  "public", "sub",   "then",   "true",
+    "xor",  "case",    "class", "do",    "each",     "for",    "goto",  "in",     "let",
+    "loop", "me",      "new",   "next",  "on",       "option", "redim", "select", "set",
+    "stop", "to",      "until", "wend",  "while",    "with"};
+static_assert(kKeywords[static_cast<std::size_t>(Kw::kXor) - 1] == "xor" &&
+              static_cast<std::size_t>(Kw::kReserved) == static_cast<std::size_t>(Kw::kXor) + 1);
 
 Kw KeywordOf(std::string_view word) {
-    if (word.size() < kShortestKeyword || word.size() > kLongestKeyword) return Kw::kNone;
-    char lower[kLongestKeyword];
-    for (std::size_t i = 0; i < word.size(); ++i) lower[i] = AsciiLower(word[i]);
-    std::string_view w(lower, word.size());
-    for (const auto& k : kKeywords) {
-        if (k.word == w) return k.keyword;
+    for (std::size_t i = 0; i < std::size(kKeywords); ++i) {
+        if (EqualsIgnoringCase(word, kKeywords[i]))
+            return static_cast<Kw>(std::min(i + 1, static_cast<std::size_t>(Kw::kReserved)));
     }
     return Kw::kNone;
 }
@@ -74,8 +42,7 @@ void SkipToLineEnd(std::string_view s, std::size_t& pos) {
 
 // "_" followed by blanks and a line end (or the end of the text) joins lines.
 bool SkipContinuation(std::string_view s, std::size_t& pos) {
-    std::size_t p = pos + 1;
-    while (p < s.size() && (s[p] == ' ' || s[p] == '\t')) ++p;
+    std::size_t p = std::min(s.find_first_not_of(" \t", pos + 1), s.size());
     if (p < s.size() && s[p] != '\n' && s[p] != '\r') return false;
     if (p < s.size() && s[p] == '\r') ++p;
     if (p < s.size() && s[p] == '\n') ++p;
@@ -83,60 +50,60 @@ bool SkipContinuation(std::string_view s, std::size_t& pos) {
     return true;
 }
 
-}  // namespace
-
-bool IsReservedWord(std::string_view word) {
-    return KeywordOf(word) != Kw::kNone || EqualsIgnoringCase(word, "rem");
-}
-
-bool LexNumber(std::string_view s, std::size_t& pos, Token& token) {
-    std::size_t p = pos;
-    if (s[p] == '&') {
-        if (p + 2 > s.size()) return false;
-        int base = RadixOf(s[p + 1]);
-        if (base == 0) return false;
-        std::size_t start = p + 2, q = start;
+// Reads the number literal at s[pos], which Tokenize has seen to begin with a
+// digit, "." and a digit, or "&H" / "&O" and a digit of that base; advances
+// pos past it.
+void LexNumber(std::string_view s, std::size_t& pos, Token& token) {
+    token.whole = true;
+    if (s[pos] == '&') {
+        int base = RadixOf(s[pos + 1]);
+        std::size_t start = pos + 2, q = start;
         while (q < s.size() && RadixDigitValue(s[q], base) >= 0) ++q;
-        if (q == start) return false;
         bool suffix = q < s.size() && s[q] == '&';
         std::int32_t v;
         if (ReadRadixDigits(s.substr(start, q - start), base, suffix, v) != TextNumber::kOk)
             Raise(kOverflow);
         pos = suffix ? q + 1 : q;
         token.number = v;
-        token.whole = true;
-        return true;
+        return;
     }
-    bool real = false;
-    while (p < s.size() && IsDigit(s[p])) ++p;
+    auto digitsEnd = [s](std::size_t p) {
+        return std::min(s.find_first_not_of("0123456789", p), s.size());
+    };
+    std::size_t p = digitsEnd(pos);
     if (p < s.size() && s[p] == '.') {
-        real = true;
-        ++p;
-        while (p < s.size() && IsDigit(s[p])) ++p;
+        token.whole = false;
+        p = digitsEnd(p + 1);
     }
-    if (p == pos || (p == pos + 1 && s[pos] == '.')) return false;
-    if (p < s.size() && (s[p] == 'e' || s[p] == 'E')) {
+    if (p < s.size() && AsciiLower(s[p]) == 'e') {
         std::size_t q = p + 1;
         if (q < s.size() && (s[q] == '+' || s[q] == '-')) ++q;
-        if (q < s.size() && IsDigit(s[q])) {
-            while (q < s.size() && IsDigit(s[q])) ++q;
-            real = true;
-            p = q;
-        } else {
-            Raise(kSyntaxError);
-        }
+        if (q == s.size() || !IsDigit(s[q])) Raise(kSyntaxError);
+        token.whole = false;
+        p = digitsEnd(q);
     }
-    double v = 0;
-    if (ParseNumberText(s.substr(pos, p - pos), '.', v) == TextNumber::kOverflow) Raise(kOverflow);
-    token.number = v;
-    token.whole = !real;
+    if (ParseNumberText(s.substr(pos, p - pos), '.', token.number) == TextNumber::kOverflow)
+        Raise(kOverflow);
     pos = p;
-    return true;
 }
 
-Value NumberValue(const Token& token) {
-    if (token.date) return Value::Date(token.number);
-    return LiteralValue(token.number, token.whole);
+// The punctuation and operators, two-character spellings first.
+struct Spelling {
+    std::string_view text;
+    Tok kind;
+};
+constexpr Spelling kSymbols[] = {{"<>", Tok::kNe},        {"><", Tok::kNe},   {"<=", Tok::kLe},
+                                 {"=<", Tok::kLe},        {">=", Tok::kGe},   {"=>", Tok::kGe},
+                                 {"=", Tok::kEq},         {"<", Tok::kLt},    {">", Tok::kGt},
+                                 {":", Tok::kColon},      {",", Tok::kComma}, {"(", Tok::kLParen},
+                                 {")", Tok::kRParen},     {".", Tok::kDot},   {"+", Tok::kPlus},
+                                 {"-", Tok::kMinus},      {"*", Tok::kStar},  {"/", Tok::kSlash},
+                                 {"\\", Tok::kBackslash}, {"^", Tok::kCaret}, {"&", Tok::kAmp}};
+
+}  // namespace
+
+bool IsReservedWord(std::string_view word) {
+    return KeywordOf(word) != Kw::kNone || EqualsIgnoringCase(word, "rem");
 }
 
 std::string StringLiteral(std::string_view source, const Token& token) {
@@ -153,11 +120,11 @@ std::string StringLiteral(std::string_view source, const Token& token) {
 std::vector<Token> Tokenize(std::string_view s) {
     std::vector<Token> tokens;
     std::size_t pos = 0;
-    auto push = [&](Tok kind, std::size_t start, std::size_t end) {
-        Token t;
+    // Adds the token that runs from start to pos.
+    auto push = [&](Tok kind, std::size_t start, Token t = {}) {
         t.kind = kind;
         t.offset = static_cast<std::uint32_t>(start);
-        t.length = static_cast<std::uint32_t>(end - start);
+        t.length = static_cast<std::uint32_t>(pos - start);
         tokens.push_back(t);
     };
     while (pos < s.size()) {
@@ -167,7 +134,7 @@ std::vector<Token> Tokenize(std::string_view s) {
             ++pos;
         } else if (c == '\n' || c == '\r') {
             pos += (c == '\r' && pos + 1 < s.size() && s[pos + 1] == '\n') ? 2 : 1;
-            push(Tok::kNewline, start, pos);
+            push(Tok::kNewline, start);
         } else if (c == '\'') {
             SkipToLineEnd(s, pos);
         } else if (c == '_') {
@@ -179,111 +146,43 @@ std::vector<Token> Tokenize(std::string_view s) {
                 SkipToLineEnd(s, pos);
                 continue;
             }
-            push(Tok::kName, start, pos);
-            Kw k = KeywordOf(word);
-            if (k != Kw::kNone) {
-                tokens.back().kind = Tok::kKeyword;
-                tokens.back().keyword = k;
-            }
+            Token t;
+            t.keyword = KeywordOf(word);
+            push(t.keyword == Kw::kNone ? Tok::kName : Tok::kKeyword, start, t);
         } else if (IsDigit(c) || (c == '.' && pos + 1 < s.size() && IsDigit(s[pos + 1])) ||
                    (c == '&' && pos + 2 < s.size() &&
                     RadixDigitValue(s[pos + 2], RadixOf(s[pos + 1])) >= 0)) {
             Token t;
-            if (!LexNumber(s, pos, t)) Raise(kSyntaxError);
-            t.kind = Tok::kNumber;
-            t.offset = static_cast<std::uint32_t>(start);
-            t.length = static_cast<std::uint32_t>(pos - start);
-            tokens.push_back(t);
+            LexNumber(s, pos, t);
+            push(Tok::kNumber, start, t);
         } else if (c == '#') {
             // A date literal: the text up to the next "#" on the line.
             std::size_t close = s.find_first_of("#\r\n", pos + 1);
             if (close == std::string_view::npos || s[close] != '#') Raise(kSyntaxError);
             Token t;
+            t.date = true;
             if (!date_time::Parse(s.substr(pos + 1, close - pos - 1), t.number) ||
                 !date_time::InRange(t.number))
                 Raise(kSyntaxError);
             pos = close + 1;
-            t.kind = Tok::kNumber;
-            t.date = true;
-            t.offset = static_cast<std::uint32_t>(start);
-            t.length = static_cast<std::uint32_t>(pos - start);
-            tokens.push_back(t);
+            push(Tok::kNumber, start, t);
         } else if (c == '"') {
-            ++pos;
-            for (;;) {
-                if (pos >= s.size() || s[pos] == '\n' || s[pos] == '\r') Raise(kUnterminatedString);
-                if (s[pos] == '"') {
-                    if (pos + 1 < s.size() && s[pos + 1] == '"') {
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos;
-                    break;
-                }
-                ++pos;
-            }
-            push(Tok::kString, start, pos);
+            // Up to the next quote on the line that is not doubled ("" is one quote).
+            do {
+                std::size_t close = s.find_first_of("\"\r\n", pos + 1);
+                if (close == std::string_view::npos || s[close] != '"') Raise(kUnterminatedString);
+                pos = close + 1;
+            } while (pos < s.size() && s[pos] == '"');
+            push(Tok::kString, start);
         } else {
-            Tok kind;
-            std::size_t len = 1;
-            char n = pos + 1 < s.size() ? s[pos + 1] : '\0';
-            switch (c) {
-                case ':':
-                    kind = Tok::kColon;
-                    break;
-                case ',':
-                    kind = Tok::kComma;
-                    break;
-                case '(':
-                    kind = Tok::kLParen;
-                    break;
-                case ')':
-                    kind = Tok::kRParen;
-                    break;
-                case '.':
-                    kind = Tok::kDot;
-                    break;
-                case '+':
-                    kind = Tok::kPlus;
-                    break;
-                case '-':
-                    kind = Tok::kMinus;
-                    break;
-                case '*':
-                    kind = Tok::kStar;
-                    break;
-                case '/':
-                    kind = Tok::kSlash;
-                    break;
-                case '\\':
-                    kind = Tok::kBackslash;
-                    break;
-                case '^':
-                    kind = Tok::kCaret;
-                    break;
-                case '&':
-                    kind = Tok::kAmp;
-                    break;
-                case '=':
-                    kind = n == '<' ? Tok::kLe : n == '>' ? Tok::kGe : Tok::kEq;
-                    if (kind != Tok::kEq) len = 2;
-                    break;
-                case '<':
-                    kind = n == '>' ? Tok::kNe : n == '=' ? Tok::kLe : Tok::kLt;
-                    if (kind != Tok::kLt) len = 2;
-                    break;
-                case '>':
-                    kind = n == '<' ? Tok::kNe : n == '=' ? Tok::kGe : Tok::kGt;
-                    if (kind != Tok::kGt) len = 2;
-                    break;
-                default:
-                    Raise(kInvalidCharacter);
-            }
-            pos += len;
-            push(kind, start, pos);
+            auto symbol = std::ranges::find_if(
+                kSymbols, [&](const Spelling& sp) { return s.substr(pos).starts_with(sp.text); });
+            if (symbol == std::end(kSymbols)) Raise(kInvalidCharacter);
+            pos += symbol->text.size();
+            push(symbol->kind, start);
         }
     }
-    push(Tok::kEnd, pos, pos);
+    push(Tok::kEnd, pos);
     return tokens;
 }
 

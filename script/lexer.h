@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "script/value.h"
-
 namespace ondrix::script {
 
 enum class Tok : std::uint8_t {
@@ -92,11 +90,6 @@ struct Token {
 // or date literal.
 std::vector<Token> Tokenize(std::string_view source);
 
-// Reads one number literal starting at source[pos] (a digit or "."), or the
-// &H / &O forms starting at "&". On success fills kind/number, advances pos
-// and returns true.
-bool LexNumber(std::string_view source, std::size_t& pos, Token& token);
-
 // Whether the word is reserved (a keyword or Rem) and so cannot name a
 // variable.
 bool IsReservedWord(std::string_view word);
@@ -112,8 +105,6 @@ inline bool IsNameChar(char c) {
     return IsLetter(c) || IsDigit(c) || c == '_';
 }
 
-// The value of a number token.
-Value NumberValue(const Token& token);
 // The text of a string literal token with its quotes removed and "" undone.
 std::string StringLiteral(std::string_view source, const Token& token);
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "script/ascii.h"
+#include "script/conversions.h"
 #include "script/errors.h"
 #include "script/lexer.h"
 #include "script/limits.h"
@@ -82,11 +83,10 @@ class Parser {
         for (;;) {
             SkipSeparators();
             if (Peek().kind == Tok::kEnd) break;
-            if (StartsDefinition()) {
+            if (StartsDefinition())
                 program.procedures.push_back(ParseDefinition());
-            } else {
+            else
                 program.statements.push_back(ParseStatement());
-            }
             ExpectStatementEnd();
         }
         return program;
@@ -104,24 +104,17 @@ class Parser {
         return t;
     }
     bool At(Tok kind) const { return Peek().kind == kind; }
-    bool AtKeyword(Kw k, std::size_t ahead = 0) const {
+    bool At(Kw k, std::size_t ahead = 0) const {
         return Peek(ahead).kind == Tok::kKeyword && Peek(ahead).keyword == k;
     }
-    bool Accept(Tok kind) {
+    // Takes the next token when it is the given Tok or Kw.
+    bool Accept(auto kind) {
         if (!At(kind)) return false;
         Next();
         return true;
     }
-    bool AcceptKeyword(Kw k) {
-        if (!AtKeyword(k)) return false;
-        Next();
-        return true;
-    }
-    void Expect(Tok kind, int error) {
+    void Expect(auto kind, int error) {
         if (!Accept(kind)) Raise(error);
-    }
-    void ExpectKeyword(Kw k, int error) {
-        if (!AcceptKeyword(k)) Raise(error);
     }
     std::string_view Text(const Token& t) const { return source_.substr(t.offset, t.length); }
     std::string_view ExpectName() {
@@ -198,7 +191,7 @@ class Parser {
         return ParseLevel(kImpLevel);
     }
     ExprPtr ParseNot() {
-        if (AcceptKeyword(Kw::kNot)) {
+        if (Accept(Kw::kNot)) {
             Nest nest(*this);
             return std::make_unique<UnaryExpr>(UnaryOp::kNot, ParseNot());
         }
@@ -221,42 +214,31 @@ class Parser {
     }
 
     ExprPtr ParsePrimary() {
-        const Token& t = Peek();
+        const Token& t = Next();
         switch (t.kind) {
             case Tok::kNumber:
-                Next();
-                return std::make_unique<LiteralExpr>(NumberValue(t));
+                return std::make_unique<LiteralExpr>(t.date ? Value::Date(t.number)
+                                                            : LiteralValue(t.number, t.whole));
             case Tok::kString:
-                Next();
                 return std::make_unique<LiteralExpr>(Value::String(StringLiteral(source_, t)));
             case Tok::kLParen: {
-                Next();
                 ExprPtr inner = ParseExpr();
                 Expect(Tok::kRParen, kExpectedRightParen);
                 return inner;
             }
-            case Tok::kName: {
-                Next();
-                std::string_view name = Text(t);
-                if (At(Tok::kLParen)) {
-                    Next();
-                    return ParseCallArguments(scope_->Use(name), Tok::kRParen);
-                }
-                return std::make_unique<NameExpr>(scope_->Use(name));
-            }
+            case Tok::kName:
+                if (Accept(Tok::kLParen))
+                    return ParseCallArguments(scope_->Use(Text(t)), Tok::kRParen);
+                return std::make_unique<NameExpr>(scope_->Use(Text(t)));
             case Tok::kKeyword:
                 switch (t.keyword) {
                     case Kw::kTrue:
-                        Next();
-                        return std::make_unique<LiteralExpr>(Value::Boolean(true));
                     case Kw::kFalse:
-                        Next();
-                        return std::make_unique<LiteralExpr>(Value::Boolean(false));
+                        return std::make_unique<LiteralExpr>(
+                            Value::Boolean(t.keyword == Kw::kTrue));
                     case Kw::kEmpty:
-                        Next();
                         return std::make_unique<LiteralExpr>(Value());
                     case Kw::kNull:
-                        Next();
                         return std::make_unique<LiteralExpr>(Value::Null());
                     default:
                         Raise(kSyntaxError);
@@ -272,64 +254,51 @@ class Parser {
         Nest nest(*this);
         std::vector<ExprPtr> args;
         std::vector<const NameBinding*> byRef;
-        bool closed = close == Tok::kRParen ? At(Tok::kRParen) : AtStatementEnd() || AtLineIfEnd();
+        bool closed = close == Tok::kRParen ? At(Tok::kRParen) : AtSimpleStatementEnd();
         if (!closed) {
-            for (;;) {
+            do {
                 std::size_t start = pos_;
                 ExprPtr arg = ParseExpr();
                 auto* name = dynamic_cast<NameExpr*>(arg.get());
                 byRef.push_back(allowByRef && name && pos_ == start + 1 ? name->binding()
                                                                         : nullptr);
                 args.push_back(std::move(arg));
-                if (!Accept(Tok::kComma)) break;
-            }
+            } while (Accept(Tok::kComma));
         }
         if (close == Tok::kRParen) Expect(Tok::kRParen, kExpectedRightParen);
         return std::make_unique<CallExpr>(callee, std::move(args), std::move(byRef));
     }
 
     // --- statements ---
-    bool AtLineIfEnd() const { return AtKeyword(Kw::kElse) || AtKeyword(Kw::kEnd); }
+    // Where a statement ends; in a single-line If also at its Else or End If.
+    bool AtSimpleStatementEnd() const { return AtStatementEnd() || At(Kw::kElse) || At(Kw::kEnd); }
 
     StmtPtr ParseStatement() {
         Nest nest(*this);
-        const Token& t = Peek();
-        if (t.kind == Tok::kName) return ParseNameStatement();
-        if (t.kind != Tok::kKeyword) Raise(kExpectedStatement);
-        switch (t.keyword) {
-            case Kw::kDim:
-                Next();
-                return ParseDim();
+        if (At(Tok::kName)) return ParseNameStatement();
+        if (!At(Tok::kKeyword)) Raise(kExpectedStatement);
+        switch (Next().keyword) {
             case Kw::kPublic:
             case Kw::kPrivate:
                 if (!scope_->IsGlobal()) Raise(kSyntaxError);
-                Next();
+                [[fallthrough]];
+            case Kw::kDim:
                 return ParseDim();
             case Kw::kConst:
-                Next();
                 return ParseConst();
             case Kw::kCall: {
-                Next();
-                std::string_view name = ExpectName();
-                const NameBinding* callee = scope_->Use(name);
+                const NameBinding* callee = scope_->Use(ExpectName());
                 if (Accept(Tok::kLParen))
                     return std::make_unique<CallStmt>(ParseCallArguments(callee, Tok::kRParen));
-                return std::make_unique<CallStmt>(std::make_unique<CallExpr>(
-                    callee, std::vector<ExprPtr>{}, std::vector<const NameBinding*>{}));
+                return std::make_unique<CallStmt>(std::make_unique<CallExpr>(callee));
             }
             case Kw::kIf:
-                Next();
                 return ParseIf();
             case Kw::kExit: {
-                Next();
                 const Procedure* p = scope_->procedure();
-                if (AcceptKeyword(Kw::kFunction)) {
-                    if (!p || !p->isFunction) Raise(kInvalidExit);
-                } else if (AcceptKeyword(Kw::kSub)) {
-                    if (!p || p->isFunction) Raise(kInvalidExit);
-                } else {
+                bool function = Accept(Kw::kFunction);
+                if ((!function && !Accept(Kw::kSub)) || !p || p->isFunction != function)
                     Raise(kInvalidExit);
-                }
                 return std::make_unique<ExitStmt>();
             }
             default:
@@ -367,7 +336,7 @@ class Parser {
         }
         if (EqualsIgnoringCase(name, "randomize")) {
             ExprPtr seed;
-            if (!AtStatementEnd() && !AtLineIfEnd()) seed = ParseExpr();
+            if (!AtSimpleStatementEnd()) seed = ParseExpr();
             return std::make_unique<RandomizeStmt>(std::move(seed));
         }
         const NameBinding* callee = scope_->Use(name);
@@ -379,12 +348,8 @@ class Parser {
             std::size_t mark = pos_;
             Next();
             ExprPtr call = ParseCallArguments(callee, Tok::kRParen, false);
-            if (AtStatementEnd() || AtLineIfEnd()) {
-                std::size_t commas = 0;
-                for (std::size_t i = mark; i < pos_; ++i) {
-                    if (tokens_[i].kind == Tok::kComma) ++commas;
-                }
-                if (commas > 0 && !CommasNested(mark)) Raise(kCannotUseParentheses);
+            if (AtSimpleStatementEnd()) {
+                if (!CommasNested(mark)) Raise(kCannotUseParentheses);
                 return std::make_unique<CallStmt>(std::move(call));
             }
             pos_ = mark;
@@ -410,38 +375,22 @@ class Parser {
 
     StmtPtr ParseIf() {
         std::vector<IfStmt::Branch> branches;
-        ExprPtr condition = ParseExpr();
-        ExpectKeyword(Kw::kThen, kExpectedThen);
-        if (!At(Tok::kNewline) && !At(Tok::kEnd)) {
-            // Single-line form: If c Then a : b Else d : e [End If]
-            Block body = ParseLineStatements();
-            Block otherwise;
-            if (AcceptKeyword(Kw::kElse)) otherwise = ParseLineStatements();
-            if (AtKeyword(Kw::kEnd) && AtKeyword(Kw::kIf, 1)) {
-                Next();
-                Next();
-            }
-            branches.push_back({std::move(condition), std::move(body)});
-            return std::make_unique<IfStmt>(std::move(branches), std::move(otherwise));
-        }
-        Block body = ParseBlock();
-        branches.push_back({std::move(condition), std::move(body)});
         Block otherwise;
-        for (;;) {
-            if (AcceptKeyword(Kw::kElseIf)) {
-                ExprPtr c = ParseExpr();
-                ExpectKeyword(Kw::kThen, kExpectedThen);
-                Block b = ParseBlock();
-                branches.push_back({std::move(c), std::move(b)});
-            } else if (AcceptKeyword(Kw::kElse)) {
-                otherwise = ParseBlock();
-                if (!AtKeyword(Kw::kEnd)) Raise(kExpectedEnd);
-            } else {
-                break;
+        do {
+            ExprPtr condition = ParseExpr();
+            Expect(Kw::kThen, kExpectedThen);
+            if (branches.empty() && !At(Tok::kNewline) && !At(Tok::kEnd)) {
+                // Single-line form: If c Then a : b Else d : e [End If]
+                branches.push_back({std::move(condition), ParseLineStatements()});
+                if (Accept(Kw::kElse)) otherwise = ParseLineStatements();
+                if (At(Kw::kEnd) && At(Kw::kIf, 1)) pos_ += 2;
+                return std::make_unique<IfStmt>(std::move(branches), std::move(otherwise));
             }
-        }
-        ExpectKeyword(Kw::kEnd, kExpectedEnd);
-        ExpectKeyword(Kw::kIf, kExpectedIf);
+            branches.push_back({std::move(condition), ParseBlock()});
+        } while (Accept(Kw::kElseIf));
+        if (Accept(Kw::kElse)) otherwise = ParseBlock();
+        Expect(Kw::kEnd, kExpectedEnd);
+        Expect(Kw::kIf, kExpectedIf);
         return std::make_unique<IfStmt>(std::move(branches), std::move(otherwise));
     }
 
@@ -451,10 +400,9 @@ class Parser {
         for (;;) {
             while (Accept(Tok::kColon)) {
             }
-            if (At(Tok::kNewline) || At(Tok::kEnd) || AtLineIfEnd()) return block;
+            if (AtSimpleStatementEnd()) return block;
             block.push_back(ParseStatement());
-            if (!At(Tok::kColon) && !At(Tok::kNewline) && !At(Tok::kEnd) && !AtLineIfEnd())
-                Raise(kExpectedEndOfStatement);
+            if (!AtSimpleStatementEnd()) Raise(kExpectedEndOfStatement);
         }
     }
 
@@ -465,7 +413,7 @@ class Parser {
         for (;;) {
             SkipSeparators();
             if (At(Tok::kEnd)) Raise(kExpectedEnd);
-            if (AtKeyword(Kw::kEnd) || AtKeyword(Kw::kElse) || AtKeyword(Kw::kElseIf)) return block;
+            if (At(Kw::kEnd) || At(Kw::kElse) || At(Kw::kElseIf)) return block;
             if (StartsDefinition()) Raise(kSyntaxError);
             block.push_back(ParseStatement());
             ExpectStatementEnd();
@@ -474,16 +422,16 @@ class Parser {
 
     // --- Function and Sub ---
     bool StartsDefinition() const {
-        std::size_t i = (AtKeyword(Kw::kPublic) || AtKeyword(Kw::kPrivate)) ? 1 : 0;
-        return AtKeyword(Kw::kFunction, i) || AtKeyword(Kw::kSub, i);
+        std::size_t i = (At(Kw::kPublic) || At(Kw::kPrivate)) ? 1 : 0;
+        return At(Kw::kFunction, i) || At(Kw::kSub, i);
     }
 
     std::shared_ptr<Procedure> ParseDefinition() {
         if (!scope_->IsGlobal()) Raise(kSyntaxError);
-        if (!AcceptKeyword(Kw::kPublic)) AcceptKeyword(Kw::kPrivate);
+        if (!Accept(Kw::kPublic)) Accept(Kw::kPrivate);
         auto proc = std::make_shared<Procedure>();
-        proc->isFunction = AcceptKeyword(Kw::kFunction);
-        if (!proc->isFunction) ExpectKeyword(Kw::kSub, kSyntaxError);
+        proc->isFunction = Accept(Kw::kFunction);
+        if (!proc->isFunction) Expect(Kw::kSub, kSyntaxError);
         std::string_view name = ExpectName();
         proc->name = std::string(name);
         proc->symbol = symbols_.Intern(name);
@@ -491,28 +439,20 @@ class Parser {
         Scope* outer = scope_;
         Scope scope(symbols_, proc->bindings, proc.get());
         scope_ = &scope;
-        if (Accept(Tok::kLParen)) {
-            if (!At(Tok::kRParen)) {
-                do {
-                    bool byRef = true;  // VBScript's default
-                    if (AcceptKeyword(Kw::kByVal))
-                        byRef = false;
-                    else
-                        AcceptKeyword(Kw::kByRef);
-                    const NameBinding* p = scope.Declare(ExpectName());
-                    if (p->slot != proc->byRef.size() + 1) Raise(kNameRedefined);
-                    proc->byRef.push_back(byRef);
-                } while (Accept(Tok::kComma));
-            }
+        if (Accept(Tok::kLParen) && !Accept(Tok::kRParen)) {
+            do {
+                bool byRef = Accept(Kw::kByRef) || !Accept(Kw::kByVal);  // ByRef by default
+                const NameBinding* p = scope.Declare(ExpectName());
+                if (p->slot != proc->byRef.size() + 1) Raise(kNameRedefined);
+                proc->byRef.push_back(byRef);
+            } while (Accept(Tok::kComma));
             Expect(Tok::kRParen, kExpectedRightParen);
         }
         ExpectStatementEnd();
         proc->body = ParseBlock();
-        ExpectKeyword(Kw::kEnd, kExpectedEnd);
-        if (proc->isFunction)
-            ExpectKeyword(Kw::kFunction, kExpectedFunction);
-        else
-            ExpectKeyword(Kw::kSub, kExpectedSub);
+        Expect(Kw::kEnd, kExpectedEnd);
+        Expect(proc->isFunction ? Kw::kFunction : Kw::kSub,
+               proc->isFunction ? kExpectedFunction : kExpectedSub);
         proc->slotCount = scope.Finish();
         scope_ = outer;
         return proc;

@@ -56,9 +56,7 @@ class Runtime {
         symbols.Clear();
         random = RandomState{};
         framePool_.clear();
-        framesInUse_ = 0;
-        frame = nullptr;
-        procedure = nullptr;
+        BeginCall();
     }
 
     // Frames are reused in call order so that a call allocates nothing once

@@ -25,10 +25,6 @@ Scope::Entry& Scope::Find(std::string_view name) {
     return e;
 }
 
-const NameBinding* Scope::Use(std::string_view name) {
-    return Find(name).binding;
-}
-
 const NameBinding* Scope::Assign(std::string_view name) {
     Entry& e = Find(name);
     e.assigned = true;
@@ -49,12 +45,8 @@ std::uint32_t Scope::Finish() {
     if (!procedure_) return 0;
     for (auto& [key, e] : names_) {
         if (e.declared) continue;
-        if (e.assigned) {
-            e.binding->kind = NameBinding::Kind::kImplicit;
-            e.binding->slot = nextSlot_++;
-        } else {
-            e.binding->kind = NameBinding::Kind::kGlobal;
-        }
+        e.binding->kind = e.assigned ? NameBinding::Kind::kImplicit : NameBinding::Kind::kGlobal;
+        if (e.assigned) e.binding->slot = nextSlot_++;
     }
     return nextSlot_;
 }

@@ -25,7 +25,7 @@ class Scope {
     const Procedure* procedure() const { return procedure_; }
 
     // A name read or called.
-    const NameBinding* Use(std::string_view name);
+    const NameBinding* Use(std::string_view name) { return Find(name).binding; }
     // A name assigned to.
     const NameBinding* Assign(std::string_view name);
     // A parameter or a Dim: a local of the procedure (a global at the top).

@@ -31,7 +31,6 @@ class SymbolTable {
     // The index of the name, adding it when new.
     std::uint32_t Intern(std::string_view name);
     Symbol& operator[](std::uint32_t index) { return symbols_[index]; }
-    const Symbol& operator[](std::uint32_t index) const { return symbols_[index]; }
     void Clear();
 
   private:

@@ -1,7 +1,6 @@
 #include "plotter/eval/formula.h"
 
 #include <cmath>
-#include <exception>
 
 #include "script/conversions.h"
 #include "script/engine.h"
@@ -48,9 +47,7 @@ void PrepareScriptEngine(script::Engine& engine) {
 }
 
 std::string XStatement(double x) {
-    std::string s(kXStatementStart);
-    s += script::StrText(x);
-    return s;
+    return std::string(kXStatementStart) + script::StrText(x);
 }
 
 double EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
@@ -61,47 +58,35 @@ double EvaluateFormula(script::Engine& engine, std::string_view formula, double 
             engine.SetVariable(kXName, XValue(x, engine.Settings()));
         } catch (const script::ScriptError&) {
         }
-        script::Value value;
-        try {
-            value = engine.Eval(formula);
-            // Null has no text: like a failed evaluation, the point has no value.
-            if (value.IsNull()) {
-                resultText.clear();
-                return 0.0;
-            }
-            if (value.IsReal()) {
-                // The usual case: the text and, from the same digits, the
-                // number it reads back as.
-                char buf[script::kMaxRealTextLength];
-                double shown = 0;
-                int digits = value.kind() == script::VarKind::Single ? script::kSingleDigits
-                                                                     : script::kDoubleDigits;
-                char* textEnd = script::WriteRealText(buf, value.real(), digits,
-                                                      engine.DecimalSeparator(), &shown);
-                if (!InSingleRange(shown)) {
-                    // A point without a value, like a failed evaluation.
-                    resultText.clear();
-                    return 0.0;
-                }
+        script::Value value = engine.Eval(formula);
+        if (value.IsReal()) {
+            // The usual case: the text and, from the same digits, the number
+            // it reads back as. Beyond the Single range the point has no value.
+            char buf[script::kMaxRealTextLength];
+            double shown = 0;
+            int digits = value.kind() == script::VarKind::Single ? script::kSingleDigits
+                                                                 : script::kDoubleDigits;
+            char* textEnd =
+                script::WriteRealText(buf, value.real(), digits, engine.DecimalSeparator(), &shown);
+            if (InSingleRange(shown)) {
                 resultText.assign(buf, textEnd);
                 return shown;
             }
+        } else if (!value.IsNull()) {  // Null has no text: the point has no value
             resultText.clear();
             script::AppendText(resultText, value, engine.Settings());
-        } catch (const script::ScriptError&) {
-            resultText.clear();
-            return 0.0;
+            double number = 0;
+            if (script::ParseNumberText(resultText, engine.DecimalSeparator(), number) !=
+                script::TextNumber::kOk)
+                return 0.0;
+            return InSingleRange(number) ? number : 0.0;  // a text beyond it: error 6, counts as 0
         }
-        double number = 0;
-        if (script::ParseNumberText(resultText, engine.DecimalSeparator(), number) !=
-            script::TextNumber::kOk)
-            return 0.0;
-        return InSingleRange(number) ? number : 0.0;  // a text beyond it: error 6, counts as 0
     } catch (...) {
-        // Out of memory or any other failure: no value, never an exception.
-        resultText.clear();
-        return 0.0;
+        // A failed evaluation, out of memory or any other failure: no value,
+        // never an exception.
     }
+    resultText.clear();
+    return 0.0;
 }
 
 }  // namespace ondrix::eval

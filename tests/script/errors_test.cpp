@@ -106,5 +106,27 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"Function f()\nEnd Function\nf = 2", 501}, CodeCase{"y = 1 _\n+ 1 _", 0},
         CodeCase{"Rem all fine", 0}));
 
+// The forms of Exit, If, Call, parameters and declarations, right and wrong.
+INSTANTIATE_TEST_SUITE_P(
+    Forms, AddCodeErrorTest,
+    ::testing::Values(CodeCase{"Sub s()\nExit Sub\nEnd Sub\ns", 0},
+                      CodeCase{"Function f()\nExit Sub\nEnd Function", 1039},
+                      CodeCase{"Exit", 1039}, CodeCase{"Exit Sub", 1039},
+                      CodeCase{"If True Then\ny = 1\nElse\ny = 2\nElseIf True Then\nEnd If", 1014},
+                      CodeCase{"If True Then\ny = 1\nElse\nElse\nEnd If", 1014},
+                      CodeCase{"If True Then\ny = 1\nEnd", 1012},
+                      CodeCase{"Function f()\nf = 1\nEnd", 1015},
+                      CodeCase{"Sub s(ByVal ByRef a)\nEnd Sub", 1010},
+                      CodeCase{"Sub s()\nEnd Sub\nCall s 1", 1025},
+                      CodeCase{"Sub s()\nPrivate x\nEnd Sub", 1002},
+                      CodeCase{"Sub s(a)\nEnd Sub\ns((1), 2)", 1044},
+                      CodeCase{"Function f(a, b)\nEnd Function\nSub s(a)\nEnd Sub\ns(f(1, 2))", 0},
+                      CodeCase{"Sub s(a, b)\nEnd Sub\ns (1) + 1, 2", 0},
+                      CodeCase{"If True Then Randomize Else x = 1", 0}, CodeCase{"Dim x, y, z", 0},
+                      CodeCase{"Const", 1010}, CodeCase{"Const a", 1011},
+                      CodeCase{"Sub s()\nFunction g()\nEnd Function\nEnd Sub", 1002},
+                      CodeCase{"x = 1 y = 2", 1025}, CodeCase{"If True Then y = 1 z = 2", 1025},
+                      CodeCase{"Sub s()\nEnd Sub\ns()", 0}, CodeCase{"With = 1", 1002}));
+
 }  // namespace
 }  // namespace ondrix::script::testing

@@ -102,5 +102,27 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"True", "Boolean True"}, ExprCase{"Empty", "Empty"},
                       ExprCase{"Null", "Null"}, ExprCase{"1e-400", "Double 0"}));
 
+// How text splits into tokens: quotes, operator spellings, "&" as an operator
+// or a number prefix, keywords in any case, comments and continuations.
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, OperatorTest,
+    ::testing::Values(ExprCase{"\"\"", "String "}, ExprCase{"\"\"\"\"\"\"", "String \"\""},
+                      ExprCase{"\"a\"\"\"", "String a\""}, ExprCase{"\"a\"\"", "Error 1033"},
+                      ExprCase{"\"a\nb\"", "Error 1033"}, ExprCase{"1 <> 1", "Boolean False"},
+                      ExprCase{"1 <= 1", "Boolean True"}, ExprCase{"2 =< 1", "Boolean False"},
+                      ExprCase{"2 >= 3", "Boolean False"}, ExprCase{"3 => 2", "Boolean True"},
+                      ExprCase{"2 >< 2", "Boolean False"}, ExprCase{"&H10 & \"x\"", "String 16x"},
+                      ExprCase{"&H10&+1", "Integer 17"}, ExprCase{"2&3", "String 23"},
+                      ExprCase{"1E+2", "Double 100"}, ExprCase{"1e+", "Error 1002"},
+                      ExprCase{"TRUE And fAlSe", "Boolean False"}, ExprCase{"NOT 0", "Integer -1"},
+                      ExprCase{"7 MOD 3", "Integer 1"}, ExprCase{"loop", "Error 1002"},
+                      ExprCase{"xor", "Error 1002"},
+                      ExprCase{"TypeName(#1/1/2000#)", "String Date"},
+                      ExprCase{"CDbl(#1/1/2000#)", "Double 36526"},
+                      ExprCase{"#1/1/2000", "Error 1002"}, ExprCase{"1 + 1 ' note", "Integer 2"},
+                      ExprCase{"1 + 1 rem note", "Integer 2"}, ExprCase{"2 * _\n3", "Integer 6"},
+                      ExprCase{"1 _ 2", "Error 1032"}, ExprCase{"a_b", "Empty"},
+                      ExprCase{"-(2) ^ 2", "Double 4"}));
+
 }  // namespace
 }  // namespace ondrix::script::testing

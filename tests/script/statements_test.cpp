@@ -78,6 +78,21 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"Sub s()\nfresh = 5\nEnd Sub\ns", "IsEmpty(fresh)", "Boolean True"},
         ProgramCase{"Function Abs(v)\nAbs = 99\nEnd Function", "Abs(-1)", "Integer 99"}));
 
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ProgramTest,
+    ::testing::Values(
+        ProgramCase{"Sub s(ByVal a, ByRef b)\nb = a\nEnd Sub\nx = 0\ns 5, x", "x", "Integer 5"},
+        ProgramCase{"Sub s()\nt = 1\nExit Sub\nt = 2\nEnd Sub\nt = 0\ns", "t", "Integer 1"},
+        ProgramCase{"If False Then\ny = 1\nElseIf False Then\ny = 2\nElseIf True Then\ny = 3\n"
+                    "Else\ny = 4\nEnd If",
+                    "y", "Integer 3"},
+        ProgramCase{"If False Then\ny = 1\nElse\ny = 4\nEnd If", "y", "Integer 4"},
+        ProgramCase{"If True Then : y = 1 : z = 2", "y + z", "Integer 3"},
+        ProgramCase{"If True Then y = 1 End If : z = 2", "y + z", "Integer 3"},
+        ProgramCase{"g = 0\nCall s()\nSub s()\ng = 7\nEnd Sub", "g", "Integer 7"},
+        ProgramCase{"Const a = 1", "a", "Integer 1"},
+        ProgramCase{"y = 0\nIf True Then If False Then y = 1 Else y = 2", "y", "Integer 2"}));
+
 TEST(AddCode, RedefinitionReplacesTheOldProcedure) {
     Engine engine;
     engine.AddCode("Function f(v)\nf = v + 1\nEnd Function");
