@@ -180,9 +180,10 @@ Flow DimStmt::Execute(Runtime& rt) const {
 }
 
 Flow RandomizeStmt::Execute(Runtime& rt) const {
-    auto now = std::chrono::system_clock::now().time_since_epoch();
-    SeedRandom(rt.random, seed_ ? ToDouble(seed_->Evaluate(rt), rt.context)
-                                : std::chrono::duration<double>(now).count());
+    using Seconds = std::chrono::duration<double>;
+    SeedRandom(rt.random,
+               seed_ ? ToDouble(seed_->Evaluate(rt), rt.context)
+                     : Seconds(std::chrono::system_clock::now().time_since_epoch()).count());
     return Flow::kNext;
 }
 
