@@ -12,7 +12,6 @@
 #include "script/currency.h"
 #include "script/date_time.h"
 #include "script/errors.h"
-#include "script/limits.h"
 #include "script/runtime.h"
 
 namespace ondrix::script {
@@ -238,14 +237,14 @@ Value TrimText(std::string s, Args, BuiltinContext&) {
 
 Value Space(Args a, BuiltinContext& c) {
     std::size_t n = Count(a[0], c);
-    if (n > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    CheckStringLength(n);
     return Value::String(std::string(n, ' '));
 }
 
 Value StringOf(Args a, BuiltinContext& c) {
     std::size_t n = Count(a[0], c);
     if (a[1].IsNull()) return Value::Null();
-    if (n > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    CheckStringLength(n);
     char ch;
     if (a[1].IsString()) {
         if (a[1].text().empty()) Raise(kInvalidProcedureCall);
@@ -307,11 +306,11 @@ Value Replace(std::string text, Args a, BuiltinContext& c) {
         if (at == std::string::npos) break;
         out.append(text, pos, at - pos);
         out += with;
-        if (out.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+        CheckStringLength(out.size());
         pos = at + find.size();
     }
     out.append(text, pos, std::string::npos);
-    if (out.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    CheckStringLength(out.size());
     return Value::String(std::move(out));
 }
 

@@ -33,6 +33,17 @@ constexpr double kFirstSerial =
 constexpr double kEndSerial =
     (sys_days{std::chrono::year{kLastYear + 1} / 1 / 1} - kDayZero).count();
 
+// The day count of a calendar date from day 0.
+double DaySerial(const year_month_day& date) {
+    return static_cast<double>((sys_days{date} - kDayZero).count());
+}
+
+// A time of day as a fraction of the day.
+double DayFraction(int hour, int minute, int second) {
+    return static_cast<double>(hour * kSecondsPerHour + minute * kSecondsPerMinute + second) /
+           kSecondsPerDay;
+}
+
 // Spaces and tabs stand between the date, the time and AM/PM.
 bool IsPartSeparator(char c) {
     return c == ' ' || c == '\t';
@@ -86,7 +97,7 @@ bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
     year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
                         std::chrono::day{static_cast<unsigned>(dayOfMonth)}};
     if (!date.ok()) return false;
-    day = static_cast<double>((sys_days{date} - kDayZero).count());
+    day = DaySerial(date);
     pos = p;
     return true;
 }
@@ -117,8 +128,7 @@ bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
         return false;
     }
     if (part[1] >= kSecondsPerMinute || part[2] >= kSecondsPerMinute) return false;
-    int seconds = hour * kSecondsPerHour + part[1] * kSecondsPerMinute + part[2];
-    fraction = static_cast<double>(seconds) / kSecondsPerDay;
+    fraction = DayFraction(hour, part[1], part[2]);
     pos = p;
     return true;
 }
@@ -189,10 +199,9 @@ double Now() {
     year_month_day date{std::chrono::year{local.tm_year + 1900},
                         std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
                         std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
-    int seconds = local.tm_hour * kSecondsPerHour + local.tm_min * kSecondsPerMinute +
-                  std::min(local.tm_sec, kSecondsPerMinute - 1);  // no leap second
-    return static_cast<double>((sys_days{date} - kDayZero).count()) +
-           static_cast<double>(seconds) / kSecondsPerDay;
+    return DaySerial(date) +
+           DayFraction(local.tm_hour, local.tm_min,
+                       std::min(local.tm_sec, kSecondsPerMinute - 1));  // no leap second
 }
 
 }  // namespace ondrix::script::date_time

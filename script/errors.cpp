@@ -1,5 +1,7 @@
 #include "script/errors.h"
 
+#include "script/limits.h"
+
 namespace ondrix::script {
 
 std::string_view ErrorText(int number) {
@@ -44,6 +46,10 @@ std::string_view ErrorText(int number) {
 
 void Raise(int number) {
     throw ScriptError(number, std::string(ErrorText(number)));
+}
+
+void CheckStringLength(std::size_t length) {
+    if (length > limits::kMaxStringLength) Raise(kOutOfStringSpace);
 }
 
 void RaiseNamed(int number, std::string_view name) {

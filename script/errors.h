@@ -2,6 +2,7 @@
 
 // VBScript's error numbers and their texts, and helpers that raise them.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -47,5 +48,9 @@ std::string_view ErrorText(int number);
 // Raises the error with the name that caused it, as VBScript reports it:
 // "Type mismatch: 'Foo'".
 [[noreturn]] void RaiseNamed(int number, std::string_view name);
+
+// Raises error 14 "Out of string space" for a string value longer than
+// limits::kMaxStringLength, the one bound on every string the engine makes.
+void CheckStringLength(std::size_t length);
 
 }  // namespace ondrix::script

@@ -174,8 +174,9 @@ Flow IfStmt::Execute(Runtime& rt) const {
 }
 
 Flow DimStmt::Execute(Runtime& rt) const {
-    for (const NameBinding* b : names_)
+    for (const NameBinding* b : names_) {
         if (b->kind == NameBinding::Kind::kGlobal) rt.symbols[b->symbol].defined = true;
+    }
     return Flow::kNext;
 }
 

@@ -10,7 +10,6 @@
 #include "script/conversions.h"
 #include "script/currency.h"
 #include "script/errors.h"
-#include "script/limits.h"
 
 namespace ondrix::script {
 namespace {
@@ -79,7 +78,7 @@ std::string Concat(const Value& a, const Value& b, const Context& context) {
     std::string s;
     AppendText(s, a, context);
     AppendText(s, b, context);
-    if (s.size() > limits::kMaxStringLength) Raise(kOutOfStringSpace);
+    CheckStringLength(s.size());
     return s;
 }
 
