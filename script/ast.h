@@ -67,6 +67,8 @@ class CallExpr final : public Expr {
                       std::vector<const NameBinding*> byRef = {})
         : binding_(b), args_(std::move(args)), byRef_(std::move(byRef)) {}
     Value Evaluate(Runtime& rt) const override;
+    const NameBinding* binding() const { return binding_; }
+    const std::vector<ExprPtr>& args() const { return args_; }
 
   private:
     const NameBinding* binding_;
@@ -78,6 +80,8 @@ class UnaryExpr final : public Expr {
   public:
     UnaryExpr(UnaryOp op, ExprPtr operand) : op_(op), operand_(std::move(operand)) {}
     Value Evaluate(Runtime& rt) const override;
+    UnaryOp op() const { return op_; }
+    const Expr& operand() const { return *operand_; }
 
   private:
     UnaryOp op_;
@@ -89,6 +93,9 @@ class BinaryExpr final : public Expr {
     BinaryExpr(BinaryOp op, ExprPtr left, ExprPtr right)
         : op_(op), left_(std::move(left)), right_(std::move(right)) {}
     Value Evaluate(Runtime& rt) const override;
+    BinaryOp op() const { return op_; }
+    const Expr& left() const { return *left_; }
+    const Expr& right() const { return *right_; }
 
   private:
     BinaryOp op_;
@@ -108,6 +115,8 @@ class ChainExpr final : public Expr {
     ChainExpr(ExprPtr first, std::vector<Link> rest)
         : first_(std::move(first)), rest_(std::move(rest)) {}
     Value Evaluate(Runtime& rt) const override;
+    const Expr& first() const { return *first_; }
+    const std::vector<Link>& rest() const { return rest_; }
 
   private:
     ExprPtr first_;
@@ -132,6 +141,8 @@ class AssignStmt final : public Stmt {
     AssignStmt(const NameBinding* target, ExprPtr value)
         : target_(target), value_(std::move(value)) {}
     Flow Execute(Runtime& rt) const override;
+    const NameBinding* target() const { return target_; }
+    const Expr& value() const { return *value_; }
 
   private:
     const NameBinding* target_;

@@ -33,10 +33,14 @@ double Real(const Value& v, BuiltinContext& c) {
 // The maths functions on Doubles: Tan and Exp can overflow (error 6); Log and
 // Sqr raise error 5 outside their domain.
 template <double (*Fn)(double), bool kCanOverflow = false>
-Value Maths(Args a, BuiltinContext& c) {
-    double r = Fn(Real(a[0], c));
+double RealMaths(double x) {
+    double r = Fn(x);
     if (kCanOverflow && !std::isfinite(r)) Raise(kOverflow);
-    return Value::Double(r);
+    return r;
+}
+template <double (*Fn)(double), bool kCanOverflow = false>
+Value Maths(Args a, BuiltinContext& c) {
+    return Value::Double(RealMaths<Fn, kCanOverflow>(Real(a[0], c)));
 }
 constexpr auto kAtn = +[](double x) { return std::atan(x); };
 constexpr auto kCos = +[](double x) { return std::cos(x); };
@@ -340,7 +344,29 @@ constexpr Builtin kBuiltins[] = {
 };
 // clang-format on
 
+// The maths functions by their Double road.
+struct RealBuiltin {
+    BuiltinFunction function;
+    RealFunction real;
+};
+constexpr RealBuiltin kRealBuiltins[] = {
+    {Maths<kAtn>, RealMaths<kAtn>},
+    {Maths<kCos>, RealMaths<kCos>},
+    {Maths<kSin>, RealMaths<kSin>},
+    {Maths<kTan, true>, RealMaths<kTan, true>},
+    {Maths<kExp, true>, RealMaths<kExp, true>},
+    {Maths<kLog>, RealMaths<kLog>},
+    {Maths<kSqr>, RealMaths<kSqr>},
+};
+
 }  // namespace
+
+RealFunction RealFunctionOf(const Builtin& builtin) {
+    for (const RealBuiltin& r : kRealBuiltins) {
+        if (r.function == builtin.function) return r.real;
+    }
+    return nullptr;
+}
 
 const Builtin* FindBuiltin(std::string_view lowerName) {
     for (const Builtin& b : kBuiltins) {

@@ -30,6 +30,13 @@ struct Builtin {
     BuiltinFunction function;
 };
 
+// A built-in of one argument on the Double road: a Double argument gives
+// this Double (or raises the built-in's error) and nothing else happens.
+using RealFunction = double (*)(double);
+// The Double road of a built-in: set for the maths functions (Sin, Cos, Tan,
+// Atn, Exp, Log, Sqr), null for the others.
+RealFunction RealFunctionOf(const Builtin& builtin);
+
 // Most arguments any built-in takes.
 inline constexpr std::size_t kMaxBuiltinArgs = 4;
 

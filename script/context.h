@@ -15,6 +15,8 @@ struct Context {
     char decimalSeparator = '.';
     // Evaluation steps one AddCode or Eval call may take (see limits.h).
     std::uint64_t stepLimit = limits::kDefaultStepLimit;
+    // Formulas that are Double in, Double out run as Double programs.
+    bool doubleRoad = true;
 };
 
 }  // namespace ondrix::script

@@ -9,6 +9,7 @@
 #include "script/lexer.h"
 #include "script/limits.h"
 #include "script/parser.h"
+#include "script/real_program.h"
 #include "script/runtime.h"
 #include "script/value.h"
 
@@ -33,42 +34,56 @@ void CheckLength(std::string_view text) {
 
 }  // namespace
 
+// One parsed Eval text and its Double program, built on its first Eval after
+// code was last added (procedures are inlined in it); null when it has none.
+struct CachedExpression {
+    ParsedExpression parsed;
+    std::unique_ptr<RealProgram> program;
+    std::uint64_t programGeneration = 0;
+};
+
 struct Engine::Impl {
     Runtime rt;
-    std::unordered_map<std::string, std::unique_ptr<ParsedExpression>, TextHash, std::equal_to<>>
+    std::unordered_map<std::string, std::unique_ptr<CachedExpression>, TextHash, std::equal_to<>>
         cache;
+    // Counts AddCode and Reset calls: a program built before the last one is
+    // built again.
+    std::uint64_t generation = 1;
+    bool usedDoubleRoad = false;
     // The text Eval saw last and its parse: a redraw evaluates one formula at
     // every point, so most look-ups end here without hashing.
     std::string lastText;
-    const ParsedExpression* lastParsed = nullptr;
+    CachedExpression* lastParsed = nullptr;
     // Likewise the variable SetVariable set last (the abscissa).
     std::string lastName;
-    std::uint32_t lastSymbol = 0;
+    Symbol* lastSymbol = nullptr;
 
     void Clear() {
         cache.clear();
+        ++generation;
         lastParsed = nullptr;
         lastText.clear();
         lastName.clear();
         rt.Clear();
     }
 
-    const ParsedExpression& Parsed(std::string_view text) {
+    CachedExpression& Parsed(std::string_view text) {
         if (lastParsed && text == lastText) return *lastParsed;
         auto it = cache.find(text);
         if (it == cache.end()) {
-            auto parsed = std::make_unique<ParsedExpression>();
+            auto entry = std::make_unique<CachedExpression>();
+            ParsedExpression& parsed = entry->parsed;
             try {
-                *parsed = ParseExpressionText(text, rt.symbols);
+                parsed = ParseExpressionText(text, rt.symbols);
             } catch (const ScriptError& e) {
-                parsed->errorNumber = e.number();
-                parsed->errorText = e.description();
+                parsed.errorNumber = e.number();
+                parsed.errorText = e.description();
             }
             if (cache.size() >= limits::kMaxCachedExpressions) {
                 cache.clear();
                 lastParsed = nullptr;
             }
-            it = cache.emplace(std::string(text), std::move(parsed)).first;
+            it = cache.emplace(std::string(text), std::move(entry)).first;
         }
         lastText.assign(text);
         lastParsed = it->second.get();
@@ -86,6 +101,7 @@ void Engine::Reset() {
 void Engine::AddCode(std::string_view code) {
     Impl& m = *impl_;
     CheckLength(code);
+    ++m.generation;
     ParsedProgram program = ParseProgramText(code, m.rt.symbols);
     // Procedures exist before the global statements run, so those may call
     // procedures defined further down the same text.
@@ -97,9 +113,21 @@ void Engine::AddCode(std::string_view code) {
 Value Engine::Eval(std::string_view expression) {
     Impl& m = *impl_;
     CheckLength(expression);
-    const ParsedExpression& parsed = m.Parsed(expression);
+    CachedExpression& entry = m.Parsed(expression);
+    const ParsedExpression& parsed = entry.parsed;
     if (parsed.errorNumber != 0) throw ScriptError(parsed.errorNumber, parsed.errorText);
     if (!parsed.root) return Value();
+    if (m.rt.context.doubleRoad) {
+        if (entry.programGeneration != m.generation) {
+            entry.program = RealProgram::Build(*parsed.root, m.rt.symbols);
+            entry.programGeneration = m.generation;
+        }
+        // Set before the run: a run that raises has taken the Double road.
+        m.usedDoubleRoad = entry.program != nullptr;
+        double r;
+        if (m.usedDoubleRoad && entry.program->Run(m.rt.context, r)) return Value::Double(r);
+    }
+    m.usedDoubleRoad = false;
     m.rt.BeginCall();
     return parsed.root->Evaluate(m.rt);
 }
@@ -109,10 +137,10 @@ void Engine::SetVariable(std::string_view name, Value value) {
     if (m.lastName.empty() || name != m.lastName) {
         // The name must be one the statement could assign; the last one was.
         if (!IsVariableName(name)) Raise(kSyntaxError);
-        m.lastSymbol = m.rt.symbols.Intern(name);
+        m.lastSymbol = &m.rt.symbols[m.rt.symbols.Intern(name)];
         m.lastName.assign(name);
     }
-    AssignGlobal(m.rt.symbols[m.lastSymbol], std::move(value));
+    AssignGlobal(*m.lastSymbol, std::move(value));
 }
 
 void Engine::SetDecimalSeparator(char separator) {
@@ -127,6 +155,13 @@ char Engine::DecimalSeparator() const {
 
 void Engine::SetStepLimit(std::uint64_t steps) {
     impl_->rt.context.stepLimit = steps;
+}
+
+void Engine::SetDoubleRoad(bool enabled) {
+    impl_->rt.context.doubleRoad = enabled;
+}
+bool Engine::UsedDoubleRoad() const {
+    return impl_->usedDoubleRoad;
 }
 
 }  // namespace ondrix::script

@@ -70,17 +70,18 @@ constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
 // (the x statement and the result's text). Works where 10^k is exact
 // (|k| <= 22, magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
 // On success n holds the digits and e10 the decimal exponent of the first.
-bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
+[[gnu::always_inline]] inline bool ScaleToFifteenDigits(double magnitude, std::int64_t& n,
+                                                        int& e10) {
     constexpr double kLow = 1e14, kHigh = 1e15;
     if (!(magnitude >= std::numeric_limits<double>::min())) return false;
     // A first guess of the decimal exponent from the binary one (log10(2) is
-    // about 1233 / 4096), off by at most one and corrected below; kept within
-    // the exponents that work, so that a guess just outside is corrected.
+    // about 1233 / 4096), off by at most one; from 1 up to 10^22 a comparison
+    // with the next power of ten settles it, elsewhere the loop below does.
     constexpr int kExponentShift = 52, kExponentBias = 1023;
     int binaryExponent =
         static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
-    e10 = std::clamp((binaryExponent * 1233) >> 12, kDoubleDigits - 1 - kMaxExactPowerOfTen,
-                     kDoubleDigits - 1 + kMaxExactPowerOfTen);
+    e10 = (binaryExponent * 1233) >> 12;
+    if (e10 >= 0 && e10 < kMaxExactPowerOfTen && magnitude >= kPowersOfTen[e10 + 1]) ++e10;
     for (int attempt = 0; attempt < 3; ++attempt) {
         int k = kDoubleDigits - 1 - e10;
         if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
@@ -92,16 +93,16 @@ bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
         }
         // The product is positive and below 2^50: truncation is the floor,
         // and the fraction is exact.
-        n = static_cast<std::uint64_t>(product);
+        n = static_cast<std::int64_t>(product);
         double fraction = product - static_cast<double>(n);
         bool up = fraction > 0.5;
-        if (fraction == 0.5) {
+        if (fraction == 0.5) [[unlikely]] {
             // The quotient's error has the sign of its own fused remainder.
             double error =
                 k >= 0 ? std::fma(magnitude, p, -product) : std::fma(-product, p, magnitude);
             up = error > 0 || (error == 0 && (n & 1) != 0);
         }
-        if (up && ++n == static_cast<std::uint64_t>(kHigh)) {
+        if (up && ++n == static_cast<std::int64_t>(kHigh)) {
             n /= 10;
             ++e10;
         }
@@ -112,14 +113,14 @@ bool ScaleToFifteenDigits(double magnitude, std::uint64_t& n, int& e10) {
 
 // The decimal n * 10^(e10 - 14) of ScaleToFifteenDigits in one exact
 // operation, so correctly rounded as any reading of its text.
-double FifteenDigitsValue(std::uint64_t n, int e10) {
+double FifteenDigitsValue(std::int64_t n, int e10) {
     int power = e10 - (kDoubleDigits - 1);
     return power >= 0 ? static_cast<double>(n) * kPowersOfTen[power]
                       : static_cast<double>(n) / kPowersOfTen[-power];
 }
 
 void Round(double value, int digits, Rounded& r) {
-    std::uint64_t n;
+    std::int64_t n;
     int e10;
     if (digits == kDoubleDigits && ScaleToFifteenDigits(std::fabs(value), n, e10)) {
         r.exponent = e10;
@@ -160,15 +161,13 @@ char* WriteExponent(char* out, int exponent) {
 
 }  // namespace
 
-char* WriteRealText(char* out, double value, int digits, char separator, double* shown) {
+char* WriteRealText(char* out, double value, int digits, char separator) {
     if (value == 0.0 || !std::isfinite(value)) {
         *out++ = '0';
-        if (shown) *shown = 0.0;
         return out;
     }
     Rounded r;
     Round(value, digits, r);
-    if (shown) *shown = ShownValue(r);
     const char* m = r.digit;
     int count = r.count, exponent = r.exponent;
 
@@ -196,16 +195,18 @@ char* WriteRealText(char* out, double value, int digits, char separator, double*
 }
 
 ShownDouble ReadBackDoubleText(double value) {
-    if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
-    std::uint64_t n;
+    std::int64_t n;
     int e10;
-    if (ScaleToFifteenDigits(std::fabs(value), n, e10)) {
+    if (ScaleToFifteenDigits(std::fabs(value), n, e10)) [[likely]] {
         // A whole decimal below 10^15 is exact as a Double, and any other
         // lies far from a whole number: the Double is whole exactly when the
         // text is.
         double v = FifteenDigitsValue(n, e10);
-        return {value < 0 ? -v : v, e10 >= 0 && e10 < kDoubleDigits && std::trunc(v) == v};
+        bool whole = e10 >= 0 && e10 < kDoubleDigits &&
+                     static_cast<double>(static_cast<std::int64_t>(v)) == v;
+        return {value < 0 ? -v : v, whole};
     }
+    if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
     Rounded r;
     Round(value, kDoubleDigits, r);
     // Whole: every digit stands before the point, in the fixed form.

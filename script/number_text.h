@@ -23,13 +23,11 @@ inline constexpr std::size_t kMaxRealTextLength = 32;
 // "3.33333333333333E-02") from 10^digits upwards and when the fixed form
 // would need more than `digits` places after the point. `separator` stands
 // between the whole and the fractional part. Needs kMaxRealTextLength bytes.
-// When `shown` is given it receives the number the text reads back as, or an
-// infinity when the text overflows.
-char* WriteRealText(char* out, double value, int digits, char separator, double* shown);
+char* WriteRealText(char* out, double value, int digits, char separator);
 
 inline void AppendRealText(std::string& out, double value, int digits, char separator) {
     char buf[kMaxRealTextLength];
-    out.append(buf, WriteRealText(buf, value, digits, separator, nullptr));
+    out.append(buf, WriteRealText(buf, value, digits, separator));
 }
 inline std::string DoubleText(double value, char separator) {
     std::string s;

@@ -63,27 +63,35 @@ double RealPower(double x, double y);
 // The operator by its operands' subtypes: the general road.
 Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Context& context);
 
-// A binary operator. The plotting case comes first, inline: numbers with a
-// Double on one side give a Double by the same rules as the general road,
-// without its subtype dispatch.
-inline Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context) {
-    auto plainNumber = [](const Value& v) { return v.IsReal() || v.IsWhole(); };
-    if ((a.kind() == VarKind::Double || b.kind() == VarKind::Double) && plainNumber(a) &&
-        plainNumber(b)) {
-        double x = a.NumberOrZero(), y = b.NumberOrZero();
-        switch (op) {
-            case BinaryOp::kAdd:
-            case BinaryOp::kSub:
-            case BinaryOp::kMul:
-                return Value::Double(CheckedReal(Combine(op, x, y)));
-            case BinaryOp::kDiv:
-                return Value::Double(RealDivide(x, y));
-            case BinaryOp::kPow:
-                return Value::Double(RealPower(x, y));
-            default:
-                break;
-        }
+// The plotting case of a binary operator: +, -, *, / and ^ on numbers with a
+// Double on one side (the other a Double, Single or whole number) give a
+// Double, computed by RealOperation. Both the general road and the Double
+// programs of real_program.h decide by this test.
+inline bool IsRealOperation(BinaryOp op, VarKind a, VarKind b) {
+    bool arithmetic = op == BinaryOp::kAdd || op == BinaryOp::kSub || op == BinaryOp::kMul ||
+                      op == BinaryOp::kDiv || op == BinaryOp::kPow;
+    return arithmetic && (a == VarKind::Double || b == VarKind::Double) && IsPlainNumberKind(a) &&
+           IsPlainNumberKind(b);
+}
+
+// The value of an operation IsRealOperation accepts, from its operands as
+// Doubles; raises the operator's errors.
+inline double RealOperation(BinaryOp op, double x, double y) {
+    switch (op) {
+        case BinaryOp::kDiv:
+            return RealDivide(x, y);
+        case BinaryOp::kPow:
+            return RealPower(x, y);
+        default:
+            return CheckedReal(Combine(op, x, y));
     }
+}
+
+// A binary operator. The plotting case comes first, inline, without the
+// general road's subtype dispatch.
+inline Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Context& context) {
+    if (IsRealOperation(op, a.kind(), b.kind()))
+        return Value::Double(RealOperation(op, a.NumberOrZero(), b.NumberOrZero()));
     return ApplyBinaryByType(op, a, b, context);
 }
 Value ApplyUnary(UnaryOp op, const Value& a, const Context& context);

@@ -80,7 +80,7 @@ class Runtime {
 
 // Gives a script-global variable its value, as the statement "name = value"
 // does: error 501 "Illegal assignment" when the name is a procedure.
-inline void AssignGlobal(Symbol& s, Value value) {
+inline void AssignGlobal(Symbol& s, Value&& value) {
     if (s.procedure) RaiseNamed(kIllegalAssignment, s.name);
     s.value = std::move(value);
     s.defined = true;

@@ -27,6 +27,16 @@ enum class VarKind : std::uint8_t {
     Byte = 17,
 };
 
+// Boolean, Byte, Integer or Long: held as a whole number.
+constexpr bool IsWholeKind(VarKind k) {
+    return k == VarKind::Boolean || k == VarKind::Byte || k == VarKind::Integer ||
+           k == VarKind::Long;
+}
+// A whole number, a Single or a Double: what arithmetic takes as it is.
+constexpr bool IsPlainNumberKind(VarKind k) {
+    return IsWholeKind(k) || k == VarKind::Single || k == VarKind::Double;
+}
+
 class Value {
   public:
     Value() = default;
@@ -52,11 +62,7 @@ class Value {
     bool IsEmpty() const { return kind_ == VarKind::Empty; }
     bool IsNull() const { return kind_ == VarKind::Null; }
     bool IsString() const { return kind_ == VarKind::String; }
-    // Boolean, Byte, Integer or Long: held as a whole number.
-    bool IsWhole() const {
-        return kind_ == VarKind::Boolean || kind_ == VarKind::Byte || kind_ == VarKind::Integer ||
-               kind_ == VarKind::Long;
-    }
+    bool IsWhole() const { return IsWholeKind(kind_); }
     bool IsReal() const { return kind_ == VarKind::Single || kind_ == VarKind::Double; }
 
     // Raw payloads; valid only for the matching kinds.

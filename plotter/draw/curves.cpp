@@ -26,8 +26,6 @@ struct Sweep {
     const Controls& controls;
     std::array<std::string, kFormulaCount> formulas;  // read once: they cannot change meanwhile
     std::vector<double> combined;  // the combined curve, one entry per sweep point
-    std::string resultText;        // empty: the current point has no value
-    std::string midpointText;      // the same for a midpoint, kept apart from the point's
     double prevY = 0;
 };
 
@@ -60,15 +58,16 @@ void Combine(Sweep& sweep, int curve, long j, double y) {
 // The combined curve always has one: its formulas combined as in the sweep.
 bool ValueAt(Sweep& sweep, int curve, double x, double& y) {
     if (curve < kCombinedCurve) {
-        y = eval::EvaluateFormula(sweep.engine, sweep.formulas[curve], x, sweep.midpointText);
-        return !sweep.midpointText.empty();
+        const eval::PointValue point =
+            eval::EvaluateFormula(sweep.engine, sweep.formulas[curve], x);
+        y = point.value;
+        return point.hasValue;
     }
     const int mode = sweep.controls.Mode();
     y = 0;
     for (int k = 0; k < kCombinedCurve; ++k) {
-        const double value =
-            eval::EvaluateFormula(sweep.engine, sweep.formulas[k], x, sweep.midpointText);
-        if (!sweep.midpointText.empty()) CombineInto(y, mode, k, value);
+        const eval::PointValue point = eval::EvaluateFormula(sweep.engine, sweep.formulas[k], x);
+        if (point.hasValue) CombineInto(y, mode, k, point.value);
     }
     return true;
 }
@@ -89,17 +88,17 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
     const double bound = v.XMax + v.XScale;
     long j = 0;
     for (double x = v.XMin; x <= bound && j < kMaxSweepPoints; ++j) {
-        double y = 0;
+        eval::PointValue point{true, 0.0};  // the combined curve always has a value
         if (curve < kCombinedCurve) {
-            y = eval::EvaluateFormula(sweep.engine, sweep.formulas[curve], x, sweep.resultText);
-        } else {
-            sweep.resultText.assign(1, ' ');  // the combined curve always has a value
-            y = static_cast<size_t>(j) < sweep.combined.size() ? sweep.combined[j] : 0.0;
+            point = eval::EvaluateFormula(sweep.engine, sweep.formulas[curve], x);
+        } else if (static_cast<size_t>(j) < sweep.combined.size()) {
+            point.value = sweep.combined[j];
         }
+        const double y = point.value;
         if (x == v.XMin) sweep.prevY = y;
 
         const bool drawn =
-            !sweep.resultText.empty() && !hide &&
+            point.hasValue && !hide &&
             (!Leaps(sweep.prevY, y, v) || ContinuousAcross(sweep, curve, x, sweep.prevY, y));
         if (drawn) {
             if (!sweep.controls.DotsNotLines()) {
@@ -109,7 +108,7 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
             }
         }
         sweep.prevY = y;
-        if (curve < kCombinedCurve && !sweep.resultText.empty()) Combine(sweep, curve, j, y);
+        if (curve < kCombinedCurve && point.hasValue) Combine(sweep, curve, j, y);
 
         const double next = x + v.XScale;
         if (!(next > x)) break;  // no progress: a step lost in rounding, or NaN
@@ -124,7 +123,7 @@ void Draw(const view::View& view, canvas::Surface& surface, script::Engine& engi
     if (!controls.DontClearScreen()) ClearScreen(view, surface);
     eval::PrepareScriptEngine(engine);
 
-    Sweep sweep{view, surface, engine, controls, {}, {}, {}, {}, 0.0};
+    Sweep sweep{view, surface, engine, controls, {}, {}, 0.0};
     for (int k = 0; k < kFormulaCount; ++k) sweep.formulas[k] = controls.FormulaText(k);
     if (view.XScale > 0 && std::isfinite(view.XScale)) {
         sweep.combined.reserve(static_cast<size_t>(

@@ -6,6 +6,7 @@
 #include "script/engine.h"
 #include "script/number_text.h"
 #include "script/operators.h"
+#include "script/value.h"
 
 namespace ondrix::eval {
 namespace {
@@ -27,11 +28,11 @@ constexpr std::string_view kXStatementStart = "x = ";
 // text: the number the text reads back as, typed by the engine's literal
 // rule, and a leading "-" applied as the negation operator, as the parser
 // applies it to the literal.
-script::Value XValue(double x, const script::Context& context) {
+script::Value XValue(double x, const script::Engine& engine) {
     script::ShownDouble shown = script::ReadBackDoubleText(x);
     script::Value literal = script::LiteralValue(std::fabs(shown.number), shown.whole);
     if (!(shown.number < 0)) return literal;
-    return script::ApplyUnary(script::UnaryOp::kNegate, literal, context);
+    return script::ApplyUnary(script::UnaryOp::kNegate, literal, engine.Settings());
 }
 
 // The Single range decides whether a number can be a point value at all.
@@ -50,43 +51,38 @@ std::string XStatement(double x) {
     return std::string(kXStatementStart) + script::StrText(x);
 }
 
-double EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
-                       std::string& resultText) {
+PointValue EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
+                           std::string* resultText) {
     try {
         // A failing step is abandoned and the next one runs, as in the sweep.
         try {
-            engine.SetVariable(kXName, XValue(x, engine.Settings()));
+            engine.SetVariable(kXName, XValue(x, engine));
         } catch (const script::ScriptError&) {
         }
         script::Value value = engine.Eval(formula);
-        if (value.IsReal()) {
-            // The usual case: the text and, from the same digits, the number
-            // it reads back as. Beyond the Single range the point has no value.
-            char buf[script::kMaxRealTextLength];
-            double shown = 0;
-            int digits = value.kind() == script::VarKind::Single ? script::kSingleDigits
-                                                                 : script::kDoubleDigits;
-            char* textEnd =
-                script::WriteRealText(buf, value.real(), digits, engine.DecimalSeparator(), &shown);
+        if (value.kind() == script::VarKind::Double) {
+            // The usual case: the number the text reads back as, found without
+            // the text. Beyond the Single range the point has no value.
+            const double shown = script::ReadBackDoubleText(value.real()).number;
             if (InSingleRange(shown)) {
-                resultText.assign(buf, textEnd);
-                return shown;
+                if (resultText) *resultText = script::ToText(value, engine.Settings());
+                return {true, shown};
             }
         } else if (!value.IsNull()) {  // Null has no text: the point has no value
-            resultText.clear();
-            script::AppendText(resultText, value, engine.Settings());
+            std::string text = script::ToText(value, engine.Settings());
             double number = 0;
-            if (script::ParseNumberText(resultText, engine.DecimalSeparator(), number) !=
-                script::TextNumber::kOk)
-                return 0.0;
-            return InSingleRange(number) ? number : 0.0;  // a text beyond it: error 6, counts as 0
+            const bool read = script::ParseNumberText(text, engine.DecimalSeparator(), number) ==
+                              script::TextNumber::kOk;
+            PointValue point{!text.empty(), read && InSingleRange(number) ? number : 0.0};
+            if (resultText) *resultText = std::move(text);
+            return point;  // a text beyond the range: error 6, counts as 0
         }
     } catch (...) {
         // A failed evaluation, out of memory or any other failure: no value,
         // never an exception.
     }
-    resultText.clear();
-    return 0.0;
+    if (resultText) resultText->clear();
+    return {};
 }
 
 }  // namespace ondrix::eval

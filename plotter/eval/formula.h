@@ -17,13 +17,21 @@ void PrepareScriptEngine(script::Engine& engine);
 // Str form (one blank for the sign of a non-negative value, "." always).
 std::string XStatement(double x);
 
-// Evaluates one formula at one abscissa. Sets resultText to the value's text
-// form and returns the point value: resultText read as a Double. The point
-// has no value (resultText empty, 0 returned) when the formula is empty, its
-// value is Empty, evaluation failed, or the number is beyond the Single range.
-// A text or Boolean result that cannot be read as a number in the Single range
-// keeps its text and counts as 0. Never throws.
-double EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
-                       std::string& resultText);
+// A point of a formula curve: whether it has a value (its result text is
+// not empty) and the value, its result text read as a Double.
+struct PointValue {
+    bool hasValue = false;
+    double value = 0;
+};
+
+// Evaluates one formula at one abscissa. The point has no value when the
+// formula is empty, its value is Empty or Null, evaluation failed, or the
+// number is beyond the Single range. A text or Boolean result that cannot be
+// read as a number in the Single range has a value of 0. A number's value is
+// what its 15-digit text reads back as; the text itself is made only when
+// resultText is given, which then receives it (empty when there is no
+// value). Never throws.
+PointValue EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
+                           std::string* resultText = nullptr);
 
 }  // namespace ondrix::eval

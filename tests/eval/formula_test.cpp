@@ -27,9 +27,13 @@ TEST_P(EvaluateFormulaTest, GivesResultTextAndPointValue) {
     Engine engine;
     PrepareScriptEngine(engine);
     std::string text = "stale";
-    const double point = EvaluateFormula(engine, GetParam().formula, GetParam().x, text);
+    const PointValue point = EvaluateFormula(engine, GetParam().formula, GetParam().x, &text);
     EXPECT_EQ(text, GetParam().text);
-    EXPECT_DOUBLE_EQ(point, GetParam().point);
+    EXPECT_DOUBLE_EQ(point.value, GetParam().point);
+    // Without the text the point is the same: a value exactly where a text is.
+    const PointValue textless = EvaluateFormula(engine, GetParam().formula, GetParam().x);
+    EXPECT_EQ(textless.hasValue, !text.empty());
+    EXPECT_EQ(textless.value, point.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,9 +113,9 @@ TEST(EvaluateFormula, ACommaSeparatorStillUsesThePointForX) {
     engine.SetDecimalSeparator(',');
     PrepareScriptEngine(engine);
     std::string text;
-    EXPECT_DOUBLE_EQ(EvaluateFormula(engine, "x / 4", 2.5, text), 0.625);
+    EXPECT_DOUBLE_EQ(EvaluateFormula(engine, "x / 4", 2.5, &text).value, 0.625);
     EXPECT_EQ(text, "0,625");
-    EXPECT_DOUBLE_EQ(EvaluateFormula(engine, "Arcsin(x)", 0.5, text), 0.523598775598299);
+    EXPECT_DOUBLE_EQ(EvaluateFormula(engine, "Arcsin(x)", 0.5, &text).value, 0.523598775598299);
     EXPECT_EQ(text, "0,523598775598299");
 }
 
@@ -119,9 +123,9 @@ TEST(EvaluateFormula, AFailedPointLeavesNoStaleText) {
     Engine engine;
     PrepareScriptEngine(engine);
     std::string text;
-    EvaluateFormula(engine, "x", 2, text);
+    EvaluateFormula(engine, "x", 2, &text);
     EXPECT_EQ(text, "2");
-    EXPECT_EQ(EvaluateFormula(engine, "Sqr(x)", -2, text), 0.0);
+    EXPECT_EQ(EvaluateFormula(engine, "Sqr(x)", -2, &text).value, 0.0);
     EXPECT_EQ(text, "");
 }
 
@@ -131,7 +135,7 @@ TEST(EvaluateFormula, MatchesTheEngineAcrossASweep) {
     std::string text;
     double x = -16.68;
     for (int i = 0; i < 1002; ++i, x += 33.36 / 1000) {
-        const double point = EvaluateFormula(engine, "Sin(x)*x^2/10", x, text);
+        const double point = EvaluateFormula(engine, "Sin(x)*x^2/10", x, &text).value;
         const double xs = std::strtod(XStatement(x).c_str() + 4, nullptr);
         EXPECT_NEAR(point, std::sin(xs) * xs * xs / 10, 1e-13) << x;
     }

@@ -29,9 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ondrix::eval::PrepareScriptEngine(engine);
         for (int i = 0; i < kPointsPerSeparator; ++i) {
             const double x = kXMin + (kXMax - kXMin) * i / (kPointsPerSeparator - 1);
-            const double y = ondrix::eval::EvaluateFormula(engine, formula, x, resultText);
-            if (!std::isfinite(y)) std::abort();
-            if (resultText.empty() && y != 0) std::abort();
+            const auto point = ondrix::eval::EvaluateFormula(engine, formula, x, &resultText);
+            if (!std::isfinite(point.value)) std::abort();
+            if (point.hasValue == resultText.empty()) std::abort();
+            if (!point.hasValue && point.value != 0) std::abort();
         }
     }
     return 0;

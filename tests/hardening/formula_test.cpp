@@ -30,7 +30,7 @@ struct Point {
 
 Point Evaluate(script::Engine& engine, const std::string& formula, double x = 1.5) {
     std::string text = "stale";
-    const double y = EvaluateFormula(engine, formula, x, text);
+    const double y = EvaluateFormula(engine, formula, x, &text).value;
     return {text, y};
 }
 
