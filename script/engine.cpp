@@ -1,6 +1,7 @@
 #include "script/engine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -26,6 +27,29 @@ struct TextHash {
 bool IsVariableName(std::string_view name) {
     return !name.empty() && IsLetter(name[0]) && std::ranges::all_of(name, IsNameChar) &&
            !IsReservedWord(name);
+}
+
+// Whether n characters (sizeof(Word) <= n <= 2 * sizeof(Word)) are equal,
+// compared as the first and the last Word, which may overlap.
+template <typename Word>
+bool SameEnds(const char* a, const char* b, std::size_t n) {
+    Word x, y, u, v;
+    std::memcpy(&x, a, sizeof x);
+    std::memcpy(&y, b, sizeof y);
+    std::memcpy(&u, a + n - sizeof u, sizeof u);
+    std::memcpy(&v, b + n - sizeof v, sizeof v);
+    return x == y && u == v;
+}
+
+// Equal texts; a name or formula of up to 16 characters, the usual case, is
+// compared in a few word loads without a call.
+[[gnu::always_inline]] inline bool SameText(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n >= 8) return n <= 16 ? SameEnds<std::uint64_t>(a.data(), b.data(), n) : a == b;
+    if (n >= 4) return SameEnds<std::uint32_t>(a.data(), b.data(), n);
+    if (n >= 2) return SameEnds<std::uint16_t>(a.data(), b.data(), n);
+    return n == 0 || a[0] == b[0];
 }
 
 void CheckLength(std::string_view text) {
@@ -68,7 +92,12 @@ struct Engine::Impl {
     }
 
     CachedExpression& Parsed(std::string_view text) {
-        if (lastParsed && text == lastText) return *lastParsed;
+        if (lastParsed && SameText(text, lastText)) [[likely]]
+            return *lastParsed;
+        return Look(text);
+    }
+
+    [[gnu::noinline]] CachedExpression& Look(std::string_view text) {
         auto it = cache.find(text);
         if (it == cache.end()) {
             auto entry = std::make_unique<CachedExpression>();
@@ -134,7 +163,7 @@ Value Engine::Eval(std::string_view expression) {
 
 void Engine::SetVariable(std::string_view name, Value value) {
     Impl& m = *impl_;
-    if (m.lastName.empty() || name != m.lastName) {
+    if (m.lastName.empty() || !SameText(name, m.lastName)) {
         // The name must be one the statement could assign; the last one was.
         if (!IsVariableName(name)) Raise(kSyntaxError);
         m.lastSymbol = &m.rt.symbols[m.rt.symbols.Intern(name)];

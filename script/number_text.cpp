@@ -62,17 +62,16 @@ constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// 15 digits of a Double by one exact scaling: value * 10^k lands between
-// 10^14 and 10^15, and rounding it to a whole number (halves to even, a tie
-// settled by the product's exact rounding error from a fused multiply-add)
-// gives the digits of the exact binary value. to_chars gives the same digits
-// but costs several times as much, and the plotter needs them twice a point
-// (the x statement and the result's text). Works where 10^k is exact
-// (|k| <= 22, magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
-// On success n holds the digits and e10 the decimal exponent of the first.
-[[gnu::always_inline]] inline bool ScaleToFifteenDigits(double magnitude, std::int64_t& n,
-                                                        int& e10) {
-    constexpr double kLow = 1e14, kHigh = 1e15;
+// 15 digits of a Double by one exact scaling: magnitude * 10^k lands
+// between 10^14 and 10^15, and rounding it to a whole number n (halves to
+// even, a tie settled by the product's exact rounding error from a fused
+// multiply-add) gives the digits of the exact binary value; n reaches 10^15
+// when they round up to the next power of ten. to_chars gives the same
+// digits but costs several times as much, and the plotter needs them twice a
+// point (the abscissa and the result). Works where 10^k is exact (|k| <= 22,
+// magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
+[[gnu::always_inline]] inline bool ScaleToFifteenDigits(double magnitude, double& n, int& k) {
+    constexpr double kLow = 1e14, kHigh = 1e15, kRoundingShift = 0x1p52;
     if (!(magnitude >= std::numeric_limits<double>::min())) return false;
     // A first guess of the decimal exponent from the binary one (log10(2) is
     // about 1233 / 4096), off by at most one; from 1 up to 10^22 a comparison
@@ -80,52 +79,58 @@ constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
     constexpr int kExponentShift = 52, kExponentBias = 1023;
     int binaryExponent =
         static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
-    e10 = (binaryExponent * 1233) >> 12;
+    int e10 = (binaryExponent * 1233) >> 12;
     if (e10 >= 0 && e10 < kMaxExactPowerOfTen && magnitude >= kPowersOfTen[e10 + 1]) ++e10;
+    k = kDoubleDigits - 1 - e10;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        int k = kDoubleDigits - 1 - e10;
-        if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
-        double p = kPowersOfTen[k >= 0 ? k : -k];
-        double product = k >= 0 ? magnitude * p : magnitude / p;
-        if (product < kLow || product >= kHigh) {
-            e10 += product < kLow ? -1 : 1;
+        double p, product;
+        if (k >= 0 && k <= kMaxExactPowerOfTen) [[likely]] {  // magnitudes below 10^15
+            p = kPowersOfTen[k];
+            product = magnitude * p;
+        } else if (k < 0 && k >= -kMaxExactPowerOfTen) {
+            p = kPowersOfTen[-k];
+            product = magnitude / p;
+        } else {
+            return false;
+        }
+        if (product < kLow || product > kHigh) [[unlikely]] {
+            k += product < kLow ? 1 : -1;
             continue;
         }
-        // The product is positive and below 2^50: truncation is the floor,
-        // and the fraction is exact.
-        n = static_cast<std::int64_t>(product);
-        double fraction = product - static_cast<double>(n);
-        bool up = fraction > 0.5;
-        if (fraction == 0.5) [[unlikely]] {
-            // The quotient's error has the sign of its own fused remainder.
+        // Adding and taking away 2^52 rounds the product (below 2^50) to a
+        // whole number, halves to even, in two additions: no conversion to
+        // an integer and no branch stand in the way of the next point.
+        n = (product + kRoundingShift) - kRoundingShift;
+        if (std::fabs(product - n) == 0.5) [[unlikely]] {
+            // A tie in the product may be none in the exact value: the
+            // quotient's error has the sign of its own fused remainder.
             double error =
                 k >= 0 ? std::fma(magnitude, p, -product) : std::fma(-product, p, magnitude);
-            up = error > 0 || (error == 0 && (n & 1) != 0);
-        }
-        if (up && ++n == static_cast<std::int64_t>(kHigh)) {
-            n /= 10;
-            ++e10;
+            if (error != 0) n = error > 0 ? product + 0.5 : product - 0.5;
         }
         return true;
     }
     return false;
 }
 
-// The decimal n * 10^(e10 - 14) of ScaleToFifteenDigits in one exact
-// operation, so correctly rounded as any reading of its text.
-double FifteenDigitsValue(std::int64_t n, int e10) {
-    int power = e10 - (kDoubleDigits - 1);
-    return power >= 0 ? static_cast<double>(n) * kPowersOfTen[power]
-                      : static_cast<double>(n) / kPowersOfTen[-power];
+// The decimal n * 10^-k of ScaleToFifteenDigits in one exact operation, so
+// correctly rounded as any reading of its text.
+double FifteenDigitsValue(double n, int k) {
+    return k >= 0 ? n / kPowersOfTen[k] : n * kPowersOfTen[-k];
 }
 
 void Round(double value, int digits, Rounded& r) {
-    std::int64_t n;
-    int e10;
-    if (digits == kDoubleDigits && ScaleToFifteenDigits(std::fabs(value), n, e10)) {
-        r.exponent = e10;
+    double digitsValue;
+    int k;
+    if (digits == kDoubleDigits && ScaleToFifteenDigits(std::fabs(value), digitsValue, k)) {
+        double v = FifteenDigitsValue(digitsValue, k);
+        auto n = static_cast<std::int64_t>(digitsValue);
+        r.exponent = kDoubleDigits - 1 - k;
+        if (n == static_cast<std::int64_t>(1e15)) {  // rounded up to the next power of ten
+            n /= 10;
+            ++r.exponent;
+        }
         r.negative = value < 0;
-        double v = FifteenDigitsValue(n, e10);
         r.shown = r.negative ? -v : v;
         r.end = nullptr;
         // Trailing zeros dropped from the number (n >= 10^14), then written.
@@ -194,24 +199,33 @@ char* WriteRealText(char* out, double value, int digits, char separator) {
     return std::copy_n(m, count, out);
 }
 
-ShownDouble ReadBackDoubleText(double value) {
-    std::int64_t n;
-    int e10;
-    if (ScaleToFifteenDigits(std::fabs(value), n, e10)) [[likely]] {
-        // A whole decimal below 10^15 is exact as a Double, and any other
-        // lies far from a whole number: the Double is whole exactly when the
-        // text is.
-        double v = FifteenDigitsValue(n, e10);
-        bool whole = e10 >= 0 && e10 < kDoubleDigits &&
-                     static_cast<double>(static_cast<std::int64_t>(v)) == v;
-        return {value < 0 ? -v : v, whole};
-    }
+namespace {
+
+// ReadBackDoubleText beyond the magnitudes ScaleToFifteenDigits handles,
+// apart so that the usual case carries none of its state.
+[[gnu::noinline]] ShownDouble ReadBackFromDigits(double value) {
     if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
     Rounded r;
     Round(value, kDoubleDigits, r);
     // Whole: every digit stands before the point, in the fixed form.
     bool whole = r.exponent >= 0 && r.exponent < kDoubleDigits && r.count <= r.exponent + 1;
     return {ShownValue(r), whole};
+}
+
+}  // namespace
+
+ShownDouble ReadBackDoubleText(double value) {
+    double n;
+    int k;
+    if (ScaleToFifteenDigits(std::fabs(value), n, k)) [[likely]] {
+        // A whole decimal below 10^15 is exact as a Double, and any other
+        // lies far from a whole number: the Double is whole exactly when the
+        // text is.
+        double v = FifteenDigitsValue(n, k);
+        bool whole = v < 1e15 && static_cast<double>(static_cast<std::int64_t>(v)) == v;
+        return {std::copysign(v, value), whole};
+    }
+    return ReadBackFromDigits(value);
 }
 
 void AppendDigits(std::string& out, std::int64_t value, int minDigits) {

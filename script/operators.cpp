@@ -233,7 +233,7 @@ Value Negate(const Value& a, const Context& context) {
     // A Byte has no negative values: its negation is an Integer.
     if (a.kind() == VarKind::Byte) return Value::Integer(static_cast<std::int16_t>(-a.whole()));
     return KeepKind(
-        a, context, [](std::int64_t x) { return -x; }, [](double x) { return -x; },
+        a, context, [](std::int64_t x) { return -x; }, RealNegate,
         [](std::int64_t x) { return currency::Negate(x); });
 }
 
@@ -273,7 +273,7 @@ Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Conte
     }
 }
 
-Value ApplyUnary(UnaryOp op, const Value& a, const Context& context) {
+Value ApplyUnaryByType(UnaryOp op, const Value& a, const Context& context) {
     switch (op) {
         case UnaryOp::kNegate:
             return Negate(a, context);

@@ -94,6 +94,19 @@ inline Value ApplyBinary(BinaryOp op, const Value& a, const Value& b, const Cont
         return Value::Double(RealOperation(op, a.NumberOrZero(), b.NumberOrZero()));
     return ApplyBinaryByType(op, a, b, context);
 }
-Value ApplyUnary(UnaryOp op, const Value& a, const Context& context);
+// A unary operator by its operand's subtype: the general road.
+Value ApplyUnaryByType(UnaryOp op, const Value& a, const Context& context);
+
+// -x on a Double, the one Double rule of negation, shared by both roads.
+inline double RealNegate(double x) {
+    return -x;
+}
+
+// A unary operator; a negated Double, the plotting case, comes first.
+inline Value ApplyUnary(UnaryOp op, const Value& a, const Context& context) {
+    if (op == UnaryOp::kNegate && a.kind() == VarKind::Double)
+        return Value::Double(RealNegate(a.real()));
+    return ApplyUnaryByType(op, a, context);
+}
 
 }  // namespace ondrix::script
