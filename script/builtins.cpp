@@ -320,53 +320,33 @@ Value Replace(std::string text, Args a, BuiltinContext& c) {
 
 // clang-format off
 constexpr Builtin kBuiltins[] = {
-    {"abs", 1, 1, Abs}, {"asc", 1, 1, Asc}, {"atn", 1, 1, Maths<kAtn>},
+    {"abs", 1, 1, Abs}, {"asc", 1, 1, Asc}, {"atn", 1, 1, Maths<kAtn>, RealMaths<kAtn>},
     {"cbool", 1, 1, Cast<Value::Boolean, ToBoolean>}, {"cbyte", 1, 1, Cast<Value::Byte, ToByte>},
     {"ccur", 1, 1, Cast<Value::Currency, ToCurrency>}, {"cdate", 1, 1, CDate},
     {"cdbl", 1, 1, Cast<Value::Double, ToDouble>}, {"chr", 1, 1, Chr},
     {"cint", 1, 1, Cast<Value::Integer, ToInteger>}, {"clng", 1, 1, Cast<Value::Long, ToLong>},
-    {"cos", 1, 1, Maths<kCos>}, {"csng", 1, 1, Cast<Value::Single, ToSingle>},
+    {"cos", 1, 1, Maths<kCos>, RealMaths<kCos>}, {"csng", 1, 1, Cast<Value::Single, ToSingle>},
     {"cstr", 1, 1, Cast<Value::String, ToText>}, {"date", 0, 0, Today},
-    {"exp", 1, 1, Maths<kExp, true>}, {"fix", 1, 1, Fix}, {"hex", 1, 1, Radix<16>},
+    {"exp", 1, 1, Maths<kExp, true>, RealMaths<kExp, true>}, {"fix", 1, 1, Fix},
+    {"hex", 1, 1, Radix<16>},
     {"instr", 2, 3, InStr}, {"int", 1, 1, Int}, {"isdate", 1, 1, IsDate},
     {"isempty", 1, 1, IsEmpty}, {"isnull", 1, 1, IsNull},
     {"isnumeric", 1, 1, Cast<Value::Boolean, IsNumericValue>},
     {"lcase", 1, 1, OnText<MapChars<AsciiLower>>}, {"left", 2, 2, OnText<Left>},
-    {"len", 1, 1, OnText<Len>}, {"log", 1, 1, Maths<kLog>},
+    {"len", 1, 1, OnText<Len>}, {"log", 1, 1, Maths<kLog>, RealMaths<kLog>},
     {"ltrim", 1, 1, OnText<TrimText<kTrimLeft>>}, {"mid", 2, 3, OnText<Mid>}, {"now", 0, 0, Now},
     {"oct", 1, 1, Radix<8>}, {"replace", 3, 3, OnText<Replace>}, {"right", 2, 2, OnText<Right>},
     {"rnd", 0, 1, Rnd}, {"round", 1, 2, Round}, {"rtrim", 1, 1, OnText<TrimText<kTrimRight>>},
-    {"sgn", 1, 1, Sgn}, {"sin", 1, 1, Maths<kSin>}, {"space", 1, 1, Space},
-    {"sqr", 1, 1, Maths<kSqr>}, {"strcomp", 2, 3, StrComp}, {"string", 2, 2, StringOf},
-    {"strreverse", 1, 1, StrReverse}, {"tan", 1, 1, Maths<kTan, true>}, {"time", 0, 0, TimeOfDay},
+    {"sgn", 1, 1, Sgn}, {"sin", 1, 1, Maths<kSin>, RealMaths<kSin>}, {"space", 1, 1, Space},
+    {"sqr", 1, 1, Maths<kSqr>, RealMaths<kSqr>}, {"strcomp", 2, 3, StrComp},
+    {"string", 2, 2, StringOf}, {"strreverse", 1, 1, StrReverse},
+    {"tan", 1, 1, Maths<kTan, true>, RealMaths<kTan, true>}, {"time", 0, 0, TimeOfDay},
     {"trim", 1, 1, OnText<TrimText<kTrimLeft | kTrimRight>>}, {"typename", 1, 1, TypeNameOf},
     {"ucase", 1, 1, OnText<MapChars<AsciiUpper>>}, {"vartype", 1, 1, VarTypeOf},
 };
 // clang-format on
 
-// The maths functions by their Double road.
-struct RealBuiltin {
-    BuiltinFunction function;
-    RealFunction real;
-};
-constexpr RealBuiltin kRealBuiltins[] = {
-    {Maths<kAtn>, RealMaths<kAtn>},
-    {Maths<kCos>, RealMaths<kCos>},
-    {Maths<kSin>, RealMaths<kSin>},
-    {Maths<kTan, true>, RealMaths<kTan, true>},
-    {Maths<kExp, true>, RealMaths<kExp, true>},
-    {Maths<kLog>, RealMaths<kLog>},
-    {Maths<kSqr>, RealMaths<kSqr>},
-};
-
 }  // namespace
-
-RealFunction RealFunctionOf(const Builtin& builtin) {
-    for (const RealBuiltin& r : kRealBuiltins) {
-        if (r.function == builtin.function) return r.real;
-    }
-    return nullptr;
-}
 
 const Builtin* FindBuiltin(std::string_view lowerName) {
     for (const Builtin& b : kBuiltins) {

@@ -23,19 +23,19 @@ struct BuiltinContext {
 
 using BuiltinFunction = Value (*)(std::span<const Value> args, BuiltinContext& ctx);
 
+// A built-in of one argument on the Double road: a Double argument gives
+// this Double (or raises the built-in's error) and nothing else happens.
+using RealFunction = double (*)(double);
+
 struct Builtin {
     std::string_view name;  // lower case
     std::uint8_t minArgs;
     std::uint8_t maxArgs;
     BuiltinFunction function;
+    // Its Double road: set for the maths functions (Sin, Cos, Tan, Atn, Exp,
+    // Log, Sqr), which `function` runs on their argument as a Double.
+    RealFunction real = nullptr;
 };
-
-// A built-in of one argument on the Double road: a Double argument gives
-// this Double (or raises the built-in's error) and nothing else happens.
-using RealFunction = double (*)(double);
-// The Double road of a built-in: set for the maths functions (Sin, Cos, Tan,
-// Atn, Exp, Log, Sqr), null for the others.
-RealFunction RealFunctionOf(const Builtin& builtin);
 
 // Most arguments any built-in takes.
 inline constexpr std::size_t kMaxBuiltinArgs = 4;

@@ -29,27 +29,26 @@ bool IsVariableName(std::string_view name) {
            !IsReservedWord(name);
 }
 
-// Whether n characters (sizeof(Word) <= n <= 2 * sizeof(Word)) are equal,
-// compared as the first and the last Word, which may overlap.
+// Whether n characters, sizeof(Word) <= n <= 2 * sizeof(Word), are equal,
+// compared as their first and last Word (which may overlap).
 template <typename Word>
 bool SameEnds(const char* a, const char* b, std::size_t n) {
-    Word x, y, u, v;
-    std::memcpy(&x, a, sizeof x);
-    std::memcpy(&y, b, sizeof y);
-    std::memcpy(&u, a + n - sizeof u, sizeof u);
-    std::memcpy(&v, b + n - sizeof v, sizeof v);
-    return x == y && u == v;
+    Word w[4];
+    std::memcpy(&w[0], a, sizeof(Word));
+    std::memcpy(&w[1], b, sizeof(Word));
+    std::memcpy(&w[2], a + n - sizeof(Word), sizeof(Word));
+    std::memcpy(&w[3], b + n - sizeof(Word), sizeof(Word));
+    return w[0] == w[1] && w[2] == w[3];
 }
 
 // Equal texts; a name or formula of up to 16 characters, the usual case, is
 // compared in a few word loads without a call.
 [[gnu::always_inline]] inline bool SameText(std::string_view a, std::string_view b) {
     const std::size_t n = a.size();
-    if (n != b.size()) return false;
-    if (n >= 8) return n <= 16 ? SameEnds<std::uint64_t>(a.data(), b.data(), n) : a == b;
+    if (n != b.size() || n > 16) return n == b.size() && a == b;
+    if (n >= 8) return SameEnds<std::uint64_t>(a.data(), b.data(), n);
     if (n >= 4) return SameEnds<std::uint32_t>(a.data(), b.data(), n);
-    if (n >= 2) return SameEnds<std::uint16_t>(a.data(), b.data(), n);
-    return n == 0 || a[0] == b[0];
+    return n < 2 ? n == 0 || a[0] == b[0] : SameEnds<std::uint16_t>(a.data(), b.data(), n);
 }
 
 void CheckLength(std::string_view text) {
@@ -58,8 +57,7 @@ void CheckLength(std::string_view text) {
 
 }  // namespace
 
-// One parsed Eval text and its Double program, built on its first Eval after
-// code was last added (procedures are inlined in it); null when it has none.
+// One parsed Eval text and its Double program (null when it has none).
 struct CachedExpression {
     ParsedExpression parsed;
     std::unique_ptr<RealProgram> program;
@@ -70,8 +68,7 @@ struct Engine::Impl {
     Runtime rt;
     std::unordered_map<std::string, std::unique_ptr<CachedExpression>, TextHash, std::equal_to<>>
         cache;
-    // Counts AddCode and Reset calls: a program built before the last one is
-    // built again.
+    // Counts AddCode and Reset calls: programs inline procedures as they were.
     std::uint64_t generation = 1;
     bool usedDoubleRoad = false;
     // The text Eval saw last and its parse: a redraw evaluates one formula at
@@ -95,6 +92,25 @@ struct Engine::Impl {
         if (lastParsed && SameText(text, lastText)) [[likely]]
             return *lastParsed;
         return Look(text);
+    }
+
+    // The Double program of a text, built once per generation; none for a
+    // text that failed to parse or is empty.
+    [[gnu::noinline]] void Build(CachedExpression& entry) {
+        const ParsedExpression& parsed = entry.parsed;
+        entry.program = parsed.root && parsed.errorNumber == 0
+                            ? RealProgram::Build(*parsed.root, rt.symbols)
+                            : nullptr;
+        entry.programGeneration = generation;
+    }
+
+    // Eval on the general road.
+    [[gnu::noinline]] Value EvalGeneral(const ParsedExpression& parsed) {
+        usedDoubleRoad = false;
+        if (parsed.errorNumber != 0) throw ScriptError(parsed.errorNumber, parsed.errorText);
+        if (!parsed.root) return Value();
+        rt.BeginCall();
+        return parsed.root->Evaluate(rt);
     }
 
     [[gnu::noinline]] CachedExpression& Look(std::string_view text) {
@@ -143,22 +159,13 @@ Value Engine::Eval(std::string_view expression) {
     Impl& m = *impl_;
     CheckLength(expression);
     CachedExpression& entry = m.Parsed(expression);
-    const ParsedExpression& parsed = entry.parsed;
-    if (parsed.errorNumber != 0) throw ScriptError(parsed.errorNumber, parsed.errorText);
-    if (!parsed.root) return Value();
-    if (m.rt.context.doubleRoad) {
-        if (entry.programGeneration != m.generation) {
-            entry.program = RealProgram::Build(*parsed.root, m.rt.symbols);
-            entry.programGeneration = m.generation;
-        }
-        // Set before the run: a run that raises has taken the Double road.
-        m.usedDoubleRoad = entry.program != nullptr;
+    if (entry.programGeneration != m.generation) m.Build(entry);
+    if (entry.program && m.rt.context.doubleRoad) {
+        m.usedDoubleRoad = true;  // also when the run raises
         double r;
-        if (m.usedDoubleRoad && entry.program->Run(m.rt.context, r)) return Value::Double(r);
+        if (entry.program->Run(m.rt.context, r)) return Value::Double(r);
     }
-    m.usedDoubleRoad = false;
-    m.rt.BeginCall();
-    return parsed.root->Evaluate(m.rt);
+    return m.EvalGeneral(entry.parsed);
 }
 
 void Engine::SetVariable(std::string_view name, Value value) {

@@ -56,9 +56,8 @@ class Engine {
     // error 28 (see limits.h); the default suits interactive plotting.
     void SetStepLimit(std::uint64_t steps);
 
-    // Eval computes a formula that is Double in, Double out on plain doubles
-    // (see real_program.h); off, every evaluation walks the general road.
-    // For tests that hold the two roads to each other. On by default.
+    // On (the default), Eval runs a formula that is Double in, Double out as a
+    // Double program (real_program.h); off, always the general road (tests).
     void SetDoubleRoad(bool enabled);
     // Whether the last Eval took the Double road.
     bool UsedDoubleRoad() const;

@@ -62,14 +62,13 @@ constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// 15 digits of a Double by one exact scaling: magnitude * 10^k lands
-// between 10^14 and 10^15, and rounding it to a whole number n (halves to
-// even, a tie settled by the product's exact rounding error from a fused
-// multiply-add) gives the digits of the exact binary value; n reaches 10^15
-// when they round up to the next power of ten. to_chars gives the same
-// digits but costs several times as much, and the plotter needs them twice a
-// point (the abscissa and the result). Works where 10^k is exact (|k| <= 22,
-// magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
+// 15 digits of a Double by one exact scaling: magnitude * 10^k lands between
+// 10^14 and 10^15, and rounding it to a whole number n (halves to even, a tie
+// settled by the product's exact rounding error from a fused multiply-add)
+// gives the digits of the exact binary value (n = 10^15 when they round up to
+// the next power of ten). to_chars gives the same digits at several times the
+// cost, and the plotter needs them twice a point. Works where 10^k is exact
+// (|k| <= 22, magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
 [[gnu::always_inline]] inline bool ScaleToFifteenDigits(double magnitude, double& n, int& k) {
     constexpr double kLow = 1e14, kHigh = 1e15, kRoundingShift = 0x1p52;
     if (!(magnitude >= std::numeric_limits<double>::min())) return false;
@@ -83,23 +82,15 @@ constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
     if (e10 >= 0 && e10 < kMaxExactPowerOfTen && magnitude >= kPowersOfTen[e10 + 1]) ++e10;
     k = kDoubleDigits - 1 - e10;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        double p, product;
-        if (k >= 0 && k <= kMaxExactPowerOfTen) [[likely]] {  // magnitudes below 10^15
-            p = kPowersOfTen[k];
-            product = magnitude * p;
-        } else if (k < 0 && k >= -kMaxExactPowerOfTen) {
-            p = kPowersOfTen[-k];
-            product = magnitude / p;
-        } else {
-            return false;
-        }
+        if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
+        double p = kPowersOfTen[k >= 0 ? k : -k];
+        double product = k >= 0 ? magnitude * p : magnitude / p;
         if (product < kLow || product > kHigh) [[unlikely]] {
             k += product < kLow ? 1 : -1;
             continue;
         }
-        // Adding and taking away 2^52 rounds the product (below 2^50) to a
-        // whole number, halves to even, in two additions: no conversion to
-        // an integer and no branch stand in the way of the next point.
+        // Adding and taking away 2^52 rounds the product (below 2^50) to a whole
+        // number, halves to even, without a conversion or a branch.
         n = (product + kRoundingShift) - kRoundingShift;
         if (std::fabs(product - n) == 0.5) [[unlikely]] {
             // A tie in the product may be none in the exact value: the
@@ -199,21 +190,6 @@ char* WriteRealText(char* out, double value, int digits, char separator) {
     return std::copy_n(m, count, out);
 }
 
-namespace {
-
-// ReadBackDoubleText beyond the magnitudes ScaleToFifteenDigits handles,
-// apart so that the usual case carries none of its state.
-[[gnu::noinline]] ShownDouble ReadBackFromDigits(double value) {
-    if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
-    Rounded r;
-    Round(value, kDoubleDigits, r);
-    // Whole: every digit stands before the point, in the fixed form.
-    bool whole = r.exponent >= 0 && r.exponent < kDoubleDigits && r.count <= r.exponent + 1;
-    return {ShownValue(r), whole};
-}
-
-}  // namespace
-
 ShownDouble ReadBackDoubleText(double value) {
     double n;
     int k;
@@ -225,7 +201,12 @@ ShownDouble ReadBackDoubleText(double value) {
         bool whole = v < 1e15 && static_cast<double>(static_cast<std::int64_t>(v)) == v;
         return {std::copysign(v, value), whole};
     }
-    return ReadBackFromDigits(value);
+    if (value == 0.0 || !std::isfinite(value)) return {0.0, true};  // the text is "0"
+    Rounded r;
+    Round(value, kDoubleDigits, r);
+    // Whole: every digit stands before the point, in the fixed form.
+    bool whole = r.exponent >= 0 && r.exponent < kDoubleDigits && r.count <= r.exponent + 1;
+    return {ShownValue(r), whole};
 }
 
 void AppendDigits(std::string& out, std::int64_t value, int minDigits) {

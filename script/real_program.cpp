@@ -21,36 +21,26 @@ struct Operand {
 };
 using Built = std::optional<Operand>;
 
-// The operators' Double rules, one function per operator.
+// The operators' Double rules, one function per operator, in the order of
+// BinaryOp and UnaryOp (null where IsRealOperation never holds).
 template <BinaryOp kOp>
 double Operation(double x, double y) {
     return RealOperation(kOp, x, y);
 }
 template <UnaryOp kOp>
 double UnaryOperation(double x) {
-    return ApplyUnary(kOp, Value::Double(x), Context{}).real();
+    return ApplyUnary(kOp, Value::Double(x), Context{}).real();  // no text: no setting matters
 }
-
-using BinaryFunction = double (*)(double, double);
-BinaryFunction OperationOf(BinaryOp op) {
-    switch (op) {
-        case BinaryOp::kAdd:
-            return Operation<BinaryOp::kAdd>;
-        case BinaryOp::kSub:
-            return Operation<BinaryOp::kSub>;
-        case BinaryOp::kMul:
-            return Operation<BinaryOp::kMul>;
-        case BinaryOp::kDiv:
-            return Operation<BinaryOp::kDiv>;
-        default:
-            return Operation<BinaryOp::kPow>;
-    }
-}
-RealFunction UnaryOperationOf(UnaryOp op) {
-    return op == UnaryOp::kNegate ? UnaryOperation<UnaryOp::kNegate>
-           : op == UnaryOp::kPlus ? UnaryOperation<UnaryOp::kPlus>
-                                  : UnaryOperation<UnaryOp::kNot>;
-}
+constexpr double (*kOperations[])(double, double) = {Operation<BinaryOp::kPow>,
+                                                     Operation<BinaryOp::kMul>,
+                                                     Operation<BinaryOp::kDiv>,
+                                                     nullptr,
+                                                     nullptr,
+                                                     Operation<BinaryOp::kAdd>,
+                                                     Operation<BinaryOp::kSub>};
+constexpr RealFunction kUnaryOperations[] = {UnaryOperation<UnaryOp::kNegate>,
+                                             UnaryOperation<UnaryOp::kPlus>,
+                                             UnaryOperation<UnaryOp::kNot>};
 
 }  // namespace
 
@@ -88,8 +78,8 @@ class RealProgramBuilder {
     }
 
   private:
-    // One StepGuard of the general road entered at this depth. Beyond the
-    // depth bound the general road raises error 28: no program.
+    // One StepGuard of the general road at this depth; beyond the bound it
+    // raises error 28, so there is no program.
     bool Guard(int depth) {
         ++program_.steps_;
         return depth < limits::kMaxEvalDepth;
@@ -107,8 +97,7 @@ class RealProgramBuilder {
     }
 
     Built Constant(const Value& v) {
-        if (!IsPlainNumberKind(v.kind())) return {};
-        return Operand{NewRegister(v.NumberOrZero()), v};
+        return IsPlainNumberKind(v.kind()) ? Operand{NewRegister(v.NumberOrZero()), v} : Built{};
     }
 
     // A constant part computed once by the general road; one that raises has
@@ -132,10 +121,8 @@ class RealProgramBuilder {
 
     // A name without parentheses, as NameExpr::Evaluate reads it.
     Built Name(const NameBinding& b, int depth) {
-        if (b.kind == NameBinding::Kind::kLocal) {
-            if (b.slot >= 1 && b.slot <= params_.size()) return params_[b.slot - 1];
-            return {};
-        }
+        if (b.kind == NameBinding::Kind::kLocal)  // a parameter (slot 1 + i) of an inlined function
+            return b.slot >= 1 && b.slot <= params_.size() ? params_[b.slot - 1] : Built{};
         if (b.kind != NameBinding::Kind::kGlobal) return {};
         Symbol& s = symbols_[b.symbol];
         if (s.procedure) return Guard(depth) ? Inline(*s.procedure, {}, depth + 1) : Built{};
@@ -149,11 +136,10 @@ class RealProgramBuilder {
         if (b.kind != NameBinding::Kind::kGlobal || !Guard(depth)) return {};
         const Symbol& s = symbols_[b.symbol];
         if (s.procedure) return Inline(*s.procedure, call.args(), depth + 1);
-        RealFunction real = s.builtin ? RealFunctionOf(*s.builtin) : nullptr;
+        RealFunction real = s.builtin ? s.builtin->real : nullptr;
         if (!real || call.args().size() != 1) return {};
         Built arg = Lower(*call.args()[0], depth + 1);
-        if (!arg) return {};
-        return Emit({nullptr, real, 0, arg->reg, 0});
+        return arg ? Emit({nullptr, real, 0, arg->reg, 0}) : Built{};
     }
 
     // A Function whose body is the one statement "Name = expression", as
@@ -189,13 +175,13 @@ class RealProgramBuilder {
         // alone (a negated Double is a Double, Not gives a Long).
         Built probe = Fold([&] { return ApplyUnary(op, Value::Double(1.0), Context{}); });
         if (!probe || probe->kind() != VarKind::Double) return {};
-        return Emit({nullptr, UnaryOperationOf(op), 0, operand.reg, 0});
+        return Emit({nullptr, kUnaryOperations[static_cast<int>(op)], 0, operand.reg, 0});
     }
 
     // Two constants that are no Double operation (1 + 2, 2 ^ 2) are folded.
     Built Binary(BinaryOp op, const Operand& left, const Operand& right) {
         if (IsRealOperation(op, left.kind(), right.kind()))
-            return Emit({OperationOf(op), nullptr, 0, left.reg, right.reg});
+            return Emit({kOperations[static_cast<int>(op)], nullptr, 0, left.reg, right.reg});
         if (!left.constant || !right.constant) return {};
         return Fold([&] { return ApplyBinary(op, *left.constant, *right.constant, Context{}); });
     }

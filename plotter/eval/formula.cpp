@@ -6,7 +6,6 @@
 #include "script/engine.h"
 #include "script/number_text.h"
 #include "script/operators.h"
-#include "script/value.h"
 
 namespace ondrix::eval {
 namespace {

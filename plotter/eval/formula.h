@@ -24,13 +24,11 @@ struct PointValue {
     double value = 0;
 };
 
-// Evaluates one formula at one abscissa. The point has no value when the
-// formula is empty, its value is Empty or Null, evaluation failed, or the
-// number is beyond the Single range. A text or Boolean result that cannot be
-// read as a number in the Single range has a value of 0. A number's value is
-// what its 15-digit text reads back as; the text itself is made only when
-// resultText is given, which then receives it (empty when there is no
-// value). Never throws.
+// Evaluates one formula at one abscissa. No value when the formula is empty,
+// its value Empty or Null, evaluation failed, or the number is beyond the
+// Single range; a text or Boolean that reads as no number in that range is 0.
+// A number's value is what its 15-digit text reads back as; the text is made
+// only for resultText, when given (empty without a value). Never throws.
 PointValue EvaluateFormula(script::Engine& engine, std::string_view formula, double x,
                            std::string* resultText = nullptr);
 
