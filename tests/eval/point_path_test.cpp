@@ -97,10 +97,14 @@ bool IsWholeText(const std::string& text) {
     return text.find_first_of(".E") == std::string::npos;
 }
 
+// The one rounding both a point's abscissa and its value go through, held to
+// the text road: the x statement's number text, read back, on a million
+// numbers.
 TEST(ReadBackDoubleText, GivesWhatTheTextReadsAs) {
-    for (double x : Samples(200000)) {
+    constexpr int kSamples = 1'000'000;
+    for (double x : Samples(kSamples)) {
         script::ShownDouble shown = script::ReadBackDoubleText(x);
-        std::string text = script::DoubleText(x, '.');
+        std::string text = script::StrText(x);
         double read;
         TextNumber status = script::ParseNumberText(text, '.', read);
         if (status == TextNumber::kOverflow) {
@@ -217,7 +221,17 @@ INSTANTIATE_TEST_SUITE_P(
                       XCase{2.5, "Double 2.5"}, XCase{-16.68, "Double -16.68"},
                       XCase{32767.5, "Double 32767.5"}, XCase{0.1 + 0.2, "Double 0.3"},
                       XCase{1e-17, "Double 1E-17"}, XCase{-1.7976931348623157e308, "Integer 1"},
-                      XCase{1.7976931348623157e308, "Integer 1"}));
+                      XCase{1.7976931348623157e308, "Integer 1"},
+                      // Halves of the 15th digit, and the ends of Single and Double.
+                      XCase{999999999999999.5, "Double 1E+15"},
+                      XCase{99999999999999.25, "Double 99999999999999.2"},
+                      XCase{-99999999999999.75, "Double -99999999999999.8"},
+                      XCase{-0.5, "Double -0.5"}, XCase{32766.5, "Double 32766.5"},
+                      XCase{3.4028234663852886e38, "Double 3.40282346638529E+38"},
+                      XCase{-1.1754943508222875e-38, "Double -1.17549435082229E-38"},
+                      XCase{2.2250738585072014e-308, "Double 2.2250738585072E-308"},
+                      XCase{-4.9406564584124654e-324, "Double -4.94065645841247E-324"},
+                      XCase{1.7976931348623155e308, "Integer 1"}));
 
 struct OverflowCase {
     const char* formula;
