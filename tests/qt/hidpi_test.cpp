@@ -10,10 +10,10 @@
 #include <QTest>
 #include <cmath>
 
-#include "plotter/canvas/canvas_widget.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
-#include "plotter/window/frm_main.h"
+#include "plotter/qt/frm_main.h"
 #include "tests/support/image_probe.h"
 
 namespace ondrix::window {
