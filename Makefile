@@ -65,7 +65,7 @@ run: build
 	  echo "(xvfb-run comes with Debian's xvfb package: apt-get install xvfb)"; \
 	  exit 1; \
 	fi
-	@$(BUILD_DIR)/plotter/window/ondrix
+	@$(BUILD_DIR)/plotter/qt/ondrix
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -149,7 +149,7 @@ test-package: package
 	@sh tests/install/package_test.sh $(DEB_FILE)
 
 install-user: build
-	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/window/ondrix \
+	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/qt/ondrix \
 	  --uninstaller $(BUILD_DIR)/uninstall/uninstall \
 	  --icon $(BUILD_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
 	  --shell-folder-tool $(BUILD_DIR)/tools/ondrix-shell-folder $(if $(value PREFIX),--prefix '$(subst ','\'',$(value PREFIX))')
@@ -160,22 +160,27 @@ clean-package:
 # ---- end of Installing on Linux ---------------------------------------------------------------
 
 # --- make test-windows: the Windows build, tested under Wine -------------------------------
-# Cross-compiles the console programs (the uninstaller and the test programs of tests/windows)
-# with Debian's mingw-w64 into $(WINDOWS_DIR)/, then runs them under Debian's Wine in a prefix
-# of their own inside $(WINDOWS_DIR)/ (tests/windows/run_wine_tests.sh). Remove the folder to
-# start afresh.
+# Cross-compiles with Debian's mingw-w64 into $(WINDOWS_DIR)/: the console programs (the
+# uninstaller and the test programs of tests/windows) and the GoogleTest suites of every
+# toolkit-free library (engine, evaluation, view, pixel canvas, drawing, the window's rules,
+# the About box's model, the uninstaller's log reader), GoogleTest itself built from Debian's
+# sources. Currency uses the written-out 128-bit multiply there, so its tests run with it.
+# Then runs all of them under Debian's Wine in a prefix of their own inside $(WINDOWS_DIR)/
+# (tests/windows/run_wine_tests.sh). Remove the folder to start afresh.
 WINDOWS_DIR ?= build-windows
-WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
-WINDOWS_TARGETS := uninstall key_value_probe hold_open
+WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
+WINDOWS_SUITES := script_engine_tests eval_formula_tests view_test canvas_test draw_test \
+                  render_test form_test about_tests uninstall_parse_test
+WINDOWS_TARGETS := uninstall key_value_probe hold_open $(WINDOWS_SUITES)
 .PHONY: windows-deps test-windows
 
 windows-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(WINDOWS_PACKAGES)"
 
 test-windows: windows-deps
-	@echo "== Cross-compiling the console programs for Windows in $(WINDOWS_DIR)/"
+	@echo "== Cross-compiling the console programs and the toolkit-free suites for Windows in $(WINDOWS_DIR)/"
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TARGETS)
 	@tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
 
