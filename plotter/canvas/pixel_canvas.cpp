@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace ondrix::canvas {
@@ -60,6 +61,8 @@ void PixelCanvas::Resize(int width, int height) {
 }
 
 void PixelCanvas::Resize(int width, int height, double ratio) {
+    Changed();
+    EndPrints();  // the painter must let go of the old pixels
     width = std::max(0, width);
     height = std::max(0, height);
     ScaleMap next = scale_;
@@ -111,13 +114,51 @@ void PixelCanvas::Resize(int width, int height, double ratio) {
 }
 
 PixelBuffer PixelCanvas::Pixels() {
+    Changed();
     return {pixels_.data(), deviceWidth_, deviceHeight_, deviceWidth_, scale_.Ratio()};
 }
 
 void PixelCanvas::Cls() {
+    Changed();
     std::fill(pixels_.begin(), pixels_.end(), Opaque(back_));
     currentX_ = 0;
     currentY_ = 0;
+}
+
+void PixelCanvas::SetBackColor(Rgb color) {
+    Changed();
+    back_ = color;
+}
+
+void PixelCanvas::SetForeColor(Rgb color) {
+    Changed();
+    fore_ = color;
+}
+
+void PixelCanvas::SetTextPainter(const TextPainter* text) {
+    EndPrints();
+    Changed();
+    text_ = text;
+}
+
+void PixelCanvas::SetScaleLeft(double left) {
+    Changed();
+    scale_.SetLeft(left);
+}
+
+void PixelCanvas::SetScaleTop(double top) {
+    Changed();
+    scale_.SetTop(top);
+}
+
+void PixelCanvas::SetScaleWidth(double width) {
+    Changed();
+    scale_.SetWidth(width);
+}
+
+void PixelCanvas::SetScaleHeight(double height) {
+    Changed();
+    scale_.SetHeight(height);
 }
 
 void PixelCanvas::MoveTo(double x, double y) {
@@ -126,6 +167,7 @@ void PixelCanvas::MoveTo(double x, double y) {
 }
 
 void PixelCanvas::Line(double x1, double y1, double x2, double y2, Rgb color) {
+    Changed();
     MoveTo(x2, y2);
     const auto a = scale_.ToPixel(x1, y1);
     const auto b = scale_.ToPixel(x2, y2);
@@ -144,6 +186,7 @@ void PixelCanvas::PSet(double x, double y) {
 }
 
 void PixelCanvas::SetPoint(double x, double y, std::uint32_t color) {
+    Changed();
     const auto p = scale_.ToPixel(x, y);
     if (!p) return;
     const int width = scale_.LineWidth();
@@ -251,6 +294,7 @@ double PixelCanvas::TextHeight(std::string_view text) const {
 }
 
 void PixelCanvas::Print(std::string_view text) {
+    Changed();
     const auto p = scale_.ToPixel(currentX_, currentY_);
     const TextExtent extent = Measure(text);
     if (p && text_) {
@@ -269,6 +313,21 @@ void PixelCanvas::Print(std::string_view text) {
     if (scale_.Usable()) {
         MoveTo(scale_.Left(), currentY_ + extent.height * scale_.Height() / scale_.PixelHeight());
     }
+}
+
+void PixelCanvas::BeginPrints() {
+    if (text_ && !printing_) text_->Begin(Pixels());
+    printing_ = text_ != nullptr;
+}
+
+void PixelCanvas::EndPrints() {
+    if (text_ && printing_) text_->End();
+    printing_ = false;
+}
+
+bool PixelCanvas::Holds(const PictureKey& key) {
+    // Bit for bit: -0 and 0, or two NaNs, are not taken for each other.
+    return mark_ && std::memcmp(mark_->data(), key.data(), sizeof key) == 0;
 }
 
 }  // namespace ondrix::canvas

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "plotter/canvas/scale_map.h"
@@ -40,18 +41,18 @@ class PixelCanvas : public Surface {
 
     Rgb BackColor() const { return back_; }
     Rgb ForeColor() const { return fore_; }
-    void SetBackColor(Rgb color) { back_ = color; }
-    void SetForeColor(Rgb color) { fore_ = color; }
+    void SetBackColor(Rgb color);
+    void SetForeColor(Rgb color);
     // The painter must outlive the canvas or be replaced first.
-    void SetTextPainter(const TextPainter* text) { text_ = text; }
+    void SetTextPainter(const TextPainter* text);
     double CurrentX() const { return currentX_; }
     double CurrentY() const { return currentY_; }
 
     void Cls() override;
-    void SetScaleLeft(double left) override { scale_.SetLeft(left); }
-    void SetScaleTop(double top) override { scale_.SetTop(top); }
-    void SetScaleWidth(double width) override { scale_.SetWidth(width); }
-    void SetScaleHeight(double height) override { scale_.SetHeight(height); }
+    void SetScaleLeft(double left) override;
+    void SetScaleTop(double top) override;
+    void SetScaleWidth(double width) override;
+    void SetScaleHeight(double height) override;
     void Line(double x1, double y1, double x2, double y2, Rgb color) override;
     void PSet(double x, double y, Rgb color) override;
     void PSet(double x, double y) override;
@@ -61,8 +62,13 @@ class PixelCanvas : public Surface {
     // The area in logical pixels.
     int Width() const override { return scale_.PixelWidth(); }
     int Height() const override { return scale_.PixelHeight(); }
+    void BeginPrints() override;
+    void EndPrints() override;
+    bool Holds(const PictureKey& key) override;
+    void Mark(const PictureKey& key) override { mark_ = key; }
 
   private:
+    void Changed() { mark_.reset(); }
     void SetPoint(double x, double y, std::uint32_t color);
     void RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color);
     void RasterWideLine(PixelPoint a, PixelPoint b, int width, std::uint32_t color);
@@ -81,6 +87,8 @@ class PixelCanvas : public Surface {
     const TextPainter* text_ = nullptr;
     double currentX_ = 0;
     double currentY_ = 0;
+    std::optional<PictureKey> mark_;
+    bool printing_ = false;  // between BeginPrints and EndPrints
 };
 
 }  // namespace ondrix::canvas

@@ -15,31 +15,44 @@ int DeviceSize(int logical, double ratio) {
 
 }  // namespace
 
+void ScaleMap::SetLeft(double left) {
+    left_ = left;
+    Derive();
+}
+
+void ScaleMap::SetTop(double top) {
+    top_ = top;
+    Derive();
+}
+
+void ScaleMap::SetWidth(double width) {
+    width_ = width;
+    Derive();
+}
+
+void ScaleMap::SetHeight(double height) {
+    height_ = height;
+    Derive();
+}
+
 void ScaleMap::SetPixelSize(int width, int height, double ratio) {
     pixelWidth_ = std::max(0, width);
     pixelHeight_ = std::max(0, height);
     ratio_ = std::isfinite(ratio) && ratio > 0 ? ratio : 1;
+    Derive();
 }
 
-int ScaleMap::DeviceWidth() const {
-    return DeviceSize(pixelWidth_, ratio_);
-}
-
-int ScaleMap::DeviceHeight() const {
-    return DeviceSize(pixelHeight_, ratio_);
-}
-
-int ScaleMap::LineWidth() const {
-    return std::max(1, static_cast<int>(std::lround(ratio_)));
+void ScaleMap::Derive() {
+    usable_ = pixelWidth_ > 0 && pixelHeight_ > 0 && std::isfinite(left_) && std::isfinite(top_) &&
+              std::isfinite(width_) && std::isfinite(height_) && width_ != 0 && height_ != 0;
+    deviceWidth_ = DeviceSize(pixelWidth_, ratio_);
+    deviceHeight_ = DeviceSize(pixelHeight_, ratio_);
+    lineWidth_ = std::max(1, static_cast<int>(std::lround(ratio_)));
+    shift_ = (ratio_ - 1) / 2;
 }
 
 double ScaleMap::FirstPixel(double p, double count) {
     return std::floor(p - (count - 1) / 2 + 0.5);
-}
-
-bool ScaleMap::Usable() const {
-    return pixelWidth_ > 0 && pixelHeight_ > 0 && std::isfinite(left_) && std::isfinite(top_) &&
-           std::isfinite(width_) && std::isfinite(height_) && width_ != 0 && height_ != 0;
 }
 
 namespace {
@@ -56,14 +69,13 @@ double HeldFinite(double pixel) {
 }  // namespace
 
 std::optional<PixelPoint> ScaleMap::ToPixel(double x, double y) const {
-    if (!Usable() || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
-    const double shift = (ratio_ - 1) / 2;
-    return PixelPoint{HeldFinite((x - left_) * pixelWidth_ / width_ * ratio_ + shift),
-                      HeldFinite((y - top_) * pixelHeight_ / height_ * ratio_ + shift)};
+    if (!usable_ || !std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+    return PixelPoint{HeldFinite((x - left_) * pixelWidth_ / width_ * ratio_ + shift_),
+                      HeldFinite((y - top_) * pixelHeight_ / height_ * ratio_ + shift_)};
 }
 
 std::optional<PixelPoint> ScaleMap::ToUser(double px, double py) const {
-    if (!Usable() || !std::isfinite(px) || !std::isfinite(py)) return std::nullopt;
+    if (!usable_ || !std::isfinite(px) || !std::isfinite(py)) return std::nullopt;
     const PixelPoint u{left_ + px * width_ / pixelWidth_, top_ + py * height_ / pixelHeight_};
     if (!std::isfinite(u.x) || !std::isfinite(u.y)) return std::nullopt;
     return u;

@@ -25,10 +25,10 @@ struct PixelPoint {
 // extent, or an empty pixel area) give no point rather than garbage.
 class ScaleMap {
   public:
-    void SetLeft(double left) { left_ = left; }
-    void SetTop(double top) { top_ = top; }
-    void SetWidth(double width) { width_ = width; }
-    void SetHeight(double height) { height_ = height; }
+    void SetLeft(double left);
+    void SetTop(double top);
+    void SetWidth(double width);
+    void SetHeight(double height);
     // The area in logical pixels, and device pixels per logical pixel (a
     // ratio that is not finite and above 0 counts as 1).
     void SetPixelSize(int width, int height, double ratio = 1);
@@ -41,18 +41,18 @@ class ScaleMap {
     int PixelHeight() const { return pixelHeight_; }
     double Ratio() const { return ratio_; }
     // The area in device pixels, a partly covered pixel counted whole.
-    int DeviceWidth() const;
-    int DeviceHeight() const;
+    int DeviceWidth() const { return deviceWidth_; }
+    int DeviceHeight() const { return deviceHeight_; }
     // The width in device pixels of a line one logical pixel wide: a whole
     // number, so every line of the picture is equally wide.
-    int LineWidth() const;
+    int LineWidth() const { return lineWidth_; }
     // The first of `count` device pixels centred on device coordinate p (a
     // whole number, kept as a double so that any p is safe); one pixel is the
     // one whose area holds p.
     static double FirstPixel(double p, double count);
 
     // True when user coordinates can be mapped at all.
-    bool Usable() const;
+    bool Usable() const { return usable_; }
 
     // User point to device pixel space, in double precision; empty when
     // either coordinate is not finite. A position beyond the double range is
@@ -70,6 +70,15 @@ class ScaleMap {
     int pixelWidth_ = 0;
     int pixelHeight_ = 0;
     double ratio_ = 1;
+
+    // What follows from the above, worked out once per change rather than
+    // for every point drawn.
+    void Derive();
+    bool usable_ = false;
+    int deviceWidth_ = 0;
+    int deviceHeight_ = 0;
+    int lineWidth_ = 1;
+    double shift_ = 0;  // logical pixel centre to device pixel centre
 };
 
 // Clips the segment a-b to the rectangle [xMin, xMax] x [yMin, yMax] in

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -47,6 +48,20 @@ class Surface {
     // Outer size of the area in pixels.
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+
+    // Prints between these calls may share one text renderer (a grid's
+    // labels); what they draw is the same.
+    virtual void BeginPrints() {}
+    virtual void EndPrints() {}
+
+    // A picture drawn whole from a description (the grid from its view) can
+    // be marked with it: the mark lasts until anything else changes the
+    // picture, its scale or its size, so a picture that still holds it is
+    // exactly what drawing that description again would give. Surfaces that
+    // keep no picture keep no mark.
+    using PictureKey = std::array<double, 6>;
+    virtual bool Holds(const PictureKey&) { return false; }
+    virtual void Mark(const PictureKey&) {}
 };
 
 }  // namespace ondrix::canvas

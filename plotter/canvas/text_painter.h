@@ -35,6 +35,10 @@ class TextPainter {
     // line at device pixel (left, top), rendered at the picture's resolution.
     virtual void Draw(const PixelBuffer& picture, double left, double top, std::string_view text,
                       Rgb color) const = 0;
+    // The Draw calls between these two all go to this picture, whose pixels
+    // stay put meanwhile: one renderer may serve them all.
+    virtual void Begin(const PixelBuffer& /*picture*/) const {}
+    virtual void End() const {}
 };
 
 }  // namespace ondrix::canvas

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "script/number_text.h"
 
@@ -52,6 +53,11 @@ std::string LabelText(double value) {
 }
 
 void ClearScreen(const view::View& view, canvas::Surface& surface) {
+    // Two ClearScreens in a row leave the same picture as one: a canvas that
+    // still holds this view's grid, untouched since, stays as it is.
+    const canvas::Surface::PictureKey grid{view.XMin, view.XMax,  view.YMin,
+                                           view.YMax, view.XStep, view.YStep};
+    if (surface.Holds(grid)) return;
     surface.Cls();
     surface.SetScaleLeft(view.XMin);
     surface.SetScaleTop(view.YMin);
@@ -60,6 +66,14 @@ void ClearScreen(const view::View& view, canvas::Surface& surface) {
 
     const double x0 = std::floor(view.XMin / view.XStep) * view.XStep;
     const double y0 = std::floor(view.YMin / view.YStep) * view.YStep;
+
+    // The labels share one text renderer, handed back also on an error.
+    struct Prints {
+        canvas::Surface& surface;
+        explicit Prints(canvas::Surface& s) : surface(s) { surface.BeginPrints(); }
+        ~Prints() { surface.EndPrints(); }
+    };
+    std::optional<Prints> prints(std::in_place, surface);
 
     LabelRow xLabels;
     GridPass(x0, view.XMax, view.XStep, [&](double x) {
@@ -80,6 +94,8 @@ void ClearScreen(const view::View& view, canvas::Surface& surface) {
         surface.Print(label);
         yLabels.Printed(y, surface.TextHeight(label));
     });
+    prints.reset();
+    surface.Mark(grid);
 }
 
 }  // namespace ondrix::draw

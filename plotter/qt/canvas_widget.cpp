@@ -20,14 +20,15 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     canvas_.SetForeColor(palette().color(QPalette::Text).rgb() & kRgbMask);
     text_.SetFont(font());
     canvas_.SetTextPainter(&text_);
-    canvas_.Resize(width(), height(), devicePixelRatioF());
+    ReadRatio();
+    canvas_.Resize(width(), height(), ratio_);
 }
 
 PixelCanvas& CanvasWidget::Synced() {
     // A hidden widget gets its resize event only when shown, but drawing may
     // come first (the window draws before it is shown). The ratio can change
     // with no resize at all: the window moved to another screen.
-    const double ratio = devicePixelRatioF();
+    const double ratio = ratio_;
     ScaleMap wanted;
     wanted.SetPixelSize(width(), height(), ratio);
     const ScaleMap& have = canvas_.Scale();
@@ -85,12 +86,18 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {
+    ReadRatio();
     Synced();
     QWidget::resizeEvent(event);
 }
 
 bool CanvasWidget::event(QEvent* event) {
-    if (event->type() == QEvent::ScreenChangeInternal) Synced();
+    const QEvent::Type type = event->type();
+    if (type == QEvent::ScreenChangeInternal || type == QEvent::Show ||
+        type == QEvent::ParentChange) {
+        ReadRatio();
+        Synced();
+    }
     return QWidget::event(event);
 }
 

@@ -38,6 +38,10 @@ class CanvasWidget : public QWidget, public canvas::Surface {
     double TextHeight(std::string_view text) const override { return canvas_.TextHeight(text); }
     int Width() const override { return width(); }
     int Height() const override { return height(); }
+    void BeginPrints() override { Synced().BeginPrints(); }
+    void EndPrints() override { canvas_.EndPrints(); }
+    bool Holds(const PictureKey& key) override { return Synced().Holds(key); }
+    void Mark(const PictureKey& key) override { Synced().Mark(key); }
 
   signals:
     // The pointer's position in user coordinates.
@@ -57,9 +61,13 @@ class CanvasWidget : public QWidget, public canvas::Surface {
     // pixel ratio first.
     PixelCanvas& Synced();
     void ScheduleRepaint();
+    // Reads the device pixel ratio, which only a resize or another screen
+    // changes; drawing calls use the value read last.
+    void ReadRatio() { ratio_ = devicePixelRatioF(); }
 
     QtTextPainter text_;
     PixelCanvas canvas_;
+    double ratio_ = 1;
     bool repaintPending_ = false;
 };
 

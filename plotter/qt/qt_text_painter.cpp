@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <cmath>
+#include <optional>
 
 namespace ondrix::qt {
 
@@ -14,24 +15,59 @@ QString LabelString(std::string_view text) {
 
 }  // namespace
 
+QtTextPainter::QtTextPainter() : metrics_(font_) {}
+
+QtTextPainter::~QtTextPainter() {
+    End();
+}
+
+void QtTextPainter::SetFont(const QFont& font) {
+    End();
+    font_ = font;
+    metrics_ = QFontMetrics(font_);
+    measured_.clear();
+    extent_ = {};
+}
+
 canvas::TextExtent QtTextPainter::Measure(std::string_view text) const {
-    const QFontMetrics metrics(font_);
-    return {static_cast<double>(metrics.horizontalAdvance(LabelString(text))),
-            static_cast<double>(metrics.height())};
+    if (text.empty() || text != measured_) {
+        extent_ = {static_cast<double>(metrics_.horizontalAdvance(LabelString(text))),
+                   static_cast<double>(metrics_.height())};
+        measured_.assign(text);
+    }
+    return extent_;
+}
+
+void QtTextPainter::Begin(const canvas::PixelBuffer& picture) const {
+    End();
+    image_ = PictureImage(picture);
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setFont(font_);
+}
+
+void QtTextPainter::End() const {
+    painter_.reset();
+    image_ = QImage();
 }
 
 void QtTextPainter::Draw(const canvas::PixelBuffer& picture, double left, double top,
                          std::string_view text, canvas::Rgb color) const {
-    QImage image = PictureImage(picture);
-    const QFontMetrics metrics(font_);
+    // Between Begin and End the painter on this picture draws; otherwise one
+    // is made for this text alone.
+    QImage image;
+    std::optional<QPainter> own;
+    QPainter* painter = painter_.get();
+    if (!painter || image_.constBits() != reinterpret_cast<const uchar*>(picture.bits)) {
+        image = PictureImage(picture);
+        painter = &own.emplace(&image);
+        painter->setFont(font_);
+    }
     const double ratio = picture.ratio;
     // The image carries its ratio, so the painter renders the font at device
     // resolution; the baseline stays on a whole device pixel.
-    QPainter painter(&image);
-    painter.setFont(font_);
-    painter.setPen(QColor(QRgb(color)));
-    const double baseline = top + std::round(metrics.ascent() * ratio);
-    painter.drawText(QPointF(left / ratio, baseline / ratio), LabelString(text));
+    painter->setPen(QColor(QRgb(color)));
+    const double baseline = top + std::round(metrics_.ascent() * ratio);
+    painter->drawText(QPointF(left / ratio, baseline / ratio), LabelString(text));
 }
 
 QImage PictureImage(const canvas::PixelBuffer& picture) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plotter/canvas/pixel_canvas.h"
@@ -67,6 +69,62 @@ TEST_F(Rendered, ClearScreenTwiceEqualsOnce) {
     ClearScreen(view, canvas);
     ClearScreen(view, canvas);
     EXPECT_EQ(Picture(canvas).Copy(), once);
+}
+
+// A text painter that notes its calls and marks each text's corner.
+struct NotingPainter : canvas::TextPainter {
+    canvas::TextExtent Measure(std::string_view text) const override {
+        return {7.0 * static_cast<double>(text.size()), 16};
+    }
+    void Draw(const canvas::PixelBuffer& picture, double left, double top, std::string_view,
+              canvas::Rgb color) const override {
+        calls += open ? 'd' : 'D';  // a text drawn inside Begin..End, or alone
+        const auto x = static_cast<int>(left), y = static_cast<int>(top);
+        if (x >= 0 && y >= 0 && x < picture.width && y < picture.height)
+            picture.bits[y * picture.stride + x] = 0xFF000000u | color;
+    }
+    void Begin(const canvas::PixelBuffer&) const override { calls += '(', open = true; }
+    void End() const override { calls += ')', open = false; }
+    mutable std::string calls;
+    mutable bool open = false;
+};
+
+// A ClearScreen that would repeat the previous one on an untouched canvas
+// draws nothing: the picture already is what it would draw. Anything done to
+// the canvas in between, or another view, makes it draw again, the same
+// picture as the first time.
+TEST_F(Rendered, ClearScreenDrawsAgainOnlyWhatChanged) {
+    struct Case {
+        const char* touch;
+        std::function<void(canvas::PixelCanvas&, view::View&)> act;
+    };
+    const Case cases[] = {
+        {"nothing", [](canvas::PixelCanvas&, view::View&) {}},
+        {"line", [](canvas::PixelCanvas& c, view::View&) { c.Line(0, 0, 1, 1, 0x123456); }},
+        {"point", [](canvas::PixelCanvas& c, view::View&) { c.PSet(0, 0); }},
+        {"text", [](canvas::PixelCanvas& c, view::View&) { c.Print("x"); }},
+        {"cls", [](canvas::PixelCanvas& c, view::View&) { c.Cls(); }},
+        {"scale", [](canvas::PixelCanvas& c, view::View&) { c.SetScaleTop(-3); }},
+        {"size", [](canvas::PixelCanvas& c, view::View&) { c.Resize(400, 500); }},
+        {"colour", [](canvas::PixelCanvas& c, view::View&) { c.SetForeColor(0x00FF00); }},
+        {"view", [](canvas::PixelCanvas&, view::View& v) { v.YStep = 4; }},
+    };
+    for (const Case& c : cases) {
+        canvas::PixelCanvas fresh{500, 500}, reused{500, 500};
+        NotingPainter freshText, text;
+        fresh.SetTextPainter(&freshText);
+        reused.SetTextPainter(&text);
+        view::View v = view;
+        ClearScreen(v, reused);
+        EXPECT_EQ(text.calls.find('D'), std::string::npos) << "labels outside one painter";
+        text.calls.clear();
+        c.act(reused, v);
+        c.act(fresh, v);
+        ClearScreen(v, reused);
+        ClearScreen(v, fresh);
+        EXPECT_EQ(text.calls.empty(), std::string_view(c.touch) == "nothing") << c.touch;
+        EXPECT_EQ(Picture(reused).Copy(), Picture(fresh).Copy()) << c.touch;
+    }
 }
 
 TEST_F(Rendered, DontClearKeepsTheOldCurvesAndScale) {
