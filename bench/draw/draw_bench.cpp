@@ -1,16 +1,20 @@
-// One full redraw (ClearScreen + Draw) in "Draw sum" mode with three
-// formulas, on a pixel canvas of screen size with Qt drawing its text, and its parts: the grid
-// alone, and the sweep against a surface that draws nothing (evaluation only).
+// One full redraw (ClearScreen + Draw, as every view command makes it) in
+// "Draw sum" mode with three formulas, on a pixel canvas of screen size with
+// Qt drawing its text, at device pixel ratios 1, 1.5 and 2; the same through
+// the main window's canvas widget, so that the widget's own cost per drawing
+// call shows; and the parts: the grid alone, and the sweep against a surface
+// that draws nothing (evaluation only).
 //
 //   build/bench/draw/draw_bench
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "plotter/canvas/pixel_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/qt/qt_text_painter.h"
 #include "script/engine.h"
 
@@ -80,6 +84,23 @@ BENCHMARK(BM_FullRedraw)
     ->Args({1920, 1080, 200})
     ->Unit(benchmark::kMillisecond);
 
+// Through the window's canvas widget, shown, at the screen's ratio (1 here).
+void BM_WindowRedraw(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    qt::CanvasWidget widget;
+    widget.resize(width, height);
+    widget.show();
+    script::Engine engine;
+    BenchControls controls;
+    const view::View v = ViewFor(width);
+    for (auto _ : state) {
+        ClearScreen(v, widget);
+        Draw(v, widget, engine, controls);
+    }
+}
+BENCHMARK(BM_WindowRedraw)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
 void BM_ClearScreenOnly(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
     canvas::PixelCanvas canvas(width, static_cast<int>(state.range(1)),
@@ -87,7 +108,10 @@ void BM_ClearScreenOnly(benchmark::State& state) {
     qt::QtTextPainter text;
     canvas.SetTextPainter(&text);
     const view::View v = ViewFor(width);
-    for (auto _ : state) ClearScreen(v, canvas);
+    for (auto _ : state) {
+        canvas.SetScaleLeft(v.XMin);  // changed since, as by a Draw: the grid is drawn
+        ClearScreen(v, canvas);
+    }
 }
 BENCHMARK(BM_ClearScreenOnly)
     ->Args({1920, 1080, 100})
@@ -111,7 +135,7 @@ BENCHMARK(BM_SweepEvaluationOnly)->Arg(1920)->Arg(3840)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

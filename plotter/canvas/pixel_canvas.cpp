@@ -120,7 +120,13 @@ PixelBuffer PixelCanvas::Pixels() {
 
 void PixelCanvas::Cls() {
     Changed();
-    std::fill(pixels_.begin(), pixels_.end(), Opaque(back_));
+    // One fill of the whole buffer. A colour of four equal bytes (white) is a
+    // memset, which writes a large picture past the caches.
+    const std::uint32_t color = Opaque(back_);
+    if (color == (color & 0xFFu) * 0x01010101u)
+        std::memset(pixels_.data(), static_cast<int>(color & 0xFFu), pixels_.size() * sizeof color);
+    else
+        std::fill(pixels_.begin(), pixels_.end(), color);
     currentX_ = 0;
     currentY_ = 0;
 }
@@ -223,6 +229,12 @@ void PixelCanvas::RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color) {
     const int y0 = PixelIndex(a.y, 0, h - 1);
     const int x1 = PixelIndex(b.x, 0, w - 1);
     const int y1 = PixelIndex(b.y, 0, h - 1);
+    // A level or upright line (the grid) is the walk's pixels filled at once.
+    if (y0 == y1 || x0 == x1) {
+        FillPixels(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0) + 1, std::abs(y1 - y0) + 1,
+                   color);
+        return;
+    }
     const std::ptrdiff_t stride = deviceWidth_;
     std::uint32_t* bits = pixels_.data();
     WalkLine(x0, y0, x1, y1, [&](int x, int y) { bits[y * stride + x] = color; });

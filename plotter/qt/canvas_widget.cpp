@@ -25,6 +25,9 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
 }
 
 PixelCanvas& CanvasWidget::Synced() {
+    const ScaleMap& now = canvas_.Scale();
+    if (now.PixelWidth() == width() && now.PixelHeight() == height() && now.Ratio() == ratio_)
+        return canvas_;  // the usual case, at every drawing call
     // A hidden widget gets its resize event only when shown, but drawing may
     // come first (the window draws before it is shown). The ratio can change
     // with no resize at all: the window moved to another screen.
