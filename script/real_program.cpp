@@ -11,9 +11,8 @@
 namespace ondrix::script {
 namespace {
 
-// A part of the expression once built: the register that holds its value.
-// A constant part keeps its Value too, whose subtype the operators' rules
-// read; any other part is a Double.
+// A built part of the expression: its register, and its Value when it is a
+// constant (the operators' rules read its subtype); others are Doubles.
 struct Operand {
     std::uint32_t reg = 0;
     std::optional<Value> constant;
@@ -31,22 +30,18 @@ template <UnaryOp kOp>
 double UnaryOperation(double x) {
     return ApplyUnary(kOp, Value::Double(x), Context{}).real();  // no text: no setting matters
 }
-constexpr double (*kOperations[])(double, double) = {Operation<BinaryOp::kPow>,
-                                                     Operation<BinaryOp::kMul>,
-                                                     Operation<BinaryOp::kDiv>,
-                                                     nullptr,
-                                                     nullptr,
-                                                     Operation<BinaryOp::kAdd>,
-                                                     Operation<BinaryOp::kSub>};
-constexpr RealFunction kUnaryOperations[] = {UnaryOperation<UnaryOp::kNegate>,
-                                             UnaryOperation<UnaryOp::kPlus>,
-                                             UnaryOperation<UnaryOp::kNot>};
+// clang-format off
+constexpr double (*kOperations[])(double, double) = {
+    Operation<BinaryOp::kPow>, Operation<BinaryOp::kMul>, Operation<BinaryOp::kDiv>, nullptr,
+    nullptr, Operation<BinaryOp::kAdd>, Operation<BinaryOp::kSub>};
+constexpr RealFunction kUnaryOperations[] = {
+    UnaryOperation<UnaryOp::kNegate>, UnaryOperation<UnaryOp::kPlus>, UnaryOperation<UnaryOp::kNot>};
+// clang-format on
 
 }  // namespace
 
-// Walks the nodes in the order the general road evaluates them, so the
-// instructions raise their errors in that order too, and counts the steps
-// and depth of the general road's StepGuards on the way.
+// Walks the nodes in the general road's order, so the instructions raise
+// errors in its order, counting its StepGuards' steps and depth on the way.
 class RealProgramBuilder {
   public:
     RealProgramBuilder(SymbolTable& symbols, RealProgram& program)

@@ -1,10 +1,9 @@
 #pragma once
 
-// An Eval text specialised to Doubles. When every variable it reads holds a
-// Double, a formula such as Sin(x)*x^2/10 is a Double computed from Doubles:
-// the program does that arithmetic on plain doubles, its variables bound to
+// An Eval text specialised to Doubles: while every variable it reads holds a
+// Double, Sin(x)*x^2/10 is arithmetic on plain doubles, variables bound to
 // their slots and one-line functions inlined, without Values, virtual calls
-// or name look-ups. The general road (interpreter.cpp) stays the definition:
+// or look-ups. The general road (interpreter.cpp) stays the definition:
 // the program calls its rule functions (IsRealOperation and RealOperation,
 // the maths built-ins' Double road, ApplyUnary) and folds constant parts with
 // the general road itself. Anything else has no program, and an evaluation
