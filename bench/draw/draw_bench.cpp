@@ -59,6 +59,18 @@ view::View ViewFor(int width) {
     return v;
 }
 
+// Redraws the start view as a view command does (ClearScreen, then Draw),
+// once per iteration.
+void RedrawLoop(benchmark::State& state, canvas::Surface& surface) {
+    script::Engine engine;
+    BenchControls controls;
+    const view::View v = ViewFor(surface.Width());
+    for (auto _ : state) {
+        ClearScreen(v, surface);
+        Draw(v, surface, engine, controls);
+    }
+}
+
 // Arguments: the canvas's logical width and height, and its device pixel
 // ratio in percent. 1920 x 1080 at 200 % is a 3840 x 2160 picture sampled at
 // 1920 points.
@@ -69,13 +81,7 @@ void BM_FullRedraw(benchmark::State& state) {
     canvas::PixelCanvas canvas(width, height, ratio);
     qt::QtTextPainter text;
     canvas.SetTextPainter(&text);
-    script::Engine engine;
-    BenchControls controls;
-    const view::View v = ViewFor(width);
-    for (auto _ : state) {
-        ClearScreen(v, canvas);
-        Draw(v, canvas, engine, controls);
-    }
+    RedrawLoop(state, canvas);
 }
 BENCHMARK(BM_FullRedraw)
     ->Args({1920, 1080, 100})
@@ -91,13 +97,7 @@ void BM_WindowRedraw(benchmark::State& state) {
     qt::CanvasWidget widget;
     widget.resize(width, height);
     widget.show();
-    script::Engine engine;
-    BenchControls controls;
-    const view::View v = ViewFor(width);
-    for (auto _ : state) {
-        ClearScreen(v, widget);
-        Draw(v, widget, engine, controls);
-    }
+    RedrawLoop(state, widget);
 }
 BENCHMARK(BM_WindowRedraw)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 
