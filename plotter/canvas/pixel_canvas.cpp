@@ -120,11 +120,12 @@ PixelBuffer PixelCanvas::Pixels() {
 
 void PixelCanvas::Cls() {
     Changed();
-    // One fill of the whole buffer. A colour of four equal bytes (white) is a
-    // memset, which writes a large picture past the caches.
     const std::uint32_t color = Opaque(back_);
+    // A colour of four equal bytes (white, the usual background) is the byte
+    // fill of the C library, which writes a large picture much faster.
     if (color == (color & 0xFFu) * 0x01010101u)
-        std::memset(pixels_.data(), static_cast<int>(color & 0xFFu), pixels_.size() * sizeof color);
+        std::memset(pixels_.data(), static_cast<int>(color & 0xFFu),
+                    pixels_.size() * sizeof(std::uint32_t));
     else
         std::fill(pixels_.begin(), pixels_.end(), color);
     currentX_ = 0;
