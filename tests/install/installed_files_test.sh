@@ -57,7 +57,7 @@ then
 fi
 
 for line in "Name=Ondrix" "GenericName=Function Plotter" "Exec=ondrix" "Icon=$app" \
-    "Categories=Education;Math;Science;" "Type=Application" "Terminal=false"; do
+    "Categories=Education;Math;" "Type=Application" "Terminal=false"; do
     check "desktop entry line $line" grep -qxF "$line" "$entry"
 done
 metainfo=$share/metainfo/$app.metainfo.xml
