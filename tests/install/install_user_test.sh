@@ -64,10 +64,9 @@ uninstall_run() {  # uninstall_run PROGRAM_FOLDER ENV...
 }
 
 validate() {
-    report=$(desktop-file-validate "$1" 2>&1) || fail "desktop-file-validate $1: $report"
-    if printf '%s\n' "$report" | grep -q -e ': error:' -e ': warning:'; then
-        fail "desktop-file-validate $1: $report"
-    fi
+    # Errors, warnings and hints alike: a clean entry gives no output.
+    report=$(desktop-file-validate "$1" 2>&1)
+    [ $? -eq 0 ] && [ -z "$report" ] || fail "desktop-file-validate $1: $report"
 }
 
 expect_installed() {  # expect_installed PROGRAM_FOLDER DESKTOP APPLICATIONS
