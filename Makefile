@@ -123,7 +123,8 @@ fuzz-run:
 # make package       the Debian package in this folder, built in $(PACKAGE_DIR) with Debian's
 #                    hardening flags; install it with apt-get install ./ondrix_..._amd64.deb
 # make test-package  builds it and checks it with lintian and dpkg-deb, then checks the three
-#                    ways to install, each removed again (part of `make test`)
+#                    ways to install, each removed again (part of `make test`; the package
+#                    is installed with apt-get and removed when run as root)
 # make install-user  a per-user program folder, $(HOME)/.local/opt/Ondrix unless PREFIX=...
 #                    names another, with desktop shortcut and menu entries; the folder's
 #                    `uninstall` removes it again. FORCE=1 replaces the shortcuts of an install
@@ -163,6 +164,7 @@ package: deps
 
 test-package: package
 	@sh tests/install/package_test.sh $(DEB_FILE) $(VERSION)
+	@sh tests/install/package_round_trip_test.sh $(DEB_FILE)
 	@sh tests/install/installed_files_test.sh $(PACKAGE_DIR)
 	@sh tests/install/release_test.sh
 
