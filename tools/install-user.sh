@@ -93,9 +93,9 @@ case ${HOME:-} in
     *) fail "HOME is not set to an absolute folder." ;;
 esac
 for file in "$program" "$uninstaller" "$icon"; do
-    [ -f "$file" ] && [ -r "$file" ] || fail "cannot read \"$file\"; build first (make build)."
+    [ -f "$file" ] && [ -r "$file" ] || fail "cannot read \"$file\"; build them first."
 done
-[ -x "$shell_folder_tool" ] || fail "cannot run \"$shell_folder_tool\"; build first (make build)."
+[ -x "$shell_folder_tool" ] || fail "cannot run \"$shell_folder_tool\"; build them first."
 if $strip; then
     command -v strip >/dev/null 2>&1 || fail "--strip needs the strip tool (Debian package binutils)."
 fi

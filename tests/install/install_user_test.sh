@@ -65,8 +65,9 @@ uninstall_run() {  # uninstall_run PROGRAM_FOLDER ENV...
 
 validate() {
     # Errors, warnings and hints alike: a clean entry gives no output.
-    report=$(desktop-file-validate "$1" 2>&1)
-    [ $? -eq 0 ] && [ -z "$report" ] || fail "desktop-file-validate $1: $report"
+    if ! report=$(desktop-file-validate "$1" 2>&1) || [ -n "$report" ]; then
+        fail "desktop-file-validate $1: $report"
+    fi
 }
 
 expect_installed() {  # expect_installed PROGRAM_FOLDER DESKTOP APPLICATIONS
@@ -209,9 +210,9 @@ if install_run HOME="$home"; then fail "the install succeeded"; fi
 expect_same "left in the program folder" "$(ls -A "$home/.local/opt/Ondrix")" "notes.txt"
 [ -e "$home/Desktop/Ondrix.desktop" ] && fail "the desktop shortcut stayed"
 
-# Before anything is placed: nothing is created.
+# Refused, or failing at the first program: nothing is left behind.
 for bad in "no HOME" "relative HOME" "missing program" "program folder is a file" "bad option" \
-    "percent sign"; do
+    "percent sign" "program strip fails"; do
     new_world "$(printf '%s' "$bad" | tr ' ' _)"
     : >"$root/taken"
     before=$(tree)
@@ -226,6 +227,11 @@ for bad in "no HOME" "relative HOME" "missing program" "program folder is a file
         "program folder is a file") install_run HOME="$home" -- --prefix "$root/taken" ;;
         "bad option") install_run HOME="$home" -- --prefx "$root/x" ;;
         "percent sign") install_run HOME="$home" -- --prefix "$root/100%" ;;
+        "program strip fails") program_saved=$program program=$root/taken
+            install_run HOME="$home" -- --strip
+            status=$?
+            program=$program_saved
+            (exit $status) ;;
     esac && fail "the install succeeded"
     [ -s "$root.err" ] || fail "no message"
     expect_same "what a refused install leaves" "$(tree)" \
