@@ -206,7 +206,8 @@ done)
 if [ -n "$taken" ] && ! $force; then
     fail "these shortcuts start an Ondrix installed in another folder:
 $taken
-Remove that install with its own uninstall first, or install with --force to replace them."
+Remove that install with its own uninstall first, or install with --force
+(make install-user FORCE=1) to replace them."
 fi
 
 if [ -e "$prefix" ] && [ ! -d "$prefix" ]; then
