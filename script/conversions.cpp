@@ -184,8 +184,12 @@ Value WholeResult(std::int64_t v) {
 Value LiteralValue(double number, bool whole) {
     if (!std::isfinite(number)) Raise(kOverflow);
     if (whole && number >= std::numeric_limits<std::int32_t>::min() &&
-        number <= std::numeric_limits<std::int32_t>::max())
+        number <= std::numeric_limits<std::int32_t>::max()) {
+        // -32768 (&H8000) is a Long: an Integer literal lies within +-32767.
+        if (number == std::numeric_limits<std::int16_t>::min())
+            return Value::Long(static_cast<std::int32_t>(number));
         return WholeResult(static_cast<std::int64_t>(number));
+    }
     return Value::Double(number);
 }
 

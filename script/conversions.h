@@ -46,9 +46,10 @@ Value DateOrDouble(double serial);
 
 // The value a number literal stands for, the one rule for a literal's subtype:
 // a number written whole (no point, no exponent; &H and &O forms included) is
-// an Integer while it fits, then a Long, and a Double beyond; any other is a
-// Double. A sign in front is the negation operator, applied to this value.
-// A number beyond the Double range is error 6.
+// an Integer from -32767 to 32767, a Long within the Long range (-32768, the
+// value of &H8000, included), and a Double beyond; any other is a Double. A
+// sign in front is the negation operator, applied to this value. A number
+// beyond the Double range is error 6.
 Value LiteralValue(double number, bool whole);
 
 // Narrows a whole number to the smallest of Integer and Long that holds it,

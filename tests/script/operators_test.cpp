@@ -96,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"56.789e-2", "Double 0.56789"}, ExprCase{"010", "Integer 10"},
                       ExprCase{"32768", "Long 32768"}, ExprCase{"2147483648", "Double 2147483648"},
                       ExprCase{"&hff", "Integer 255"}, ExprCase{"&hffff", "Integer -1"},
+                      ExprCase{"&H7FFF", "Integer 32767"}, ExprCase{"&H8000", "Long -32768"},
+                      ExprCase{"&H8000& = 32768", "Boolean True"},
                       ExprCase{"&hffff&", "Long 65535"}, ExprCase{"&hffffffff&", "Integer -1"},
                       ExprCase{"&h10000", "Long 65536"}, ExprCase{"&O17", "Integer 15"},
                       ExprCase{"\"say \"\"hi\"\"\"", "String say \"hi\""},
