@@ -92,13 +92,13 @@ std::int64_t ToCurrency(const Value& v, const Context& context) {
     return currency::FromDouble(ToDouble(v, context));
 }
 
-double ToDate(const Value& v) {
+double ToDate(const Value& v, const Context& context) {
     double serial;
     switch (v.kind()) {
         case VarKind::Null:
             Raise(kInvalidUseOfNull);
         case VarKind::String:
-            if (!date_time::Parse(v.text(), serial)) Raise(kTypeMismatch);
+            if (!date_time::Parse(v.text(), serial)) serial = ToDouble(v, context);
             break;
         default:
             serial = v.NumberOrZero();

@@ -22,10 +22,12 @@ std::uint8_t ToByte(const Value& v, const Context& context);
 bool ToBoolean(const Value& v, const Context& context);
 // CCur: the amount in ten-thousandths, rounded half to even.
 std::int64_t ToCurrency(const Value& v, const Context& context);
-// CDate: a Date's serial; a number counts days; a text must spell a date
-// (13 otherwise); beyond the dates the subtype holds is 6.
-double ToDate(const Value& v);
-// Whether the value is a Date or a text that spells one (IsDate).
+// CDate: a Date's serial; a number counts days; a text must spell a date or a
+// number of days ("1" is 31 December 1899), 13 otherwise; beyond the dates
+// the subtype holds is 6.
+double ToDate(const Value& v, const Context& context);
+// Whether the value is a Date or a text that spells one (IsDate): a number
+// text is none, though CDate reads it.
 bool IsDateValue(const Value& v);
 
 // CStr: the text form of any value but Null (error 94).

@@ -152,6 +152,17 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"IsDate(\" 2000-01-01 13:30 \")", "Boolean True"},
         ExprCase{"IsDate(\"2/30/2000\")", "Boolean False"},
         ExprCase{"IsDate(\"abc\")", "Boolean False"}, ExprCase{"IsDate(36526)", "Boolean False"},
+        // A number text is a day count to CDate, yet no date to IsDate.
+        ExprCase{"CDate(\"1\")", "Date 12/31/1899"}, ExprCase{"IsDate(\"4\")", "Boolean False"},
+        // English month names, whole or in three letters.
+        ExprCase{"IsDate(\"October 19, 1962\")", "Boolean True"},
+        ExprCase{"CDate(\"October 19, 1962\")", "Date 10/19/1962"},
+        ExprCase{"CDate(\"Dec 30, 1991\")", "Date 12/30/1991"},
+        ExprCase{"CDate(\"Jan 01 2020\")", "Date 1/1/2020"},
+        ExprCase{"CDate(\"31 Dec 2050\")", "Date 12/31/2050"},
+        ExprCase{"CDate(\"31-Jan-10\")", "Date 1/31/2010"},
+        ExprCase{"IsDate(\"February 30, 2000\")", "Boolean False"},
+        ExprCase{"IsDate(\"Octob 19, 1962\")", "Boolean False"},
         ExprCase{"IsDate(Null)", "Boolean False"}));
 
 // The clock's value changes; its subtype and the relations between Now, Date
