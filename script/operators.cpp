@@ -121,8 +121,14 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
             if (std::isfinite(f)) return Value::Single(f);
             return Value::Double(CheckedReal(r));
         }
-        case kCurrencyRank:
-            return CurrencyArithmetic(op, a, b, context);
+        case kCurrencyRank: {
+            // A product with a real factor (a Single, Double, Date or text)
+            // is a Double; sums and differences stay Currency.
+            Rank other = std::min(RankOf(a), RankOf(b));
+            if (op != BinaryOp::kMul || (other != kSingleRank && other != kDoubleRank))
+                return CurrencyArithmetic(op, a, b, context);
+            [[fallthrough]];
+        }
         default:
             return Value::Double(
                 CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context))));

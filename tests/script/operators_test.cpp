@@ -21,6 +21,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"2*3^2", "Double 18"}, ExprCase{"5\\4/2", "Long 2"},
                       ExprCase{"12/3\\2", "Long 2"}, ExprCase{"2+3\\4", "Integer 2"},
                       ExprCase{"7 Mod 4+2", "Integer 5"}, ExprCase{"10 Mod 4 * 2", "Integer 2"},
+                      ExprCase{"7 \\ 2 Mod 3", "Integer 0"}, ExprCase{"10 Mod 4 \\ 2", "Integer 0"},
                       ExprCase{"1 + 2 & 3", "String 33"}, ExprCase{"1 = 1 < 0", "Boolean True"},
                       ExprCase{"Not 1 = 2", "Boolean True"},
                       ExprCase{"True Or False And False", "Boolean True"},
