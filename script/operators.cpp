@@ -213,13 +213,29 @@ std::int32_t Bits(BinaryOp op, std::int32_t x, std::int32_t y) {
                                   : ~x | y;  // Imp
 }
 
+// The rank a logical operand types the result by: Empty counts as a Long,
+// Null as the narrowest (the other operand's subtype decides).
+Rank LogicalRank(const Value& v) {
+    return v.IsNull() ? kEmptyRank : v.IsEmpty() ? kLongRank : RankOf(v);
+}
+
 // The result of a logical operator in the subtype its operands call for.
 Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
     bool aBool = a.kind() == VarKind::Boolean || a.IsNull();
     bool bBool = b.kind() == VarKind::Boolean || b.IsNull();
     if (aBool && bBool) return Value::Boolean(r != 0);
-    return WholeOfRanks(r, a.IsNull() ? kEmptyRank : RankOf(a),
-                        b.IsNull() ? kEmptyRank : RankOf(b));
+    return WholeOfRanks(r, LogicalRank(a), LogicalRank(b));
+}
+
+// Whether the operand beside a Null decides the result, which is then the
+// operator's result with Null read as 0: 0 And Null is 0, a non-zero value
+// Or Null is that value (a set bit decides, as True does), Null Imp True is
+// True, and x Imp Null is Not x unless x is True. Xor and Eqv never are.
+bool DecidesBesideNull(BinaryOp op, std::int32_t other, bool nullOnLeft) {
+    return op == BinaryOp::kAnd   ? other == 0
+           : op == BinaryOp::kOr  ? other != 0
+           : op == BinaryOp::kImp ? (nullOnLeft ? other == -1 : other != -1)
+                                  : false;
 }
 
 Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
@@ -227,12 +243,9 @@ Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& 
     if (a.IsNull() && b.IsNull()) return Value::Null();
     std::int32_t x = a.IsNull() ? 0 : ToLong(a, context);
     std::int32_t y = b.IsNull() ? 0 : ToLong(b, context);
-    std::int32_t r = Bits(op, x, y);
-    // Null is an unknown, False or True: the result is known only where both
-    // readings give it (0 And Null, -1 Or Null, 0 Imp Null, Null Imp -1).
-    if ((a.IsNull() || b.IsNull()) && r != Bits(op, a.IsNull() ? -1 : x, b.IsNull() ? -1 : y))
+    if ((a.IsNull() || b.IsNull()) && !DecidesBesideNull(op, a.IsNull() ? y : x, a.IsNull()))
         return Value::Null();
-    return TypedBits(r, a, b);
+    return TypedBits(Bits(op, x, y), a, b);
 }
 
 Value Negate(const Value& a, const Context& context) {

@@ -88,7 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"\"True\" And True", "Boolean True"}, ExprCase{"Null Imp True", "Boolean True"},
         ExprCase{"Null Imp False", "Null"}, ExprCase{"True Imp Null", "Null"},
         ExprCase{"Null Or False", "Null"}, ExprCase{"True Xor Null", "Null"},
-        ExprCase{"Null Eqv Null", "Null"}));
+        ExprCase{"Null Eqv Null", "Null"}, ExprCase{"1 Or Null", "Integer 1"},
+        ExprCase{"CByte(170) Imp Null", "Byte 85"}, ExprCase{"CByte(255) Imp Null", "Byte 0"},
+        // Empty takes part as a Long.
+        ExprCase{"Empty And Empty", "Long 0"}, ExprCase{"Not Empty", "Long -1"},
+        ExprCase{"CInt(5) Imp Empty", "Long -6"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Literals, OperatorTest,
