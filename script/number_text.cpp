@@ -263,7 +263,8 @@ TextNumber ParseNumberText(std::string_view text, char separator, double& out) {
     std::size_t n = 0, i = 0;
     if (t[i] == '+' || t[i] == '-') {
         if (t[i] == '-') buf[n++] = '-';
-        ++i;
+        // Blanks may stand between the sign and the digits (" - .4 ").
+        t = TrimBlanks(t.substr(1));
     }
     // The decimal magnitude of the first significant digit, which tells an
     // overflow from an underflow when from_chars finds the number out of range.

@@ -61,9 +61,9 @@ std::string StrText(double value);
 
 enum class TextNumber { kOk, kNotNumber, kOverflow };
 
-// Reads text as a number: blanks around it, an optional sign, digits with the
-// given decimal separator, an optional exponent (E or D), or the &H / &O
-// forms. On kOk `out` holds the value.
+// Reads text as a number: blanks around it, an optional sign (blanks may
+// follow it), digits with the given decimal separator, an optional exponent
+// (E or D), or the &H / &O forms. On kOk `out` holds the value.
 TextNumber ParseNumberText(std::string_view text, char separator, double& out);
 
 // Reads the digits of a &H (base 16) or &O (base 8) number. `hasLongSuffix`
