@@ -23,6 +23,14 @@ bool IsSameFolder(std::string_view component) {
     return component.empty() || component == ".";
 }
 
+bool IsFullPath(std::string_view path, PathStyle style) {
+    if (style == PathStyle::Posix) return path.starts_with('/');
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && IsSeparator(path[2], style);
+    const bool unc = path.size() >= 2 && IsSeparator(path[0], style) && IsSeparator(path[1], style);
+    return drive || unc;
+}
+
 constexpr std::size_t kLongestPosixPath = 4096;
 constexpr std::size_t kLongestWindowsPath = 32767;
 
@@ -62,14 +70,6 @@ std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style) {
         if (!IsSameFolder(folder)) parts.folders.push_back(std::move(folder));
     }
     return parts;
-}
-
-bool IsFullPath(std::string_view path, PathStyle style) {
-    if (style == PathStyle::Posix) return path.starts_with('/');
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                       path[1] == ':' && IsSeparator(path[2], style);
-    const bool unc = path.size() >= 2 && IsSeparator(path[0], style) && IsSeparator(path[1], style);
-    return drive || unc;
 }
 
 bool IsLocation(std::string_view path, PathStyle style) {

@@ -38,13 +38,10 @@ std::size_t LongestPath(PathStyle style);
 // Everything else is kept exactly, blanks included.
 std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style);
 
-// Whether `path` names one place by itself, without help from the current folder or the
-// current drive: "/..." (Posix); "X:\...", "X:/..." or "\\..." (Windows).
-bool IsFullPath(std::string_view path, PathStyle style);
-
-// Whether a shell folder setting names a folder: a full path without a NUL or any other
-// control character (such a text is damaged or forged, and a NUL would cut the path short
-// where the system reads it).
+// Whether a shell folder setting names a folder: a full path, which names one place by itself
+// without help from the current folder or drive ("/..." on Posix; "X:\...", "X:/..." or
+// "\\..." on Windows), and holds no NUL or other control character (such a text is damaged
+// or forged, and a NUL would cut the path short where the system reads it).
 bool IsLocation(std::string_view path, PathStyle style);
 
 }  // namespace ondrix::uninstall
