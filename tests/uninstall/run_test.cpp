@@ -846,14 +846,18 @@ TEST(UninstallRun, LogIsReadOnlyWhenItEndsAtAFile) {
     }
 }
 
-TEST(UninstallRun, DamagedLogsNeedLittleMemory) {
-    // Under a sanitizer the address space cannot be limited; the cases still run.
+// A prefix that bounds the program's address space, or nothing under a sanitizer, whose
+// runtime needs more address space than any such bound leaves.
+Paths MemoryLimit(long bytes) {
 #if defined(__SANITIZE_ADDRESS__)
-    const Paths limit;
+    (void)bytes;
+    return {};
 #else
-    constexpr long kMemoryLimit = 512L << 20;
-    const Paths limit = {"/usr/bin/prlimit", "--as=" + std::to_string(kMemoryLimit)};
+    return {"/usr/bin/prlimit", "--as=" + std::to_string(bytes)};
 #endif
+}
+
+TEST(UninstallRun, DamagedLogsNeedLittleMemory) {
     std::string pairs;
     for (int i = 0; i < (32 << 20); ++i) pairs += "a/";
     const struct {
@@ -870,10 +874,27 @@ TEST(UninstallRun, DamagedLogsNeedLittleMemory) {
         box.Files({"app/a.txt", "app/b.txt", "app/c.txt"});
         box.Write("app/install.txt", c.log);
         if (c.sparse_size != 0) fs::resize_file(box.Path("app/install.txt"), c.sparse_size);
-        ExpectSuccess(box.Run(box.Env(), limit));
+        ExpectSuccess(box.Run(box.Env(), MemoryLimit(512L << 20)));
         ExpectRemoved(box, {"app/a.txt", "app/b.txt"});
         ExpectKept(box, {"app/c.txt"});
     }
+}
+
+TEST(UninstallRun, LogTooBigForMemoryStopsBeforeRemovingAnything) {
+    const Paths limit = MemoryLimit(128L << 20);
+    if (limit.empty()) GTEST_SKIP() << "a sanitizer's runtime cannot run with little memory";
+    Sandbox box;
+    box.Files({"app/a.txt"});
+    box.Files(Sandbox::ShellItems());
+    box.Write("app/install.txt", "a.txt\r\n" + std::string(200 << 20, 'x'));
+    const auto before = box.Tree();
+
+    const Outcome outcome = box.Run(box.Env(), limit);
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "Cannot open file \"" + box.Path("app/install.txt").string() +
+                               "\". Cannot allocate memory\r\n");
+    EXPECT_EQ(box.Tree(), before);
 }
 
 // Makes a chain of `depth` folders named "d" below `top` (deeper than any path can name),
