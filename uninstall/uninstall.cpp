@@ -12,6 +12,7 @@
 #include "install_log.h"
 #include "platform.h"
 #include "remove_tree.h"
+#include "shell_folder.h"
 
 namespace ondrix::uninstall {
 namespace {
@@ -40,15 +41,6 @@ void Report(std::string_view message) {
         }
         break;
     }
-}
-
-// The location of a shell folder, or the empty text when it names no folder: an empty or
-// relative location would turn the path into one relative to the current directory or the
-// root of the drive, and a control character marks a damaged or forged setting.
-std::string ShellFolder(const char* value_name) {
-    std::string folder = GetShellFolder(value_name);
-    if (!IsLocation(folder, kPathStyle)) return {};
-    return folder;
 }
 
 // The path of `name` in a shell folder, or nothing when the location is unknown.
