@@ -37,7 +37,8 @@ inline std::string DoubleText(double value, char separator) {
     AppendRealText(s, value, kDoubleDigits, separator);
     return s;
 }
-inline std::string SingleText(float value, char separator) {
+// At most seven significant digits, as a Single prints, of any Double.
+inline std::string SevenDigitText(double value, char separator) {
     std::string s;
     AppendRealText(s, value, kSingleDigits, separator);
     return s;

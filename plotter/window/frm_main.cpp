@@ -380,9 +380,9 @@ void frmMain::VScroll1_Change(int value) {
     VScroll1_->setRange(vLimits_.Min, vLimits_.Max);
 }
 
-void frmMain::Picture1_MouseMove(float x, float y) {
-    statusText_->setText(
-        QString::fromStdString(ReadoutText(x, -y, plotter_->Engine().DecimalSeparator())));
+void frmMain::Picture1_MouseMove(double x, double y) {
+    if (const auto text = ReadoutText(x, -y, plotter_->Engine().DecimalSeparator()))
+        statusText_->setText(QString::fromStdString(*text));
 }
 
 QString frmMain::SimpleText() const {
