@@ -57,6 +57,27 @@ TEST(Layout, NoSizeBelowZero) {
     }
 }
 
+// The window may shrink until the frame's controls or the 160 x 120 canvas
+// would be cut: width frame content + 10 or 160 + 18, height menu bar + 120 +
+// 113 + 25 + 67; the start size wins where it is smaller.
+TEST(Layout, MinimumWindowSize) {
+    struct Case {
+        int frameContent, menuBar;
+        Size start, least;
+    };
+    const Case cases[] = {
+        {435, 22, {768, 576}, {445, 347}},
+        {100, 0, {768, 576}, {178, 325}},
+        {435, 22, {240, 180}, {240, 180}},
+        {435, 22, {600, 300}, {445, 300}},
+    };
+    for (const Case& c : cases) {
+        const Size least = MinimumWindowSize(c.frameContent, c.menuBar, c.start);
+        EXPECT_EQ(least.width, c.least.width) << c.frameContent << " " << c.start.width;
+        EXPECT_EQ(least.height, c.least.height) << c.frameContent << " " << c.start.height;
+    }
+}
+
 TEST(Layout, StartGeometryIsThreeQuartersCentred) {
     const Geometry g = StartGeometry(1024, 768);
     EXPECT_EQ(g.width, 768);
@@ -160,6 +181,24 @@ TEST_F(Window, LayoutHoldsAfterAnyResize) {
     EXPECT_EQ(window.Picture1()->width(), 639);
     EXPECT_EQ(window.Picture1()->height(), 556);
     EXPECT_DOUBLE_EQ(window.Plotter().View().XScale, 33.36 / 639);
+}
+
+// Shrunk as far as it goes, the window keeps every caption of the frame's
+// controls whole inside the frame and the canvas at least 160 x 120.
+TEST_F(Window, SmallestWindowKeepsControlsWholeAndACanvas) {
+    window.resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_GT(window.width(), 1);
+    const QRect inside = window.Frame1()->contentsRect();
+    for (const QWidget* control :
+         window.Frame1()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(inside.contains(control->geometry())) << control->metaObject()->className();
+        EXPECT_GE(control->width(), control->sizeHint().width())
+            << control->metaObject()->className();
+    }
+    EXPECT_GE(window.Picture1()->width(), 160);
+    EXPECT_GE(window.Picture1()->height(), 120);
+    CheckLayoutInvariants();
 }
 
 TEST_F(Window, MinimiseRunsNoLayoutRestoreRedraws) {
