@@ -34,26 +34,29 @@ struct Rounded {
     double shown = 0;  // what they read back as, when known without reading (end null)
 };
 
-// Splits to_chars' scientific form into digits and exponent.
+// Splits to_chars' scientific form into digits and exponent. Reads only what
+// to_chars wrote, up to r.end.
 void ReadScientific(Rounded& r) {
     const char* p = r.scientific;
-    r.negative = *p == '-';
+    r.negative = p != r.end && *p == '-';
     if (r.negative) ++p;
     r.count = 0;
-    for (; *p != 'e'; ++p) {
+    for (; p != r.end && *p != 'e'; ++p) {
         if (*p != '.') r.digit[r.count++] = *p;
     }
+    r.exponent = 0;
+    if (p == r.end) return;
     ++p;
-    if (*p == '+') ++p;  // from_chars takes "-" but not "+"
+    if (p != r.end && *p == '+') ++p;  // from_chars takes "-" but not "+"
     std::from_chars(p, r.end, r.exponent);
 }
 
+// The digits of the exact binary value of a finite number, never narrowed: a
+// Single widens to a Double exactly, so its digits come out the same, and a
+// Double beyond the Single range keeps its own.
 void ToChars(double value, int digits, Rounded& r) {
     char* last = r.scientific + sizeof r.scientific;
-    auto form = std::chars_format::scientific;
-    r.end = digits == kSingleDigits
-                ? std::to_chars(r.scientific, last, static_cast<float>(value), form, digits - 1).ptr
-                : std::to_chars(r.scientific, last, value, form, digits - 1).ptr;
+    r.end = std::to_chars(r.scientific, last, value, std::chars_format::scientific, digits - 1).ptr;
     ReadScientific(r);
 }
 
@@ -118,6 +121,8 @@ double FifteenDigitsValue(std::uint64_t n, int e10) {
                       : static_cast<double>(n) / kPowersOfTen[-power];
 }
 
+// `value` is finite and not zero: the callers write "0" for the others
+// before any digits are made.
 void Round(double value, int digits, Rounded& r) {
     std::uint64_t n;
     int e10;

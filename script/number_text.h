@@ -17,7 +17,8 @@ inline constexpr int kSingleDigits = 7;
 inline constexpr std::size_t kMaxRealTextLength = 32;
 
 // Writes the CStr form of a real number at `out` and returns the end: at most
-// `digits` significant digits (kDoubleDigits, or kSingleDigits for a Single),
+// `digits` significant digits (kDoubleDigits, or kSingleDigits for a Single;
+// seven digits of any finite Double are its own, never narrowed to a Single),
 // rounded from the exact binary value with halves to even, trailing zeros
 // dropped, "0" for both zeros, exponent form ("1E+20",
 // "3.33333333333333E-02") from 10^digits upwards and when the fixed form
@@ -36,7 +37,8 @@ inline std::string DoubleText(double value, char separator) {
     AppendRealText(s, value, kDoubleDigits, separator);
     return s;
 }
-inline std::string SingleText(float value, char separator) {
+// At most seven significant digits, as a Single prints, of any Double.
+inline std::string SevenDigitText(double value, char separator) {
     std::string s;
     AppendRealText(s, value, kSingleDigits, separator);
     return s;

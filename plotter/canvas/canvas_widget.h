@@ -34,8 +34,8 @@ class CanvasWidget : public QWidget, public Surface {
     int Height() const override { return height(); }
 
   signals:
-    // The pointer's position in user coordinates.
-    void mouseMoved(float x, float y);
+    // The pointer's position in user coordinates, in double precision.
+    void mouseMoved(double x, double y);
     // The device pixel ratio changed (another screen, or a new scale): the
     // kept picture was scaled to it and is best drawn again.
     void resolutionChanged();

@@ -252,12 +252,6 @@ void ImageCanvas::Print(std::string_view text) {
             painter.drawText(QPointF(left / ratio, baseline / ratio), label);
         }
     }
-    // Like a print statement, the next text would start on the next line at
-    // the left edge.
-    if (scale_.Usable()) {
-        MoveTo(scale_.Left(),
-               currentY_ + metrics.height() * scale_.Height() / scale_.PixelHeight());
-    }
 }
 
 }  // namespace ondrix::canvas

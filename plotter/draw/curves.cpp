@@ -88,6 +88,10 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
     const canvas::Rgb color = kCurveColors[curve];
     const double bound = v.XMax + v.XScale;
     long j = 0;
+    // The curve starts anew at the first point and at every point that follows
+    // one without a value: its segment is the level stroke at its own height,
+    // not a wall from where the gap left off.
+    bool startsAnew = true;
     for (double x = v.XMin; x <= bound && j < kMaxSweepPoints; ++j) {
         double y = 0;
         if (curve < kCombinedCurve) {
@@ -96,10 +100,11 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
             sweep.resultText.assign(1, ' ');  // the combined curve always has a value
             y = static_cast<size_t>(j) < sweep.combined.size() ? sweep.combined[j] : 0.0;
         }
-        if (x == v.XMin) sweep.prevY = y;
+        const bool hasValue = !sweep.resultText.empty();
+        if (startsAnew) sweep.prevY = y;
 
         const bool drawn =
-            !sweep.resultText.empty() && !hide &&
+            hasValue && !hide &&
             (!Leaps(sweep.prevY, y, v) || ContinuousAcross(sweep, curve, x, sweep.prevY, y));
         if (drawn) {
             if (!sweep.controls.DotsNotLines()) {
@@ -109,7 +114,8 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
             }
         }
         sweep.prevY = y;
-        if (curve < kCombinedCurve && !sweep.resultText.empty()) Combine(sweep, curve, j, y);
+        startsAnew = !hasValue;
+        if (curve < kCombinedCurve && hasValue) Combine(sweep, curve, j, y);
 
         const double next = x + v.XScale;
         if (!(next > x)) break;  // no progress: a step lost in rounding, or NaN

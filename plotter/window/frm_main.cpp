@@ -256,6 +256,13 @@ void frmMain::PlaceAtStart(const QMargins& frame) {
     const Geometry outer = StartGeometry(available.width(), available.height());
     const Geometry client =
         ClientGeometry(outer, {frame.left(), frame.top(), frame.right(), frame.bottom()});
+    int frameContent = 0;
+    for (const QWidget* control : Frame1_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        frameContent = std::max(frameContent, control->geometry().right() + 1);
+    const Size least =
+        MinimumWindowSize(frameContent + Frame1_->frameWidth(), menuBar()->sizeHint().height(),
+                          {client.width, client.height});
+    setMinimumSize(least.width, least.height);
     resize(client.width, client.height);
     // A window's position is that of its frame.
     move(available.left() + outer.left, available.top() + outer.top);
@@ -380,9 +387,9 @@ void frmMain::VScroll1_Change(int value) {
     VScroll1_->setRange(vLimits_.Min, vLimits_.Max);
 }
 
-void frmMain::Picture1_MouseMove(float x, float y) {
-    statusText_->setText(
-        QString::fromStdString(ReadoutText(x, -y, plotter_->Engine().DecimalSeparator())));
+void frmMain::Picture1_MouseMove(double x, double y) {
+    if (const auto text = ReadoutText(x, -y, plotter_->Engine().DecimalSeparator()))
+        statusText_->setText(QString::fromStdString(*text));
 }
 
 QString frmMain::SimpleText() const {

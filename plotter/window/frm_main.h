@@ -93,7 +93,7 @@ class frmMain : public QMainWindow, public draw::Controls {
     void Form_Load();
     void HScroll1_Change(int value);
     void VScroll1_Change(int value);
-    void Picture1_MouseMove(float x, float y);
+    void Picture1_MouseMove(double x, double y);
     void PlaceDockedBars();
     // Sizes the window to three quarters of its screen, frame included, and
     // centres it; `frame` is the frame around the client area, if known.

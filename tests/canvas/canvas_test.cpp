@@ -107,6 +107,26 @@ TEST(ClipSegment, KeepsOnlyTheVisiblePart) {
         EXPECT_NEAR(b.x, c.cb.x, 1e-9);
         EXPECT_NEAR(b.y, c.cb.y, 1e-9);
     }
+
+    // The edge point is interpolated from the near end, also when the far end
+    // lies so far out that its own rounding exceeds the canvas. The segment
+    // (250, 250)-(1E+20, 5E+19 + 250) crosses the right edge x = 499.5 at
+    // y = 374.75; on a 500 x 375 canvas that lies below the bottom edge, which
+    // it meets at (499, 374.5).
+    struct FarCase {
+        int width, height;
+        PixelPoint end;
+    };
+    for (const FarCase& c : {FarCase{500, 400, {499.5, 374.75}}, FarCase{500, 375, {499, 374.5}}}) {
+        SCOPED_TRACE(c.height);
+        PixelPoint a{250, 250};
+        PixelPoint b{1E+20, 5E+19 + 250};
+        ASSERT_TRUE(ClipSegment(a, b, -0.5, -0.5, c.width - 0.5, c.height - 0.5));
+        EXPECT_EQ(a.x, 250);
+        EXPECT_EQ(a.y, 250);
+        EXPECT_NEAR(b.x, c.end.x, 1e-9);
+        EXPECT_NEAR(b.y, c.end.y, 1e-9);
+    }
 }
 
 TEST(ImageCanvas, CentreLineRunsEdgeToEdge) {
@@ -449,8 +469,8 @@ TEST(CanvasWidget, ReportsThePointerInUserCoordinates) {
         QApplication::sendEvent(&widget, &move);
         ASSERT_FALSE(spy.isEmpty());
         const QList<QVariant> args = spy.takeLast();
-        EXPECT_NEAR(args[0].toFloat(), x, 1e-4);
-        EXPECT_NEAR(args[1].toFloat(), y, 1e-4);
+        EXPECT_NEAR(args[0].toDouble(), x, 1e-4);
+        EXPECT_NEAR(args[1].toDouble(), y, 1e-4);
     }
 }
 

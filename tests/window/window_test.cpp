@@ -13,6 +13,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
 
 #include "plotter/about/frm_about.h"
 #include "plotter/canvas/canvas_widget.h"
@@ -53,6 +57,27 @@ TEST(Layout, NoSizeBelowZero) {
     }
 }
 
+// The window may shrink until the frame's controls or the 160 x 120 canvas
+// would be cut: width frame content + 10 or 160 + 18, height menu bar + 120 +
+// 113 + 25 + 67; the start size wins where it is smaller.
+TEST(Layout, MinimumWindowSize) {
+    struct Case {
+        int frameContent, menuBar;
+        Size start, least;
+    };
+    const Case cases[] = {
+        {435, 22, {768, 576}, {445, 347}},
+        {100, 0, {768, 576}, {178, 325}},
+        {435, 22, {240, 180}, {240, 180}},
+        {435, 22, {600, 300}, {445, 300}},
+    };
+    for (const Case& c : cases) {
+        const Size least = MinimumWindowSize(c.frameContent, c.menuBar, c.start);
+        EXPECT_EQ(least.width, c.least.width) << c.frameContent << " " << c.start.width;
+        EXPECT_EQ(least.height, c.least.height) << c.frameContent << " " << c.start.height;
+    }
+}
+
 TEST(Layout, StartGeometryIsThreeQuartersCentred) {
     const Geometry g = StartGeometry(1024, 768);
     EXPECT_EQ(g.width, 768);
@@ -82,17 +107,25 @@ TEST(Layout, ClientAreaInsideTheFrame) {
     }
 }
 
+// Seven digits of any finite value, never "0" for a huge one; a value that is
+// not a finite number is never shown as one.
 TEST(Readout, SevenDigitsAndTheDecimalSeparator) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
     struct Case {
-        float x, y;
+        double x, y;
         char separator;
-        const char* text;
+        std::optional<std::string> text;
     };
     const Case cases[] = {
-        {-16.68f, 10, '.', "-16.68 10"},
-        {2.5f, 1.25f, '.', "2.5 1.25"},
-        {2.5f, -1.25f, ',', "2,5 -1,25"},
-        {1.0f / 3, 123456789.0f, '.', "0.3333333 1.234568E+08"},
+        {-16.68, 10, '.', "-16.68 10"},
+        {2.5, 1.25, '.', "2.5 1.25"},
+        {2.5, -1.25, ',', "2,5 -1,25"},
+        {1.0 / 3, 123456789.0, '.', "0.3333333 1.234568E+08"},
+        {5.602654E+42, 4.010695, '.', "5.602654E+42 4.010695"},
+        {-2.3248526869468174E+43, 6.805647E+39, ',', "-2,324853E+43 6,805647E+39"},
+        {1E-300, -1.7976931348623157E+308, '.', "1E-300 -1.797693E+308"},
+        {kInf, 0, '.', std::nullopt},
+        {0, std::nan(""), '.', std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ReadoutText(c.x, c.y, c.separator), c.text);
 }
@@ -148,6 +181,24 @@ TEST_F(Window, LayoutHoldsAfterAnyResize) {
     EXPECT_EQ(window.Picture1()->width(), 639);
     EXPECT_EQ(window.Picture1()->height(), 556);
     EXPECT_DOUBLE_EQ(window.Plotter().View().XScale, 33.36 / 639);
+}
+
+// Shrunk as far as it goes, the window keeps every caption of the frame's
+// controls whole inside the frame and the canvas at least 160 x 120.
+TEST_F(Window, SmallestWindowKeepsControlsWholeAndACanvas) {
+    window.resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_GT(window.width(), 1);
+    const QRect inside = window.Frame1()->contentsRect();
+    for (const QWidget* control :
+         window.Frame1()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(inside.contains(control->geometry())) << control->metaObject()->className();
+        EXPECT_GE(control->width(), control->sizeHint().width())
+            << control->metaObject()->className();
+    }
+    EXPECT_GE(window.Picture1()->width(), 160);
+    EXPECT_GE(window.Picture1()->height(), 120);
+    CheckLayoutInvariants();
 }
 
 TEST_F(Window, MinimiseRunsNoLayoutRestoreRedraws) {
@@ -307,12 +358,25 @@ TEST_F(Window, ANarrowRangeNeverKillsTheScrollBar) {
     EXPECT_NEAR(v.XMin + v.XMax, 0.0, 1e-9);
 }
 
-TEST_F(Window, ReadoutAtTheTopLeftCorner) {
+// The pointer's plane coordinates reach the status bar in double precision:
+// on the design client area (canvas 639 x 556) the pointer at (400, 139) reads
+// x 5.85761E+42 after 140 x F12 and y 6.805647E+39 after 130 x Ctrl+F12 more.
+TEST_F(Window, ReadoutOfAnyView) {
+    window.Client()->resize(657, 761);
+    QApplication::processEvents();
     window.Plotter().ResetScale();
-    QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(0, 0), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(window.Picture1(), &move);
-    EXPECT_EQ(window.SimpleText(), "-16.68 10");
+    const auto pointAt = [this](int px, int py) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(px, py), QPointF(px, py), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window.Picture1(), &move);
+        return window.SimpleText().toStdString();
+    };
+    EXPECT_EQ(pointAt(0, 0), "-16.68 10");
+    for (int i = 0; i < 140; ++i) QTest::keyClick(window.Text1(0), Qt::Key_F12);
+    EXPECT_EQ(pointAt(400, 139), "5.85761E+42 5");
+    for (int i = 0; i < 130; ++i)
+        QTest::keyClick(window.Text1(0), Qt::Key_F12, Qt::ControlModifier);
+    EXPECT_EQ(pointAt(400, 139), "5.85761E+42 6.805647E+39");
 }
 
 TEST_F(Window, StartSizeAndPlaceIncludeTheFrame) {
