@@ -65,7 +65,7 @@ run: build
 	  echo "(xvfb-run comes with Debian's xvfb package: apt-get install xvfb)"; \
 	  exit 1; \
 	fi
-	@$(BUILD_DIR)/plotter/window/ondrix
+	@$(BUILD_DIR)/plotter/qt/ondrix
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -174,7 +174,7 @@ install-user:
 	@$(MAKE) --no-print-directory release-configure
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS) --target $(INSTALL_USER_TARGETS)
 	@sh tools/install-user.sh --strip $(if $(FORCE),--force) \
-	  --program $(PACKAGE_DIR)/plotter/window/ondrix --uninstaller $(PACKAGE_DIR)/uninstall/uninstall \
+	  --program $(PACKAGE_DIR)/plotter/qt/ondrix --uninstaller $(PACKAGE_DIR)/uninstall/uninstall \
 	  --icon $(PACKAGE_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
 	  --shell-folder-tool $(PACKAGE_DIR)/tools/ondrix-shell-folder $(if $(value PREFIX),--prefix '$(subst ','\'',$(value PREFIX))')
 
@@ -187,22 +187,26 @@ clean-package:
 # ---- end of Installing on Linux ---------------------------------------------------------------
 
 # --- make test-windows: the Windows build, tested under Wine -------------------------------
-# Cross-compiles the console programs (the uninstaller and the test programs of tests/windows)
-# with Debian's mingw-w64 into $(WINDOWS_DIR)/, then runs them under Debian's Wine in a prefix
-# of their own inside $(WINDOWS_DIR)/ (tests/windows/run_wine_tests.sh). Remove the folder to
-# start afresh.
+# Cross-compiles with Debian's mingw-w64 into $(WINDOWS_DIR)/: the console programs (the
+# uninstaller and the test programs of tests/windows) and the GoogleTest suites of every
+# toolkit-free library (engine, evaluation, view, pixel canvas, drawing, the window's rules,
+# the About box's model, the uninstaller's log reader), GoogleTest itself built from Debian's
+# sources. Currency uses the written-out 128-bit multiply there, so its tests run with it.
+# Then runs all of them under Debian's Wine in a prefix of their own inside $(WINDOWS_DIR)/
+# (tests/windows/run_wine_tests.sh). Remove the folder to start afresh.
 WINDOWS_DIR ?= build-windows
-WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
-WINDOWS_TARGETS := uninstall key_value_probe hold_open
+WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
+# One target holds them all (tests/windows/CMakeLists.txt), so the build runs in parallel.
+WINDOWS_TARGETS := windows_tests
 .PHONY: windows-deps test-windows
 
 windows-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(WINDOWS_PACKAGES)"
 
 test-windows: windows-deps
-	@echo "== Cross-compiling the console programs for Windows in $(WINDOWS_DIR)/"
+	@echo "== Cross-compiling the console programs and the toolkit-free suites for Windows in $(WINDOWS_DIR)/"
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TARGETS)
 	@tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
 

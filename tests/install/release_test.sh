@@ -105,7 +105,7 @@ expect_same "file dates in the package" \
 # ---- The same bytes when packed again -----------------------------------------------------------
 cp "$deb" "$base/first.deb"
 sleep 1
-find "$build/packaging/linux/data" "$build/plotter/window/ondrix" -type f -exec touch {} +
+find "$build/packaging/linux/data" "$build/plotter/qt/ondrix" -type f -exec touch {} +
 (cd "$build" && cpack -G DEB >"$base/cpack.log" 2>&1) || { cat "$base/cpack.log"; fail "cpack"; }
 cmp -s "$base/first.deb" "$build/$(basename "$deb")" ||
     fail "packing the same build twice gives different packages"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the Windows builds in BUILD_DIR under Wine: the uninstaller (uninstall/uninstall.exe) in
-# a scratch install folder, and the About box's registry look-up (key_value_probe.exe).
+# Runs the Windows builds in BUILD_DIR under Wine: the GoogleTest suites of the toolkit-free
+# libraries, the uninstaller (uninstall/uninstall.exe) in a scratch install folder, and the
+# About box's registry look-up (key_value_probe.exe).
 #   tests/windows/run_wine_tests.sh BUILD_DIR
 #
 # Wine gets a prefix of its own under BUILD_DIR, and nothing can reach the real home folder:
@@ -20,6 +21,18 @@ BUILD=$(cd "$1" && pwd)
 UNINSTALL_EXE=$BUILD/uninstall/uninstall.exe
 PROBE_EXE=$BUILD/tests/windows/key_value_probe.exe
 HOLD_EXE=$BUILD/tests/windows/hold_open.exe
+# The suites of the toolkit-free libraries, as built for Windows.
+SUITES=(
+    tests/script/script_engine_tests.exe
+    tests/eval/eval_formula_tests.exe
+    tests/view/view_test.exe
+    tests/canvas/canvas_test.exe
+    tests/draw/draw_test.exe
+    tests/draw/render_test.exe
+    tests/form/form_test.exe
+    tests/about/about_tests.exe
+    tests/uninstall/uninstall_parse_test.exe
+)
 
 export WINEPREFIX=$BUILD/wine-prefix
 export WINEARCH=win64
@@ -496,9 +509,27 @@ missing key|SOFTWARE\Ondrix Missing Key|PATH|found=0 text=[]
 EOF
 }
 
+# --- the GoogleTest suites ------------------------------------------------------------------
+
+test_suites() {
+    local suite name
+    for suite in "${SUITES[@]}"; do
+        name=$(basename "$suite" .exe)
+        CASE="suite $name"
+        if timeout "$RUN_LIMIT" wine "$BUILD/$suite" --gtest_brief=1 </dev/null \
+            >"$IO/$name.out" 2>"$IO/$name.err"; then
+            pass
+            echo "$name: $(tr -d '\r' <"$IO/$name.out" | grep -E '^\[  PASSED  \]' | tail -n 1)"
+        else
+            fail "exit code $? (its output: $IO/$name.out)"
+            tr -d '\r' <"$IO/$name.out" | grep -E 'FAILED|Failure' | head -n 20
+        fi
+    done
+}
+
 # --- the run -------------------------------------------------------------------------------------
 
-for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE"; do
+for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "${SUITES[@]/#/$BUILD/}"; do
     if [ ! -f "$program" ]; then
         echo "missing $program: build it first" >&2
         exit 2
@@ -510,6 +541,7 @@ mkdir -p "$SCRATCH"
 standard_shell_folders
 echo "== Running the Windows tests under Wine ($(wine --version 2>/dev/null))"
 
+test_suites
 test_without_log
 test_full_run
 test_waits_for_enter

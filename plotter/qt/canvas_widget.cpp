@@ -1,0 +1,105 @@
+#include "plotter/qt/canvas_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace ondrix::qt {
+
+namespace {
+
+// The red, green and blue bytes of a QRgb.
+constexpr QRgb kRgbMask = 0xFFFFFF;
+
+}  // namespace
+
+CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    canvas_.SetBackColor(palette().color(QPalette::Base).rgb() & kRgbMask);
+    canvas_.SetForeColor(palette().color(QPalette::Text).rgb() & kRgbMask);
+    text_.SetFont(font());
+    canvas_.SetTextPainter(&text_);
+    canvas_.Resize(width(), height(), devicePixelRatioF());
+}
+
+PixelCanvas& CanvasWidget::Synced() {
+    // A hidden widget gets its resize event only when shown, but drawing may
+    // come first (the window draws before it is shown). The ratio can change
+    // with no resize at all: the window moved to another screen.
+    const double ratio = devicePixelRatioF();
+    ScaleMap wanted;
+    wanted.SetPixelSize(width(), height(), ratio);
+    const ScaleMap& have = canvas_.Scale();
+    const bool newRatio = wanted.Ratio() != have.Ratio();
+    if (newRatio || have.PixelWidth() != wanted.PixelWidth() ||
+        have.PixelHeight() != wanted.PixelHeight()) {
+        canvas_.Resize(width(), height(), ratio);
+        if (newRatio) {
+            update();
+            emit resolutionChanged();
+        }
+    }
+    return canvas_;
+}
+
+void CanvasWidget::Cls() {
+    Synced().Cls();
+    ScheduleRepaint();
+}
+
+void CanvasWidget::Line(double x1, double y1, double x2, double y2, Rgb color) {
+    Synced().Line(x1, y1, x2, y2, color);
+    ScheduleRepaint();
+}
+
+void CanvasWidget::PSet(double x, double y, Rgb color) {
+    Synced().PSet(x, y, color);
+    ScheduleRepaint();
+}
+
+void CanvasWidget::PSet(double x, double y) {
+    Synced().PSet(x, y);
+    ScheduleRepaint();
+}
+
+void CanvasWidget::Print(std::string_view text) {
+    Synced().Print(text);
+    ScheduleRepaint();
+}
+
+void CanvasWidget::ScheduleRepaint() {
+    // One pending repaint covers any number of drawing calls; asking again
+    // for every segment of a redraw would only repeat the bookkeeping.
+    if (repaintPending_) return;
+    repaintPending_ = true;
+    update();
+}
+
+void CanvasWidget::paintEvent(QPaintEvent*) {
+    repaintPending_ = false;
+    QPainter painter(this);
+    // The image carries its device pixel ratio: at the widget's own ratio it
+    // is copied pixel for pixel; the painter keeps to the exposed region.
+    painter.drawImage(QPointF(0, 0), PictureImage(Synced()));
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent* event) {
+    Synced();
+    QWidget::resizeEvent(event);
+}
+
+bool CanvasWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) Synced();
+    return QWidget::event(event);
+}
+
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    if (const auto user = Synced().Scale().ToUser(pos.x(), pos.y())) {
+        emit mouseMoved(user->x, user->y);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+}  // namespace ondrix::qt
