@@ -122,37 +122,64 @@ fuzz-run:
 # ---- Installing on Linux ----------------------------------------------------------------------
 # make package       the Debian package in this folder, built in $(PACKAGE_DIR) with Debian's
 #                    hardening flags; install it with apt-get install ./ondrix_..._amd64.deb
-# make test-package  builds it and checks it with lintian and dpkg-deb (part of `make test`)
+# make test-package  builds it and checks it with lintian and dpkg-deb, then checks the three
+#                    ways to install, each removed again (part of `make test`; the package
+#                    is installed with apt-get and removed when run as root)
 # make install-user  a per-user program folder, $(HOME)/.local/opt/Ondrix unless PREFIX=...
 #                    names another, with desktop shortcut and menu entries; the folder's
-#                    `uninstall` removes it again
+#                    `uninstall` removes it again. FORCE=1 replaces the shortcuts of an install
+#                    in another folder. Builds only the programs and the icon it installs, in
+#                    $(PACKAGE_DIR), hardened and stripped like the package.
+# make uninstall     removes what `cmake --install $(BUILD_DIR)` placed (BUILD_DIR=... for
+#                    another build folder): the files of its install_manifest.txt, then the
+#                    folders the install created, once empty
 PACKAGE_DIR ?= build-package
-PACKAGES += desktop-file-utils appstream lintian dpkg-dev file librsvg2-bin
+PACKAGES += desktop-file-utils appstream lintian dpkg-dev file librsvg2-bin libglib2.0-bin
+# What `make install-user` needs, and no more: the compiler, Qt, the icon renderer, and
+# dpkg-buildflags and strip for Debian's hardening.
+INSTALL_USER_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libqt6svg6 \
+                         librsvg2-bin dpkg-dev binutils
+INSTALL_USER_TARGETS := ondrix uninstall ondrix-shell-folder ondrix_user_icon
 VERSION := $(shell sed -n 's/^project.Ondrix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 DEB_ARCH := $(shell dpkg --print-architecture 2>/dev/null || echo amd64)
 DEB_FILE := ondrix_$(VERSION)_$(DEB_ARCH).deb
 HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all
 
-.PHONY: package test-package install-user clean-package
+.PHONY: package test-package install-user release-configure uninstall clean-package
 
-package: deps
-	@echo "== Building the Debian package in $(PACKAGE_DIR)/"
+# The release build that the package and the per-user install share: no tests, no
+# benchmarks, Debian's hardening flags.
+release-configure:
 	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=OFF -DONDRIX_BENCH=OFF \
 	  -DCMAKE_CXX_FLAGS="$$($(HARDENING) dpkg-buildflags --get CPPFLAGS) $$($(HARDENING) dpkg-buildflags --get CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(HARDENING) dpkg-buildflags --get LDFLAGS)" >/dev/null
+
+package: deps
+	@echo "== Building the Debian package in $(PACKAGE_DIR)/"
+	@$(MAKE) --no-print-directory release-configure
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@cd $(PACKAGE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 	@cp $(PACKAGE_DIR)/$(DEB_FILE) $(DEB_FILE)
 	@echo "Built $(DEB_FILE); install it with: sudo apt-get install ./$(DEB_FILE)"
 
 test-package: package
-	@sh tests/install/package_test.sh $(DEB_FILE)
+	@sh tests/install/package_test.sh $(DEB_FILE) $(VERSION)
+	@sh tests/install/package_round_trip_test.sh $(DEB_FILE)
+	@sh tests/install/installed_files_test.sh $(PACKAGE_DIR)
+	@sh tests/install/release_test.sh
 
-install-user: build
-	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/qt/ondrix \
-	  --uninstaller $(BUILD_DIR)/uninstall/uninstall \
-	  --icon $(BUILD_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
-	  --shell-folder-tool $(BUILD_DIR)/tools/ondrix-shell-folder $(if $(value PREFIX),--prefix '$(subst ','\'',$(value PREFIX))')
+install-user:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(INSTALL_USER_PACKAGES)"
+	@echo "== Building what the per-user install places, in $(PACKAGE_DIR)/"
+	@$(MAKE) --no-print-directory release-configure
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS) --target $(INSTALL_USER_TARGETS)
+	@sh tools/install-user.sh --strip $(if $(FORCE),--force) \
+	  --program $(PACKAGE_DIR)/plotter/qt/ondrix --uninstaller $(PACKAGE_DIR)/uninstall/uninstall \
+	  --icon $(PACKAGE_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
+	  --shell-folder-tool $(PACKAGE_DIR)/tools/ondrix-shell-folder $(if $(value PREFIX),--prefix '$(subst ','\'',$(value PREFIX))')
+
+uninstall:
+	@sh packaging/linux/cmake-uninstall.sh $(BUILD_DIR)
 
 clean: clean-package
 clean-package:

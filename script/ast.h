@@ -123,6 +123,25 @@ class ChainExpr final : public Expr {
     std::vector<Link> rest_;
 };
 
+// A run of comparisons ("a < b", "a = b = c"), applied left to right. Each
+// keeps the rule for a text beside another subtype that the literals among
+// its operands fix (see TextComparisonOf).
+class ComparisonExpr final : public Expr {
+  public:
+    struct Link {
+        BinaryOp op;
+        TextComparison texts;
+        ExprPtr operand;
+    };
+    ComparisonExpr(ExprPtr first, std::vector<Link> rest)
+        : first_(std::move(first)), rest_(std::move(rest)) {}
+    Value Evaluate(Runtime& rt) const override;
+
+  private:
+    ExprPtr first_;
+    std::vector<Link> rest_;
+};
+
 // What a statement tells the block that runs it.
 enum class Flow : std::uint8_t { kNext, kExitProcedure };
 

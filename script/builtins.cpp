@@ -124,8 +124,8 @@ template <auto Make, auto Convert>
 Value Cast(Args a, BuiltinContext& c) {
     return Make(Convert(a[0], c.context));
 }
-Value CDate(Args a, BuiltinContext&) {
-    return Value::Date(ToDate(a[0]));
+Value CDate(Args a, BuiltinContext& c) {
+    return Value::Date(ToDate(a[0], c.context));
 }
 
 // Hex and Oct: the two's complement digits of an Integer (16 bits) or of a
@@ -206,19 +206,32 @@ Value Len(std::string s, Args, BuiltinContext&) {
     return Value::Long(static_cast<std::int32_t>(s.size()));
 }
 
-Value Left(std::string s, Args a, BuiltinContext& c) {
-    return Value::String(s.substr(0, Count(a[1], c)));
+// Left, Right and Mid check their counts before they look at the text:
+// Right(Null, -1) is error 5 and Mid("a", 0, Null) error 94 (every count is
+// read before any is checked); only then does a Null text give Null.
+Value Left(Args a, BuiltinContext& c) {
+    std::size_t n = Count(a[1], c);
+    if (a[0].IsNull()) return Value::Null();
+    return Value::String(Text(a[0], c).substr(0, n));
 }
 
-Value Right(std::string s, Args a, BuiltinContext& c) {
-    std::size_t n = std::min(Count(a[1], c), s.size());
+Value Right(Args a, BuiltinContext& c) {
+    std::size_t n = Count(a[1], c);
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    n = std::min(n, s.size());
     return Value::String(s.substr(s.size() - n));
 }
 
-Value Mid(std::string s, Args a, BuiltinContext& c) {
-    std::size_t from = Start(a[1], c);
+Value Mid(Args a, BuiltinContext& c) {
+    std::int32_t start = ToLong(a[1], c.context);
+    std::int32_t length = a.size() > 2 ? ToLong(a[2], c.context) : 0;
+    if (start < 1 || length < 0) Raise(kInvalidProcedureCall);
+    if (a[0].IsNull()) return Value::Null();
+    std::string s = Text(a[0], c);
+    auto from = static_cast<std::size_t>(start - 1);
     if (from >= s.size()) return Value::String("");
-    std::size_t n = a.size() > 2 ? Count(a[2], c) : s.size();
+    std::size_t n = a.size() > 2 ? static_cast<std::size_t>(length) : s.size();
     return Value::String(s.substr(from, n));
 }
 
@@ -332,10 +345,10 @@ constexpr Builtin kBuiltins[] = {
     {"instr", 2, 3, InStr}, {"int", 1, 1, Int}, {"isdate", 1, 1, IsDate},
     {"isempty", 1, 1, IsEmpty}, {"isnull", 1, 1, IsNull},
     {"isnumeric", 1, 1, Cast<Value::Boolean, IsNumericValue>},
-    {"lcase", 1, 1, OnText<MapChars<AsciiLower>>}, {"left", 2, 2, OnText<Left>},
+    {"lcase", 1, 1, OnText<MapChars<AsciiLower>>}, {"left", 2, 2, Left},
     {"len", 1, 1, OnText<Len>}, {"log", 1, 1, Maths<kLog>, RealMaths<kLog>},
-    {"ltrim", 1, 1, OnText<TrimText<kTrimLeft>>}, {"mid", 2, 3, OnText<Mid>}, {"now", 0, 0, Now},
-    {"oct", 1, 1, Radix<8>}, {"replace", 3, 3, OnText<Replace>}, {"right", 2, 2, OnText<Right>},
+    {"ltrim", 1, 1, OnText<TrimText<kTrimLeft>>}, {"mid", 2, 3, Mid}, {"now", 0, 0, Now},
+    {"oct", 1, 1, Radix<8>}, {"replace", 3, 3, OnText<Replace>}, {"right", 2, 2, Right},
     {"rnd", 0, 1, Rnd}, {"round", 1, 2, Round}, {"rtrim", 1, 1, OnText<TrimText<kTrimRight>>},
     {"sgn", 1, 1, Sgn}, {"sin", 1, 1, Maths<kSin>, RealMaths<kSin>}, {"space", 1, 1, Space},
     {"sqr", 1, 1, Maths<kSqr>, RealMaths<kSqr>}, {"strcomp", 2, 3, StrComp},

@@ -92,13 +92,13 @@ std::int64_t ToCurrency(const Value& v, const Context& context) {
     return currency::FromDouble(ToDouble(v, context));
 }
 
-double ToDate(const Value& v) {
+double ToDate(const Value& v, const Context& context) {
     double serial;
     switch (v.kind()) {
         case VarKind::Null:
             Raise(kInvalidUseOfNull);
         case VarKind::String:
-            if (!date_time::Parse(v.text(), serial)) Raise(kTypeMismatch);
+            if (!date_time::Parse(v.text(), serial)) serial = ToDouble(v, context);
             break;
         default:
             serial = v.NumberOrZero();
@@ -184,8 +184,12 @@ Value WholeResult(std::int64_t v) {
 Value LiteralValue(double number, bool whole) {
     if (!std::isfinite(number)) Raise(kOverflow);
     if (whole && number >= std::numeric_limits<std::int32_t>::min() &&
-        number <= std::numeric_limits<std::int32_t>::max())
+        number <= std::numeric_limits<std::int32_t>::max()) {
+        // -32768 (&H8000) is a Long: an Integer literal lies within +-32767.
+        if (number == std::numeric_limits<std::int16_t>::min())
+            return Value::Long(static_cast<std::int32_t>(number));
         return WholeResult(static_cast<std::int64_t>(number));
+    }
     return Value::Double(number);
 }
 

@@ -22,10 +22,12 @@ std::uint8_t ToByte(const Value& v, const Context& context);
 bool ToBoolean(const Value& v, const Context& context);
 // CCur: the amount in ten-thousandths, rounded half to even.
 std::int64_t ToCurrency(const Value& v, const Context& context);
-// CDate: a Date's serial; a number counts days; a text must spell a date
-// (13 otherwise); beyond the dates the subtype holds is 6.
-double ToDate(const Value& v);
-// Whether the value is a Date or a text that spells one (IsDate).
+// CDate: a Date's serial; a number counts days; a text must spell a date or a
+// number of days ("1" is 31 December 1899), 13 otherwise; beyond the dates
+// the subtype holds is 6.
+double ToDate(const Value& v, const Context& context);
+// Whether the value is a Date or a text that spells one (IsDate): a number
+// text is none, though CDate reads it.
 bool IsDateValue(const Value& v);
 
 // CStr: the text form of any value but Null (error 94).
@@ -46,9 +48,10 @@ Value DateOrDouble(double serial);
 
 // The value a number literal stands for, the one rule for a literal's subtype:
 // a number written whole (no point, no exponent; &H and &O forms included) is
-// an Integer while it fits, then a Long, and a Double beyond; any other is a
-// Double. A sign in front is the negation operator, applied to this value.
-// A number beyond the Double range is error 6.
+// an Integer from -32767 to 32767, a Long within the Long range (-32768, the
+// value of &H8000, included), and a Double beyond; any other is a Double. A
+// sign in front is the negation operator, applied to this value. A number
+// beyond the Double range is error 6.
 Value LiteralValue(double number, bool whole);
 
 // Narrows a whole number to the smallest of Integer and Long that holds it,

@@ -79,27 +79,96 @@ int ReadFields(std::string_view t, std::size_t& p, std::string_view separators, 
     return fields;
 }
 
-// "m/d/y" or "y-m-d" (either separator, the order told by a year of three or
-// four digits first) into a day count from day 0.
-bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
-    std::size_t p = pos;
-    int n[3], count[3];
-    if (ReadFields(t, p, "/-", n, count) != 3) return false;
-    int year, month, dayOfMonth, yearDigits;
-    if (count[0] > 2) {
-        year = n[0], month = n[1], dayOfMonth = n[2], yearDigits = count[0];
-    } else {
-        month = n[0], dayOfMonth = n[1], year = n[2], yearDigits = count[2];
-    }
+// The day count of a date read from text: a year of one or two digits
+// means 1930 to 2029; false for a date that does not exist or lies beyond
+// the years the subtype holds.
+bool DayOf(int year, int yearDigits, int month, int dayOfMonth, double& day) {
     if (yearDigits <= 2) year += year < kTwoDigitYearPivot ? 2000 : 1900;
-    if (year < kFirstYear || year > kLastYear || count[1] > 2 || (count[0] > 2 && count[2] > 2))
-        return false;
+    if (year < kFirstYear || year > kLastYear) return false;
     year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
                         std::chrono::day{static_cast<unsigned>(dayOfMonth)}};
     if (!date.ok()) return false;
     day = DaySerial(date);
+    return true;
+}
+
+// "m/d/y" or "y-m-d" (either separator, the order told by a year of three or
+// four digits first) into a day count from day 0.
+bool ReadNumericDate(std::string_view t, std::size_t& pos, double& day) {
+    std::size_t p = pos;
+    int n[3], count[3];
+    if (ReadFields(t, p, "/-", n, count) != 3) return false;
+    bool yearFirst = count[0] > 2;
+    if (count[1] > 2 || (yearFirst && count[2] > 2)) return false;
+    bool ok =
+        yearFirst ? DayOf(n[0], count[0], n[1], n[2], day) : DayOf(n[2], count[2], n[0], n[1], day);
+    if (ok) pos = p;
+    return ok;
+}
+
+constexpr std::string_view kMonthNames[] = {"january",   "february", "march",    "april",
+                                            "may",       "june",     "july",     "august",
+                                            "september", "october",  "november", "december"};
+constexpr std::size_t kShortMonthName = 3;
+
+// An English month name, whole or its first three letters, in any case:
+// the month's number, or 0 for any other word.
+int ReadMonthName(std::string_view t, std::size_t& pos) {
+    std::size_t end = pos;
+    while (end < t.size() && AsciiLower(t[end]) != AsciiUpper(t[end])) ++end;  // letters
+    std::string_view word = t.substr(pos, end - pos);
+    for (std::size_t m = 0; m < std::size(kMonthNames); ++m) {
+        std::string_view name = kMonthNames[m];
+        if (EqualsIgnoringCase(word, name) ||
+            (word.size() == kShortMonthName &&
+             EqualsIgnoringCase(word, name.substr(0, kShortMonthName)))) {
+            pos = end;
+            return static_cast<int>(m + 1);
+        }
+    }
+    return 0;
+}
+
+// Skips blanks; whether there were any.
+bool SkipPartSeparators(std::string_view t, std::size_t& pos) {
+    std::size_t start = pos;
+    while (pos < t.size() && IsPartSeparator(t[pos])) ++pos;
+    return pos > start;
+}
+
+// A date with its month's name: "October 19, 1962" or "Oct 19 1962" (the
+// comma may be left out), or the day first, "19 October 1962" or
+// "19-Oct-62".
+bool ReadNamedDate(std::string_view t, std::size_t& pos, double& day) {
+    std::size_t p = pos;
+    int month, dayOfMonth, year, dayDigits, yearDigits;
+    if ((month = ReadMonthName(t, p)) != 0) {
+        if (!SkipPartSeparators(t, p) || !ReadNumber(t, p, dayOfMonth, dayDigits)) return false;
+        SkipPartSeparators(t, p);
+        if (p < t.size() && t[p] == ',') ++p;
+        SkipPartSeparators(t, p);
+    } else {
+        // The day first: the same separator, blanks or "-", on both sides of
+        // the name.
+        if (!ReadNumber(t, p, dayOfMonth, dayDigits)) return false;
+        bool dash = p < t.size() && t[p] == '-';
+        auto separator = [&] {
+            if (!dash) return SkipPartSeparators(t, p);
+            if (p >= t.size() || t[p] != '-') return false;
+            ++p;
+            return true;
+        };
+        if (!separator() || (month = ReadMonthName(t, p)) == 0 || !separator()) return false;
+    }
+    if (dayDigits > 2 || !ReadNumber(t, p, year, yearDigits) ||
+        !DayOf(year, yearDigits, month, dayOfMonth, day))
+        return false;
     pos = p;
     return true;
+}
+
+bool ReadDate(std::string_view t, std::size_t& pos, double& day) {
+    return ReadNumericDate(t, pos, day) || ReadNamedDate(t, pos, day);
 }
 
 // "AM" or "PM" in any case, given as "am" or "pm".
@@ -116,7 +185,7 @@ bool ReadTime(std::string_view t, std::size_t& pos, double& fraction) {
     if (ReadFields(t, p, ":", part, count) < 2 || std::max({count[0], count[1], count[2]}) > 2)
         return false;
     std::size_t q = p;
-    while (q < t.size() && IsPartSeparator(t[q])) ++q;
+    SkipPartSeparators(t, q);
     bool am = ReadWord(t, q, "am");
     bool pm = !am && ReadWord(t, q, "pm");
     int hour = part[0];
@@ -146,10 +215,7 @@ bool Parse(std::string_view text, double& serial) {
     std::size_t pos = 0;
     double day = 0, fraction = 0;
     bool hasDate = ReadDate(t, pos, day);
-    if (hasDate && pos < t.size()) {
-        if (!IsPartSeparator(t[pos])) return false;
-        while (pos < t.size() && IsPartSeparator(t[pos])) ++pos;
-    }
+    if (hasDate && pos < t.size() && !SkipPartSeparators(t, pos)) return false;
     if ((!hasDate || pos < t.size()) && !ReadTime(t, pos, fraction)) return false;
     if (pos != t.size()) return false;
     serial = day < 0 ? day - fraction : day + fraction;

@@ -14,7 +14,9 @@ namespace ondrix::script::date_time {
 bool InRange(double serial);
 
 // Reads a date and/or a time of day: "m/d/yyyy" or "yyyy-mm-dd" (a one- or
-// two-digit year means 1930 to 2029), then optionally "h:mm" or "h:mm:ss"
+// two-digit year means 1930 to 2029) or a date with an English month name
+// ("October 19, 1962", "Oct 19 1962", "19 October 1962", "19-Oct-62"),
+// then optionally "h:mm" or "h:mm:ss"
 // with an optional "AM" or "PM"; or such a time alone (day 0). Blanks around
 // are allowed. Returns false for any other text and for a day, month or time
 // that does not exist.

@@ -140,6 +140,16 @@ Value ChainExpr::Evaluate(Runtime& rt) const {
     return acc;
 }
 
+Value ComparisonExpr::Evaluate(Runtime& rt) const {
+    StepGuard guard(rt);
+    Value acc = first_->Evaluate(rt);
+    for (const Link& link : rest_) {
+        Value next = link.operand->Evaluate(rt);
+        acc = ApplyComparison(link.op, acc, next, link.texts, rt.context);
+    }
+    return acc;
+}
+
 Flow ExecuteBlock(const Block& block, Runtime& rt) {
     for (const StmtPtr& stmt : block) {
         if (rt.stepsLeft == 0) Raise(kOutOfStackSpace);

@@ -34,26 +34,29 @@ struct Rounded {
     double shown = 0;  // what they read back as, when known without reading (end null)
 };
 
-// Splits to_chars' scientific form into digits and exponent.
+// Splits to_chars' scientific form into digits and exponent. Reads only what
+// to_chars wrote, up to r.end.
 void ReadScientific(Rounded& r) {
     const char* p = r.scientific;
-    r.negative = *p == '-';
+    r.negative = p != r.end && *p == '-';
     if (r.negative) ++p;
     r.count = 0;
-    for (; *p != 'e'; ++p) {
+    for (; p != r.end && *p != 'e'; ++p) {
         if (*p != '.') r.digit[r.count++] = *p;
     }
+    r.exponent = 0;
+    if (p == r.end) return;
     ++p;
-    if (*p == '+') ++p;  // from_chars takes "-" but not "+"
+    if (p != r.end && *p == '+') ++p;  // from_chars takes "-" but not "+"
     std::from_chars(p, r.end, r.exponent);
 }
 
+// The digits of the exact binary value of a finite number, never narrowed: a
+// Single widens to a Double exactly, so its digits come out the same, and a
+// Double beyond the Single range keeps its own.
 void ToChars(double value, int digits, Rounded& r) {
     char* last = r.scientific + sizeof r.scientific;
-    auto form = std::chars_format::scientific;
-    r.end = digits == kSingleDigits
-                ? std::to_chars(r.scientific, last, static_cast<float>(value), form, digits - 1).ptr
-                : std::to_chars(r.scientific, last, value, form, digits - 1).ptr;
+    r.end = std::to_chars(r.scientific, last, value, std::chars_format::scientific, digits - 1).ptr;
     ReadScientific(r);
 }
 
@@ -110,6 +113,8 @@ double FifteenDigitsValue(double n, int k) {
     return k >= 0 ? n / kPowersOfTen[k] : n * kPowersOfTen[-k];
 }
 
+// `value` is finite and not zero: the callers write "0" for the others
+// before any digits are made.
 void Round(double value, int digits, Rounded& r) {
     double digitsValue;
     int k;
@@ -157,13 +162,15 @@ char* WriteExponent(char* out, int exponent) {
 
 }  // namespace
 
-char* WriteRealText(char* out, double value, int digits, char separator) {
+char* WriteRealText(char* out, double value, int digits, char separator, double* shown) {
     if (value == 0.0 || !std::isfinite(value)) {
         *out++ = '0';
+        if (shown) *shown = 0.0;
         return out;
     }
     Rounded r;
     Round(value, digits, r);
+    if (shown) *shown = ShownValue(r);
     const char* m = r.digit;
     int count = r.count, exponent = r.exponent;
 
@@ -259,7 +266,8 @@ TextNumber ParseNumberText(std::string_view text, char separator, double& out) {
     std::size_t n = 0, i = 0;
     if (t[i] == '+' || t[i] == '-') {
         if (t[i] == '-') buf[n++] = '-';
-        ++i;
+        // Blanks may stand between the sign and the digits (" - .4 ").
+        t = TrimBlanks(t.substr(1));
     }
     // The decimal magnitude of the first significant digit, which tells an
     // overflow from an underflow when from_chars finds the number out of range.

@@ -17,24 +17,28 @@ inline constexpr int kSingleDigits = 7;
 inline constexpr std::size_t kMaxRealTextLength = 32;
 
 // Writes the CStr form of a real number at `out` and returns the end: at most
-// `digits` significant digits (kDoubleDigits, or kSingleDigits for a Single),
+// `digits` significant digits (kDoubleDigits, or kSingleDigits for a Single;
+// seven digits of any finite Double are its own, never narrowed to a Single),
 // rounded from the exact binary value with halves to even, trailing zeros
 // dropped, "0" for both zeros, exponent form ("1E+20",
 // "3.33333333333333E-02") from 10^digits upwards and when the fixed form
 // would need more than `digits` places after the point. `separator` stands
 // between the whole and the fractional part. Needs kMaxRealTextLength bytes.
-char* WriteRealText(char* out, double value, int digits, char separator);
+// When `shown` is given it receives the number the text reads back as, or an
+// infinity when the text overflows.
+char* WriteRealText(char* out, double value, int digits, char separator, double* shown);
 
 inline void AppendRealText(std::string& out, double value, int digits, char separator) {
     char buf[kMaxRealTextLength];
-    out.append(buf, WriteRealText(buf, value, digits, separator));
+    out.append(buf, WriteRealText(buf, value, digits, separator, nullptr));
 }
 inline std::string DoubleText(double value, char separator) {
     std::string s;
     AppendRealText(s, value, kDoubleDigits, separator);
     return s;
 }
-inline std::string SingleText(float value, char separator) {
+// At most seven significant digits, as a Single prints, of any Double.
+inline std::string SevenDigitText(double value, char separator) {
     std::string s;
     AppendRealText(s, value, kSingleDigits, separator);
     return s;
@@ -59,9 +63,9 @@ std::string StrText(double value);
 
 enum class TextNumber { kOk, kNotNumber, kOverflow };
 
-// Reads text as a number: blanks around it, an optional sign, digits with the
-// given decimal separator, an optional exponent (E or D), or the &H / &O
-// forms. On kOk `out` holds the value.
+// Reads text as a number: blanks around it, an optional sign (blanks may
+// follow it), digits with the given decimal separator, an optional exponent
+// (E or D), or the &H / &O forms. On kOk `out` holds the value.
 TextNumber ParseNumberText(std::string_view text, char separator, double& out);
 
 // Reads the digits of a &H (base 16) or &O (base 8) number. `hasLongSuffix`

@@ -121,8 +121,14 @@ Value Arithmetic(BinaryOp op, const Value& a, const Value& b, const Context& con
             if (std::isfinite(f)) return Value::Single(f);
             return Value::Double(CheckedReal(r));
         }
-        case kCurrencyRank:
-            return CurrencyArithmetic(op, a, b, context);
+        case kCurrencyRank: {
+            // A product with a real factor (a Single, Double, Date or text)
+            // is a Double; sums and differences stay Currency.
+            Rank other = std::min(RankOf(a), RankOf(b));
+            if (op != BinaryOp::kMul || (other != kSingleRank && other != kDoubleRank))
+                return CurrencyArithmetic(op, a, b, context);
+            [[fallthrough]];
+        }
         default:
             return Value::Double(
                 CheckedReal(Combine(op, ToDouble(a, context), ToDouble(b, context))));
@@ -168,28 +174,49 @@ Value Power(const Value& a, const Value& b, const Context& context) {
     return Value::Double(RealPower(ToDouble(a, context), ToDouble(b, context)));
 }
 
-// Negative, zero or positive; comparisons share one rule set: a number is
-// less than any string, Empty is 0 beside a number and "" beside a string.
-int Compare(const Value& a, const Value& b) {
-    if (TextPair(a, b)) return a.text().compare(b.text());  // Empty's text is ""
-    if (a.IsString() || b.IsString()) return a.IsString() ? 1 : -1;
+// Negative, zero or positive: the order of two numbers (Empty is 0). A
+// Single beside a Double compares at Single precision (CSng(0.1) = 0.1).
+int CompareNumbers(const Value& a, const Value& b) {
     if (a.kind() == VarKind::Currency && b.kind() == VarKind::Currency) {
         // Exactly: amounts beyond 2^53 ten-thousandths have no exact Double.
         return (a.amount() > b.amount()) - (a.amount() < b.amount());
     }
     double x = a.NumberOrZero(), y = b.NumberOrZero();
+    bool single = (a.kind() == VarKind::Single && b.kind() == VarKind::Double) ||
+                  (a.kind() == VarKind::Double && b.kind() == VarKind::Single);
+    if (single) {
+        // Rounding to the nearer Single keeps the order and merges only ties.
+        x = static_cast<float>(x);
+        y = static_cast<float>(y);
+    }
     return (x > y) - (x < y);
 }
 
-Value Comparison(BinaryOp op, const Value& a, const Value& b) {
-    if (a.IsNull() || b.IsNull()) return Value::Null();
-    int c = Compare(a, b);
-    return Value::Boolean(op == BinaryOp::kEq   ? c == 0
-                          : op == BinaryOp::kNe ? c != 0
-                          : op == BinaryOp::kLt ? c < 0
-                          : op == BinaryOp::kGt ? c > 0
-                          : op == BinaryOp::kLe ? c <= 0
-                                                : c >= 0);
+// Negative, zero or positive; every comparison takes this road. Two texts
+// (or a text and Empty, which is "" there) compare as texts. A text beside
+// another value follows `texts`: beside a literal it becomes that literal's
+// kind, else a number is less than any text.
+int Compare(const Value& a, const Value& b, TextComparison texts, const Context& context) {
+    if (TextPair(a, b)) return a.text().compare(b.text());  // Empty's text is ""
+    if (a.IsString() || b.IsString()) {
+        const Value& text = a.IsString() ? a : b;
+        const Value& other = a.IsString() ? b : a;
+        int sign = a.IsString() ? 1 : -1;  // the order of (text, other)
+        switch (texts) {
+            case TextComparison::kAsNumber:
+                return sign * CompareNumbers(Value::Double(ToDouble(text, context)), other);
+            case TextComparison::kAsDate:
+                return sign * CompareNumbers(Value::Date(ToDate(text, context)), other);
+            case TextComparison::kAsText: {
+                int c = text.text().compare(ToText(other, context));
+                return sign * ((c > 0) - (c < 0));
+            }
+            case TextComparison::kLoose:
+                break;
+        }
+        return sign;
+    }
+    return CompareNumbers(a, b);
 }
 
 // Operand of a logical operator: a string "True"/"False" counts as a Boolean.
@@ -207,13 +234,29 @@ std::int32_t Bits(BinaryOp op, std::int32_t x, std::int32_t y) {
                                   : ~x | y;  // Imp
 }
 
+// The rank a logical operand types the result by: Empty counts as a Long,
+// Null as the narrowest (the other operand's subtype decides).
+Rank LogicalRank(const Value& v) {
+    return v.IsNull() ? kEmptyRank : v.IsEmpty() ? kLongRank : RankOf(v);
+}
+
 // The result of a logical operator in the subtype its operands call for.
 Value TypedBits(std::int32_t r, const Value& a, const Value& b) {
     bool aBool = a.kind() == VarKind::Boolean || a.IsNull();
     bool bBool = b.kind() == VarKind::Boolean || b.IsNull();
     if (aBool && bBool) return Value::Boolean(r != 0);
-    return WholeOfRanks(r, a.IsNull() ? kEmptyRank : RankOf(a),
-                        b.IsNull() ? kEmptyRank : RankOf(b));
+    return WholeOfRanks(r, LogicalRank(a), LogicalRank(b));
+}
+
+// Whether the operand beside a Null decides the result, which is then the
+// operator's result with Null read as 0: 0 And Null is 0, a non-zero value
+// Or Null is that value (a set bit decides, as True does), Null Imp True is
+// True, and x Imp Null is Not x unless x is True. Xor and Eqv never are.
+bool DecidesBesideNull(BinaryOp op, std::int32_t other, bool nullOnLeft) {
+    return op == BinaryOp::kAnd   ? other == 0
+           : op == BinaryOp::kOr  ? other != 0
+           : op == BinaryOp::kImp ? (nullOnLeft ? other == -1 : other != -1)
+                                  : false;
 }
 
 Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& context) {
@@ -221,12 +264,9 @@ Value Logical(BinaryOp op, const Value& rawA, const Value& rawB, const Context& 
     if (a.IsNull() && b.IsNull()) return Value::Null();
     std::int32_t x = a.IsNull() ? 0 : ToLong(a, context);
     std::int32_t y = b.IsNull() ? 0 : ToLong(b, context);
-    std::int32_t r = Bits(op, x, y);
-    // Null is an unknown, False or True: the result is known only where both
-    // readings give it (0 And Null, -1 Or Null, 0 Imp Null, Null Imp -1).
-    if ((a.IsNull() || b.IsNull()) && r != Bits(op, a.IsNull() ? -1 : x, b.IsNull() ? -1 : y))
+    if ((a.IsNull() || b.IsNull()) && !DecidesBesideNull(op, a.IsNull() ? y : x, a.IsNull()))
         return Value::Null();
-    return TypedBits(r, a, b);
+    return TypedBits(Bits(op, x, y), a, b);
 }
 
 Value Negate(const Value& a, const Context& context) {
@@ -244,6 +284,34 @@ Value Not(const Value& raw, const Context& context) {
 }
 
 }  // namespace
+
+TextComparison TextComparisonOf(const Value* leftLiteral, const Value* rightLiteral) {
+    auto either = [&](auto is) {
+        return (leftLiteral && is(*leftLiteral)) || (rightLiteral && is(*rightLiteral));
+    };
+    // A number literal decides first: "42" = 42 compares numbers.
+    if (either([](const Value& v) {
+            return v.IsReal() || (v.IsWhole() && v.kind() != VarKind::Boolean);
+        }))
+        return TextComparison::kAsNumber;
+    if (either([](const Value& v) { return v.kind() == VarKind::Date; }))
+        return TextComparison::kAsDate;
+    if (either([](const Value& v) { return v.IsString() || v.kind() == VarKind::Boolean; }))
+        return TextComparison::kAsText;
+    return TextComparison::kLoose;
+}
+
+Value ApplyComparison(BinaryOp op, const Value& a, const Value& b, TextComparison texts,
+                      const Context& context) {
+    if (a.IsNull() || b.IsNull()) return Value::Null();
+    int c = Compare(a, b, texts, context);
+    return Value::Boolean(op == BinaryOp::kEq   ? c == 0
+                          : op == BinaryOp::kNe ? c != 0
+                          : op == BinaryOp::kLt ? c < 0
+                          : op == BinaryOp::kGt ? c > 0
+                          : op == BinaryOp::kLe ? c <= 0
+                                                : c >= 0);
+}
 
 Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Context& context) {
     switch (op) {
@@ -267,7 +335,7 @@ Value ApplyBinaryByType(BinaryOp op, const Value& a, const Value& b, const Conte
         case BinaryOp::kGt:
         case BinaryOp::kLe:
         case BinaryOp::kGe:
-            return Comparison(op, a, b);
+            return ApplyComparison(op, a, b, TextComparison::kLoose, context);
         default:
             return Logical(op, a, b, context);
     }

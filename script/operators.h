@@ -36,6 +36,25 @@ enum class BinaryOp : unsigned char {
 
 enum class UnaryOp : unsigned char { kNegate, kPlus, kNot };
 
+// How a comparison treats a text beside a value of another subtype. A literal
+// operand keeps its subtype firmly and the text is made of that kind; between
+// computed operands a number is less than any text.
+enum class TextComparison : unsigned char {
+    kLoose,     // no literal decides
+    kAsNumber,  // beside a number literal the text is read as a number (13 if it is none)
+    kAsDate,    // beside a date literal the text is read as CDate reads it
+    kAsText,    // beside a text or Boolean literal the other operand becomes its text
+};
+
+// The rule a comparison follows, from its operands that are literals (null
+// for a computed operand): a number literal decides before a date literal,
+// and that before a text or Boolean literal ("42" = 42 compares numbers).
+TextComparison TextComparisonOf(const Value* leftLiteral, const Value* rightLiteral);
+
+// =, <>, <, >, <= and >=: a Boolean, or Null when either operand is Null.
+Value ApplyComparison(BinaryOp op, const Value& a, const Value& b, TextComparison texts,
+                      const Context& context);
+
 // The operators' rules on Doubles, which the fast path below shares with
 // the general one: an infinite result is error 6 "Overflow".
 inline double CheckedReal(double r) {

@@ -156,6 +156,7 @@ class Parser {
     // --- expressions ---
     // One left-associative level: operand { operator operand }.
     ExprPtr ParseLevel(int level) {
+        if (level == kCompareLevel) return ParseComparisons();
         ExprPtr first = ParseOperand(level);
         std::vector<ChainExpr::Link> rest;
         while (auto op = OperatorAt(level)) {
@@ -176,6 +177,27 @@ class Parser {
         if (level == kAndLevel) return ParseNot();
         if (level == kPowerLevel) return ParseUnary();
         return ParseLevel(level + 1);
+    }
+
+    // The comparison level: each comparison learns which of its operands
+    // are literals, and Not may open a right-hand operand, taking the
+    // comparisons after it ("1 <> Not 0 = 0" is 1 <> Not (0 = 0)).
+    ExprPtr ParseComparisons() {
+        ExprPtr first = ParseOperand(kCompareLevel);
+        std::vector<ComparisonExpr::Link> rest;
+        while (auto op = OperatorAt(kCompareLevel)) {
+            Next();
+            ExprPtr operand = At(Kw::kNot) ? ParseNot() : ParseOperand(kCompareLevel);
+            const Value* left = rest.empty() ? LiteralOf(*first) : nullptr;
+            rest.push_back({*op, TextComparisonOf(left, LiteralOf(*operand)), std::move(operand)});
+        }
+        if (rest.empty()) return first;
+        return std::make_unique<ComparisonExpr>(std::move(first), std::move(rest));
+    }
+
+    static const Value* LiteralOf(const Expr& e) {
+        const auto* literal = dynamic_cast<const LiteralExpr*>(&e);
+        return literal ? &literal->value() : nullptr;
     }
 
     std::optional<BinaryOp> OperatorAt(int level) const {

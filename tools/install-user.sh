@@ -4,14 +4,20 @@
 #   - the program folder (default $HOME/.local/opt/Ondrix) with ondrix, uninstall, the icon
 #     ondrix.png and the install log install.txt;
 #   - the desktop shortcut Ondrix.desktop in the desktop folder;
-#   - the program group folder Ondrix in the applications folder, holding the entries
-#     "Ondrix" and "Uninstall Ondrix";
-#   - the entry Ondrix.desktop directly in the applications folder.
+#   - the program group folder Ondrix in the applications folder, holding only the entry
+#     "Uninstall Ondrix";
+#   - the launcher Ondrix.desktop directly in the applications folder.
+# XDG menus list the entries of a subfolder of the applications folder among the others, so
+# the launcher lives outside the group: the menu shows one "Ondrix" and one "Uninstall Ondrix".
 # The desktop and applications folders are the ones the uninstaller itself finds; the tool
 # ondrix-shell-folder asks its code.
 #
 #   install-user.sh --program FILE --uninstaller FILE --icon FILE --shell-folder-tool FILE
-#                   [--prefix FOLDER]
+#                   [--prefix FOLDER] [--strip] [--force]
+#
+# --strip   strips the two programs as Debian's tooling does (symbols, .comment and .note).
+# --force   replaces shortcuts that start an Ondrix in another program folder; without it the
+#           install refuses them, since that folder's uninstaller would later remove ours.
 #
 # Installing over an existing folder replaces the files and rewrites the log. When a step
 # fails, everything this run has placed is removed again and the run says so (exit code 1).
@@ -19,18 +25,23 @@ set -u
 
 GROUP=Ondrix
 LOG=install.txt
-CATEGORIES='Education;Math;Science;'
+# One main category, so that menus list the entry once.
+CATEGORIES='Education;Math;'
 
-program="" uninstaller="" icon="" shell_folder_tool="" prefix=""
+program="" uninstaller="" icon="" shell_folder_tool="" prefix="" strip=false force=false
 
 say() { printf '%s\n' "$*"; }
 usage() {
     say "usage: install-user.sh --program FILE --uninstaller FILE --icon FILE" \
-        "--shell-folder-tool FILE [--prefix FOLDER]" >&2
+        "--shell-folder-tool FILE [--prefix FOLDER] [--strip] [--force]" >&2
     exit 2
 }
 
 while [ $# -gt 0 ]; do
+    case $1 in
+        --strip) strip=true; shift; continue ;;
+        --force) force=true; shift; continue ;;
+    esac
     [ $# -ge 2 ] || usage
     case $1 in
         --program) program=$2 ;;
@@ -82,9 +93,12 @@ case ${HOME:-} in
     *) fail "HOME is not set to an absolute folder." ;;
 esac
 for file in "$program" "$uninstaller" "$icon"; do
-    [ -f "$file" ] && [ -r "$file" ] || fail "cannot read \"$file\"; build first (make build)."
+    [ -f "$file" ] && [ -r "$file" ] || fail "cannot read \"$file\"; build them first."
 done
-[ -x "$shell_folder_tool" ] || fail "cannot run \"$shell_folder_tool\"; build first (make build)."
+[ -x "$shell_folder_tool" ] || fail "cannot run \"$shell_folder_tool\"; build them first."
+if $strip; then
+    command -v strip >/dev/null 2>&1 || fail "--strip needs the strip tool (Debian package binutils)."
+fi
 
 [ -n "$prefix" ] || prefix=$HOME/.local/opt/$GROUP
 # An absolute path without "." or ".." parts or a trailing "/"; links are kept as they are.
@@ -100,6 +114,11 @@ for path in "$prefix" "$desktop" "$programs"; do
         *[[:cntrl:]]*) fail "the folder \"$path\" holds a control character." ;;
     esac
 done
+# GLib's launchers look the program up before they undo the "%%" of an Exec line, so an entry
+# whose program path holds "%" never starts, however it is written.
+case $prefix in
+    *%*) fail "the program folder \"$prefix\" holds a \"%\", which desktop entries cannot launch." ;;
+esac
 
 # ---- Placing ---------------------------------------------------------------------------------
 # Creates a folder and the missing folders above it, recording each one made.
@@ -147,19 +166,58 @@ desktop_entry() {
     [ "$3" = true ] || say "StartupWMClass=ondrix"
 }
 
+# Copies a program into place; with --strip, as a stripped copy.
+place_program() {  # place_program SOURCE TARGET
+    if $strip; then
+        record "$2.ondrix-strip"
+        strip --remove-section=.comment --remove-section=.note -o "$2.ondrix-strip" -- "$1" \
+            2>/dev/null || { rm -f -- "$2.ondrix-strip"; return 1; }
+        place "$2" 755 <"$2.ondrix-strip"
+        status=$?
+        rm -f -- "$2.ondrix-strip"
+        return $status
+    fi
+    place "$2" 755 <"$1"
+}
+
+# The shortcuts this install writes, each with its Exec line: "FILE<TAB>EXEC LINE" a line.
+# The old group entry "Ondrix/Ondrix.desktop" of earlier installs is listed so that it is
+# checked like the others and removed at the end.
+shortcuts() {
+    launch="Exec=$(exec_arg "$prefix/ondrix")"
+    printf '%s\t%s\n' "$desktop/$GROUP.desktop" "$launch" "$programs/$GROUP.desktop" "$launch" \
+        "$programs/$GROUP/Uninstall $GROUP.desktop" "Exec=$(exec_arg "$prefix/uninstall")" \
+        "$programs/$GROUP/$GROUP.desktop" "$launch"
+}
+
 # One log entry: the path relative to the program folder, with "\" between its parts.
 log_entry() {
     printf '%s\r\n' "$1" | tr '/' '\\'
 }
+
+# Shortcuts that start a program in another folder belong to another install, whose
+# uninstaller would remove ours: they are replaced only with --force.
+tab=$(printf '\t')
+taken=$(shortcuts | while IFS=$tab read -r file line; do
+    [ -f "$file" ] || continue
+    theirs=$(grep -m 1 '^Exec=' "$file" 2>/dev/null) || continue
+    [ "$theirs" = "$line" ] || printf '  %s (%s)\n' "$file" "$theirs"
+done)
+if [ -n "$taken" ] && ! $force; then
+    fail "these shortcuts start an Ondrix installed in another folder:
+$taken
+Remove that install with its own uninstall first, or install with --force
+(make install-user FORCE=1) to replace them."
+fi
 
 if [ -e "$prefix" ] && [ ! -d "$prefix" ]; then
     fail "\"$prefix\" exists and is not a folder."
 fi
 make_folder "$prefix" || fail "cannot create the program folder \"$prefix\"."
 
-place "$prefix/ondrix" 755 <"$program" || fail "cannot write \"$prefix/ondrix\"."
+place_program "$program" "$prefix/ondrix" || fail "cannot write \"$prefix/ondrix\"."
 place "$prefix/ondrix.png" 644 <"$icon" || fail "cannot write \"$prefix/ondrix.png\"."
-place "$prefix/uninstall" 755 <"$uninstaller" || fail "cannot write \"$prefix/uninstall\"."
+place_program "$uninstaller" "$prefix/uninstall" || fail "cannot write \"$prefix/uninstall\"."
 {
     log_entry ondrix
     log_entry ondrix.png
@@ -176,13 +234,14 @@ if [ -e "$programs/$GROUP" ] && [ ! -d "$programs/$GROUP" ]; then
 fi
 make_folder "$programs/$GROUP" ||
     fail "cannot create the program group folder \"$programs/$GROUP\"."
-desktop_entry "$GROUP" "$prefix/ondrix" false | place "$programs/$GROUP/$GROUP.desktop" 644 ||
-    fail "cannot write \"$programs/$GROUP/$GROUP.desktop\"."
 desktop_entry "Uninstall $GROUP" "$prefix/uninstall" true |
     place "$programs/$GROUP/Uninstall $GROUP.desktop" 644 ||
     fail "cannot write \"$programs/$GROUP/Uninstall $GROUP.desktop\"."
 desktop_entry "$GROUP" "$prefix/ondrix" false | place "$programs/$GROUP.desktop" 644 ||
     fail "cannot write \"$programs/$GROUP.desktop\"."
+
+# An earlier install kept the launcher inside the group as well; it would be a second entry.
+rm -f -- "$programs/$GROUP/$GROUP.desktop"
 
 trap - HUP INT TERM
 say "Installed Ondrix in $prefix"

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform.h"
+#include "shell_folder.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
         return kUsageExitCode;
     }
     try {
-        const std::string folder = ondrix::uninstall::GetShellFolder(std::string(name));
+        const std::string folder = ondrix::uninstall::ShellFolder(std::string(name));
         if (folder.empty()) return kUnknownExitCode;
         std::fwrite(folder.data(), 1, folder.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : kUnknownExitCode;

@@ -23,9 +23,27 @@ bool IsSameFolder(std::string_view component) {
     return component.empty() || component == ".";
 }
 
+bool IsFullPath(std::string_view path, PathStyle style) {
+    if (style == PathStyle::Posix) return path.starts_with('/');
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && IsSeparator(path[2], style);
+    const bool unc = path.size() >= 2 && IsSeparator(path[0], style) && IsSeparator(path[1], style);
+    return drive || unc;
+}
+
+constexpr std::size_t kLongestPosixPath = 4096;
+constexpr std::size_t kLongestWindowsPath = 32767;
+
 }  // namespace
 
+std::size_t LongestPath(PathStyle style) {
+    return style == PathStyle::Posix ? kLongestPosixPath : kLongestWindowsPath;
+}
+
 std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style) {
+    if (entry.size() > LongestPath(style) || entry.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
     std::string relative(entry);
     if (style == PathStyle::Posix) std::replace(relative.begin(), relative.end(), '\\', '/');
 
@@ -54,12 +72,12 @@ std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style) {
     return parts;
 }
 
-bool IsFullPath(std::string_view path, PathStyle style) {
-    if (style == PathStyle::Posix) return path.starts_with('/');
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                       path[1] == ':' && IsSeparator(path[2], style);
-    const bool unc = path.size() >= 2 && IsSeparator(path[0], style) && IsSeparator(path[1], style);
-    return drive || unc;
+bool IsLocation(std::string_view path, PathStyle style) {
+    const bool control = std::any_of(path.begin(), path.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    return !control && IsFullPath(path, style);
 }
 
 }  // namespace ondrix::uninstall

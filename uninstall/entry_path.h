@@ -1,6 +1,7 @@
 // Turning a log entry into the names a deletion walks through.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,17 +23,25 @@ struct EntryParts {
     bool operator==(const EntryParts&) const = default;
 };
 
+// The longest path the platform's file calls take: 4096 bytes on Linux, 32767 characters on
+// Windows (one byte at least each). A longer entry can name no file.
+std::size_t LongestPath(PathStyle style);
+
 // The parts of an entry, or nothing when the entry removes nothing:
 //   - it could reach outside the install folder: an absolute or drive-relative path, or one
 //     with a ".." component (the log is the only outside input the uninstaller acts on, so a
 //     damaged or hostile log must not be able to delete files elsewhere);
-//   - it names a folder: it is empty or ends in a separator or a "." component.
+//   - it names a folder: it is empty or ends in a separator or a "." component;
+//   - it is longer than LongestPath, or holds a NUL: it names no file. It is passed over
+//     before it is taken apart, so a huge damaged line costs no more than its own bytes.
 // Empty and "." components in the middle name the folder they are in and are dropped.
 // Everything else is kept exactly, blanks included.
 std::optional<EntryParts> SplitEntry(std::string_view entry, PathStyle style);
 
-// Whether `path` names one place by itself, without help from the current folder or the
-// current drive: "/..." (Posix); "X:\...", "X:/..." or "\\..." (Windows).
-bool IsFullPath(std::string_view path, PathStyle style);
+// Whether a shell folder setting names a folder: a full path, which names one place by itself
+// without help from the current folder or drive ("/..." on Posix; "X:\...", "X:/..." or
+// "\\..." on Windows), and holds no NUL or other control character (such a text is damaged
+// or forged, and a NUL would cut the path short where the system reads it).
+bool IsLocation(std::string_view path, PathStyle style);
 
 }  // namespace ondrix::uninstall

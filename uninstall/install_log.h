@@ -25,6 +25,10 @@ void ForEachLogEntry(std::string_view bytes, Visit&& visit) {
     if (start < bytes.size()) visit(bytes.substr(start));
 }
 
+// Appends a piece of the log file, as it is read, to `log`. A NUL ends the log: what follows
+// it is not kept, and the return value false says that reading can stop.
+bool AppendLogPiece(std::string& log, std::string_view piece);
+
 // The entries of a log, as ForEachLogEntry visits them.
 std::vector<std::string> SplitLog(std::string_view bytes);
 

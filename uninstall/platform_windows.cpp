@@ -5,12 +5,16 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 #include <utility>
 
+#include "install_log.h"
 #include "platform.h"
 
 namespace ondrix::uninstall {
@@ -21,6 +25,7 @@ constexpr char kShellFoldersKey[] =
 // KEY_ALL_ACCESS: the key is opened with full rights although only reading is done; a key
 // that does not grant them counts as missing.
 constexpr REGSAM kShellFoldersAccess = 0xF003F;
+constexpr DWORD kReadPiece = 1 << 16;
 
 std::string SystemMessage(DWORD code) {
     char* buffer = nullptr;
@@ -36,48 +41,31 @@ std::string SystemMessage(DWORD code) {
     return text;
 }
 
-class Handle {
+// Owns one system handle and gives it back on every way out, errors included. `Close` is the
+// call that gives it back; `invalid` the value that stands for no handle.
+template <typename T, auto Close>
+class Owned {
   public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    Handle& operator=(Handle&&) = delete;
-    ~Handle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    Owned(T value, T invalid) : value_(value), invalid_(invalid) {}
+    Owned(Owned&& other) noexcept
+        : value_(std::exchange(other.value_, other.invalid_)), invalid_(other.invalid_) {}
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned& operator=(Owned&&) = delete;
+    ~Owned() {
+        if (valid()) Close(value_);
     }
-    HANDLE get() const { return handle_; }
+    bool valid() const { return value_ != invalid_; }
+    T get() const { return value_; }
 
   private:
-    HANDLE handle_;
+    T value_;
+    T invalid_;
 };
 
-class FindHandle {
-  public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
-// Closes a registry key on every way out of the look-up, errors included.
-class RegistryKey {
-  public:
-    explicit RegistryKey(HKEY key) : key_(key) {}
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() { RegCloseKey(key_); }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_;
-};
+using Handle = Owned<HANDLE, &CloseHandle>;
+using FindHandle = Owned<HANDLE, &FindClose>;
+using RegistryKey = Owned<HKEY, &RegCloseKey>;
 
 DeleteResult LastErrorResult() {
     switch (GetLastError()) {
@@ -106,8 +94,8 @@ std::optional<WIN32_FIND_DATAA> FindItem(const std::string& path) {
         return std::nullopt;
     }
     WIN32_FIND_DATAA found{};
-    const FindHandle search(FindFirstFileA(path.c_str(), &found));
-    if (search.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    const FindHandle search(FindFirstFileA(path.c_str(), &found), INVALID_HANDLE_VALUE);
+    if (!search.valid()) return std::nullopt;
     return found;
 }
 
@@ -119,20 +107,47 @@ ItemKind KindOfFound(const WIN32_FIND_DATAA& found) {
     return found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? ItemKind::Folder : ItemKind::Other;
 }
 
-// Opens a real folder, not a reparse point, and holds it: without FILE_SHARE_DELETE nobody can
-// rename it or swap it for a link while the handle is open. Nothing for anything else.
-std::optional<Handle> HoldRealFolder(const std::string& path) {
-    Handle folder(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (folder.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+// What tells one file or folder from every other while both exist.
+struct FileId {
+    DWORD volume;
+    DWORD high;
+    DWORD low;
+
+    bool operator==(const FileId&) const = default;
+};
+
+std::optional<BY_HANDLE_FILE_INFORMATION> InfoOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(folder.get(), &info) ||
-        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
+    return info;
+}
+
+FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// A folder held open: without FILE_SHARE_DELETE nobody can rename it, swap it for a link or
+// remove it while the handle is open.
+struct HeldFolder {
+    Handle handle;
+    FileId id;
+};
+
+// Opens and holds a folder. With follow_links false a link, junction or other reparse point
+// is refused, so is anything that is not a folder.
+std::optional<HeldFolder> HoldFolder(const std::string& path, bool follow_links) {
+    const DWORD reparse = follow_links ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
+    Handle folder(
+        CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | reparse, nullptr),
+        INVALID_HANDLE_VALUE);
+    if (!folder.valid()) return std::nullopt;
+    const auto info = InfoOf(folder.get());
+    if (!info || !(info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (info->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return std::nullopt;
     }
-    return folder;
+    return HeldFolder{std::move(folder), IdOf(*info)};
 }
 
 // Deletes a file, or a link (to a file or a folder) as the link. A folder and any other reparse
@@ -157,16 +172,19 @@ DeleteResult DeleteFileOrLinkAt(const std::string& path, bool clear_read_only) {
     return DeleteFileA(path.c_str()) ? DeleteResult::Deleted : LastErrorResult();
 }
 
-// A folder being emptied, held open while its items are removed.
+// A folder being emptied, held open while its items are removed (or only known by its path
+// and id while released).
 class WindowsFolder : public OpenFolder {
   public:
-    WindowsFolder(std::string path, Handle held) : path_(std::move(path)), held_(std::move(held)) {}
+    WindowsFolder(std::string path, HeldFolder held)
+        : path_(std::move(path)), id_(held.id), held_(std::move(held.handle)) {}
 
     std::vector<FolderItem> List() override {
         std::vector<FolderItem> items;
         WIN32_FIND_DATAA found{};
-        const FindHandle search(FindFirstFileA((path_ + "\\*.*").c_str(), &found));
-        if (search.get() == INVALID_HANDLE_VALUE) return items;
+        const FindHandle search(FindFirstFileA((path_ + "\\*.*").c_str(), &found),
+                                INVALID_HANDLE_VALUE);
+        if (!search.valid()) return items;
         do {
             const std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
@@ -175,11 +193,26 @@ class WindowsFolder : public OpenFolder {
         return items;
     }
 
+    ItemKind KindOf(const std::string& name) override {
+        const auto found = FindItem(Child(name));
+        return found ? KindOfFound(*found) : ItemKind::Missing;
+    }
+
     std::unique_ptr<OpenFolder> EnterSubfolder(const std::string& name) override {
         std::string path = Child(name);
-        auto held = HoldRealFolder(path);
+        auto held = HoldFolder(path, /*follow_links=*/false);
         if (!held) return nullptr;
         return std::make_unique<WindowsFolder>(std::move(path), std::move(*held));
+    }
+
+    void Release() override { held_.reset(); }
+
+    bool Reacquire(OpenFolder&) override {
+        if (held_) return true;
+        auto held = HoldFolder(path_, /*follow_links=*/false);
+        if (!held || held->id != id_) return false;
+        held_.emplace(std::move(held->handle));
+        return true;
     }
 
     DeleteResult DeleteItem(const std::string& name) override {
@@ -194,8 +227,133 @@ class WindowsFolder : public OpenFolder {
     std::string Child(const std::string& name) const { return path_ + "\\" + name; }
 
     std::string path_;
-    Handle held_;
+    FileId id_;
+    std::optional<Handle> held_;
 };
+
+// The install folder, held from the start of the run to its end: while it is held it cannot be
+// renamed or replaced, so its path keeps naming it.
+class WindowsInstallFolder : public InstallFolder {
+  public:
+    WindowsInstallFolder(std::string path, HeldFolder held)
+        : path_(std::move(path)), held_(std::move(held)) {}
+
+    const std::string& Path() const override { return path_; }
+
+    std::optional<std::string> ReadLog(const std::string& name) override {
+        const std::string path = path_ + name;
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (LastErrorResult() == DeleteResult::Missing) return std::nullopt;
+        } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            return std::nullopt;
+        }
+        // Shared for reading only: a program that has the log open for writing makes this fail.
+        const Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                          INVALID_HANDLE_VALUE);
+        if (!file.valid()) throw LogReadError(SystemMessage(GetLastError()));
+        // Only a file on a disk holds a log; a pipe or a device could block or never end.
+        const auto info = InfoOf(file.get());
+        if (GetFileType(file.get()) != FILE_TYPE_DISK || !info ||
+            (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return std::nullopt;
+        }
+
+        std::string bytes;
+        try {
+            std::unique_ptr<char[]> piece(new char[kReadPiece]);
+            for (;;) {
+                DWORD read = 0;
+                if (!ReadFile(file.get(), piece.get(), kReadPiece, &read, nullptr)) {
+                    throw LogReadError(SystemMessage(GetLastError()));
+                }
+                if (read == 0 || !AppendLogPiece(bytes, std::string_view(piece.get(), read))) {
+                    break;
+                }
+            }
+        } catch (const std::bad_alloc&) {
+            throw LogReadError(SystemMessage(ERROR_NOT_ENOUGH_MEMORY));
+        } catch (const std::length_error&) {
+            throw LogReadError(SystemMessage(ERROR_NOT_ENOUGH_MEMORY));
+        }
+        return bytes;
+    }
+
+    DeleteResult DeleteEntry(const EntryParts& entry) override {
+        // Every folder on the way is checked and held until the deletion is done.
+        std::vector<HeldFolder> held;
+        std::string path = path_;
+        for (const std::string& folder : entry.folders) {
+            path += folder;
+            auto handle = HoldFolder(path, /*follow_links=*/false);
+            if (!handle) return DeleteResult::Failed;
+            held.push_back(std::move(*handle));
+            path += kSeparator;
+        }
+        return DeleteFileOrLinkAt(path + entry.name, /*clear_read_only=*/false);
+    }
+
+  private:
+    std::string path_;
+    HeldFolder held_;
+};
+
+// The path of an open file or folder as the file system names it now, with the volume in the
+// form `volume` (VOLUME_NAME_NT: "\Device\...", VOLUME_NAME_DOS: "\\?\C:\...").
+std::optional<std::wstring> FinalPathOf(HANDLE handle, DWORD volume) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(
+            handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | volume);
+        if (length == 0) return std::nullopt;
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length + 1);
+    }
+}
+
+// The NT path of the file the running program was loaded from: taken from the loaded image,
+// not from a path that could lead elsewhere by now.
+std::optional<std::wstring> RunningImagePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = K32GetMappedFileNameW(GetCurrentProcess(), GetModuleHandleW(nullptr),
+                                                   path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::nullopt;
+        if (length + 1 < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Whether the open folder is the one the running program was loaded from. Windows names the
+// image "\Device\HarddiskVolumeN\...\uninstall.exe"; Wine names it "\??\C:\...", the DOS
+// form of the same path.
+bool HoldsRunningProgram(HANDLE folder) {
+    const std::wstring kDosDevices = L"\\??\\";
+    auto image = RunningImagePath();
+    const std::size_t slash = image ? image->rfind(L'\\') : std::wstring::npos;
+    if (slash == std::wstring::npos) return false;
+    image->resize(slash);
+    const bool dos = image->starts_with(kDosDevices);
+    if (dos) image->replace(0, kDosDevices.size(), L"\\\\?\\");
+    const auto held = FinalPathOf(folder, dos ? VOLUME_NAME_DOS : VOLUME_NAME_NT);
+    return held && SameText(*image, *held);
+}
+
+[[noreturn]] void OwnFolderNotFound(const std::string& reason) {
+    throw std::runtime_error("Cannot find the program's own folder. " + reason);
+}
 
 }  // namespace
 
@@ -205,15 +363,12 @@ void PrepareConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
-std::string InstallFolder() {
+std::unique_ptr<InstallFolder> OpenInstallFolder() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD length =
             GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            throw std::runtime_error("Cannot find the program's own folder. " +
-                                     SystemMessage(GetLastError()));
-        }
+        if (length == 0) OwnFolderNotFound(SystemMessage(GetLastError()));
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -221,61 +376,16 @@ std::string InstallFolder() {
         path.resize(path.size() * 2);
     }
     const std::size_t slash = path.rfind('\\');
-    if (slash == std::string::npos)
-        throw std::runtime_error("Cannot find the program's own folder.");
-    return path.substr(0, slash + 1);
-}
-
-LogPresence FindLog(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return LastErrorResult() == DeleteResult::Missing ? LogPresence::Missing
-                                                          : LogPresence::Present;
+    if (slash == std::string::npos) OwnFolderNotFound(SystemMessage(ERROR_BAD_PATHNAME));
+    std::string folder = path.substr(0, slash + 1);
+    auto held = HoldFolder(folder, /*follow_links=*/true);
+    if (!held) OwnFolderNotFound(SystemMessage(GetLastError()));
+    // The folder held must be the one the running program was loaded from: the path may lead
+    // elsewhere by now.
+    if (!HoldsRunningProgram(held->handle.get())) {
+        OwnFolderNotFound("It no longer holds the running program.");
     }
-    return attributes & FILE_ATTRIBUTE_DIRECTORY ? LogPresence::Missing : LogPresence::Present;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    // Shared for reading only: a program that has the log open for writing makes this fail.
-    const Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) throw LogReadError(SystemMessage(GetLastError()));
-
-    std::string bytes;
-    try {
-        LARGE_INTEGER size{};
-        if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-            bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-        }
-        char chunk[1 << 16];
-        for (;;) {
-            DWORD read = 0;
-            if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
-                throw LogReadError(SystemMessage(GetLastError()));
-            }
-            if (read == 0) break;
-            bytes.append(chunk, read);
-        }
-    } catch (const std::bad_alloc&) {
-        throw LogReadError(SystemMessage(ERROR_NOT_ENOUGH_MEMORY));
-    } catch (const std::length_error&) {
-        throw LogReadError(SystemMessage(ERROR_NOT_ENOUGH_MEMORY));
-    }
-    return bytes;
-}
-
-DeleteResult DeleteEntry(const std::string& install_folder, const EntryParts& entry) {
-    // Every folder on the way is checked and held until the deletion is done.
-    std::vector<Handle> held;
-    std::string path = install_folder;
-    for (const std::string& folder : entry.folders) {
-        path += folder;
-        auto handle = HoldRealFolder(path);
-        if (!handle) return DeleteResult::Failed;
-        held.push_back(std::move(*handle));
-        path += kSeparator;
-    }
-    return DeleteFileOrLinkAt(path + entry.name, /*clear_read_only=*/false);
+    return std::make_unique<WindowsInstallFolder>(std::move(folder), std::move(*held));
 }
 
 DeleteResult DeleteFileOrLink(const std::string& path) {
@@ -286,13 +396,8 @@ bool RemoveEmptyFolder(const std::string& path) {
     return RemoveDirectoryA(path.c_str()) != 0;
 }
 
-ItemKind KindOf(const std::string& path) {
-    const auto found = FindItem(path);
-    return found ? KindOfFound(*found) : ItemKind::Missing;
-}
-
-std::unique_ptr<OpenFolder> OpenRemovalStart(const std::string& path) {
-    auto held = HoldRealFolder(path);
+std::unique_ptr<OpenFolder> OpenShellFolder(const std::string& path) {
+    auto held = HoldFolder(path, /*follow_links=*/true);
     if (!held) return nullptr;
     return std::make_unique<WindowsFolder>(path, std::move(*held));
 }
@@ -303,7 +408,7 @@ std::string GetShellFolder(const std::string& value_name) {
         ERROR_SUCCESS) {
         return {};
     }
-    const RegistryKey key(opened);
+    const RegistryKey key(opened, nullptr);
 
     DWORD type = 0;
     DWORD size = 0;
@@ -322,7 +427,8 @@ std::string GetShellFolder(const std::string& value_name) {
         throw ShellFolderError("The shell folder value \"" + value_name + "\" is not text.");
     }
     data.resize(size);
-    // Text up to the first NUL; environment references stay as stored.
+    // Text up to the first NUL, before it becomes part of any path; environment references
+    // stay as stored.
     return data.substr(0, data.find('\0'));
 }
 

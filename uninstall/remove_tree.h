@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace ondrix::uninstall {
@@ -23,12 +24,19 @@ class RetryBudget {
     std::chrono::milliseconds left_;
 };
 
-// Removes `path` and everything in it, deepest folders first, hidden and read-only items
-// included. Links are never followed: a link (also one in place of `path` itself) is removed
-// as a file and what it points to stays. A mount point, a folder of another file system and
-// a reparse point other than a link are never entered: they stay, and so do the folders above
-// them. A file in use is retried while `budget` lasts; any other failure leaves the file at
-// once. Reports nothing.
-void RemoveFolderTree(const std::string& path, RetryBudget& budget);
+// How many folders of one removal are held open at most. Deeper folders are reached and left
+// again one level at a time, so the depth of a tree costs memory but never more open folders.
+inline constexpr std::size_t kHeldFolders = 16;
+
+class OpenFolder;
+
+// Removes the folder `name` in `parent` and everything in it, deepest folders first, hidden
+// and read-only items included. Links are never followed: a link in place of the folder or
+// anywhere inside it is removed as a file and what it points to stays. A folder that is a
+// mount point, lies on another file system or is a reparse point other than a link is never
+// entered, the folder `name` itself included: it stays, and so do the folders above it. A
+// file in use is retried while `budget` lasts; any other failure leaves the file at once. The
+// walk is iterative: any depth the file system allows is removed. Reports nothing.
+void RemoveFolderTree(OpenFolder& parent, const std::string& name, RetryBudget& budget);
 
 }  // namespace ondrix::uninstall

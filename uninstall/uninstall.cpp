@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +12,7 @@
 #include "install_log.h"
 #include "platform.h"
 #include "remove_tree.h"
+#include "shell_folder.h"
 
 namespace ondrix::uninstall {
 namespace {
@@ -40,13 +43,11 @@ void Report(std::string_view message) {
     }
 }
 
-// The path of `name` in a shell folder, or nothing when the location is unknown: an empty or
-// relative location would otherwise turn the path into one relative to the current directory
-// or the root of the drive.
+// The path of `name` in a shell folder, or nothing when the location is unknown.
 std::string InShellFolder(const char* value_name, std::string_view name,
                           std::string_view suffix = {}) {
-    const std::string folder = GetShellFolder(value_name);
-    if (!IsFullPath(folder, kPathStyle)) return {};
+    const std::string folder = ShellFolder(value_name);
+    if (folder.empty()) return {};
     return folder + kSeparator + std::string(name) + std::string(suffix);
 }
 
@@ -63,28 +64,27 @@ void Guarded(Step&& step) {
 
 int Run() {
     PrepareConsole();
-    const std::string folder = InstallFolder();
-    const std::string log_path = folder + std::string(kLogName);
+    const std::unique_ptr<InstallFolder> folder = OpenInstallFolder();
 
-    if (FindLog(log_path) == LogPresence::Missing) {
+    // The whole log is in memory before anything is deleted, so an entry naming the log
+    // itself does not cut the list short.
+    std::optional<std::string> log;
+    try {
+        log = folder->ReadLog(std::string(kLogName));
+    } catch (const LogReadError& error) {
+        WriteError("Cannot open file \"" + folder->Path() + std::string(kLogName) + "\". " +
+                   error.what() + "\r\n");
+        return 1;
+    }
+    if (!log) {
         Report("Uninstall information not found\r\n");
         return 0;
     }
 
-    // The whole log is in memory before anything is deleted, so an entry naming the log
-    // itself does not cut the list short.
-    std::string log;
-    try {
-        log = ReadWholeFile(log_path);
-    } catch (const LogReadError& error) {
-        WriteError("Cannot open file \"" + log_path + "\". " + error.what() + "\r\n");
-        return 1;
-    }
-
-    ForEachLogEntry(log, [&folder](std::string_view entry) {
+    ForEachLogEntry(*log, [&folder](std::string_view entry) {
         // An empty entry names the install folder itself, which is never removed; SplitEntry
         // gives nothing for it.
-        if (auto parts = SplitEntry(entry, kPathStyle)) DeleteEntry(folder, *parts);
+        if (auto parts = SplitEntry(entry, kPathStyle)) folder->DeleteEntry(*parts);
     });
 
     // Files in use are retried for a limited time, shared by the whole run.
@@ -94,8 +94,11 @@ int Run() {
         if (!shortcut.empty()) DeleteFileOrLink(shortcut);
     });
     Guarded([&retries] {
-        const std::string group = InShellFolder("Programs", kGroupName);
-        if (!group.empty()) RemoveFolderTree(group, retries);
+        const std::string programs = ShellFolder("Programs");
+        if (programs.empty()) return;
+        if (auto opened = OpenShellFolder(programs)) {
+            RemoveFolderTree(*opened, std::string(kGroupName), retries);
+        }
     });
     Guarded([] {
         // The group folder once more, as a step of its own; after a complete tree removal

@@ -1,4 +1,4 @@
-# The Debian package: `cpack -G DEB` in the build folder gives ondrix_3.0.3_amd64.deb.
+# The Debian package: `cpack -G DEB` in the build folder gives ondrix_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ondrix)
 set(CPACK_PACKAGE_VENDOR "The Ondrix developers")
@@ -22,4 +22,7 @@ such as Sin(x)*5 or x^2/10, over a grid with red axes and number labels.
 It can add the sum or the product of the curves as a fourth curve, zooms
 in x and in y separately, pans with scroll bars and shows the pointer's
 coordinates in the status bar.")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/cpack-project-config.cmake.in
+               ${CMAKE_BINARY_DIR}/cpack-project-config.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/cpack-project-config.cmake)
 include(CPack)

@@ -321,11 +321,6 @@ void PixelCanvas::Print(std::string_view text) {
                              left + extent.width * ratio >= 0 && top + extent.height * ratio >= 0;
         if (visible) text_->Draw(Pixels(), left, top, text, fore_);
     }
-    // Like a print statement, the next text would start on the next line at
-    // the left edge.
-    if (scale_.Usable()) {
-        MoveTo(scale_.Left(), currentY_ + extent.height * scale_.Height() / scale_.PixelHeight());
-    }
 }
 
 void PixelCanvas::BeginPrints() {

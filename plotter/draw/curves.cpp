@@ -87,6 +87,10 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
     const canvas::Rgb color = kCurveColors[curve];
     const double bound = v.XMax + v.XScale;
     long j = 0;
+    // The curve starts anew at the first point and at every point that follows
+    // one without a value: its segment is the level stroke at its own height,
+    // not a wall from where the gap left off.
+    bool startsAnew = true;
     for (double x = v.XMin; x <= bound && j < kMaxSweepPoints; ++j) {
         eval::PointValue point{true, 0.0};  // the combined curve always has a value
         if (curve < kCombinedCurve) {
@@ -95,7 +99,7 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
             point.value = sweep.combined[j];
         }
         const double y = point.value;
-        if (x == v.XMin) sweep.prevY = y;
+        if (startsAnew) sweep.prevY = y;
 
         const bool drawn =
             point.hasValue && !hide &&
@@ -108,6 +112,7 @@ void DrawCurve(Sweep& sweep, int curve, bool hide) {
             }
         }
         sweep.prevY = y;
+        startsAnew = !point.hasValue;
         if (curve < kCombinedCurve && point.hasValue) Combine(sweep, curve, j, y);
 
         const double next = x + v.XScale;

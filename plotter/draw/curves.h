@@ -20,7 +20,8 @@ inline constexpr canvas::Rgb kCurveColors[] = {
 // Plots the three formulas over the view, then (by the mode) their sum or
 // product as the grey combined curve. Clears first unless "Don't clear the
 // screen" is checked. Each curve is sampled from XMin in steps of XScale to one
-// step past XMax; points without a value are left out, and so is a stroke that
+// step past XMax; points without a value are left out (the next point with a
+// value starts the curve anew, as the first one does), and so is a stroke that
 // leaps from above the visible plane band (-YMax..-YMin) to below it or back,
 // unless the curve's value halfway along the step lies strictly between the
 // stroke's ends (a steep curve rather than a pole).

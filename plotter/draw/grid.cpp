@@ -1,8 +1,8 @@
 #include "plotter/draw/grid.h"
 
 #include <cmath>
-#include <limits>
 #include <optional>
+#include <vector>
 
 #include "script/number_text.h"
 
@@ -34,16 +34,37 @@ void GridPass(double start, double bound, double step, DrawLine line) {
     }
 }
 
-// The labels along one axis, printed in the order of their positions: a label
-// that would start before the previous printed one ends would overprint it,
-// so it is left out; its grid line is drawn all the same.
-class LabelRow {
+// The labels one ClearScreen has printed, as boxes in user coordinates. A
+// label that would overlap any of them, of either axis, would overprint it, so
+// it is left out and the earlier label stays readable; its grid line is drawn
+// all the same. A screen holds a few dozen labels, so each new one is simply
+// checked against all of them.
+class PrintedLabels {
   public:
-    bool Fits(double start) const { return !(start < end_); }
-    void Printed(double start, double extent) { end_ = start + extent; }
+    // Prints `text` with its top-left corner at the current point (x, y)
+    // unless it would overlap a label printed before.
+    void PrintIfFree(canvas::Surface& surface, double x, double y, const std::string& text) {
+        const Box box = BoxAt(x, y, surface.TextWidth(text), surface.TextHeight(text));
+        for (const Box& printed : boxes_)
+            if (Overlap(box, printed)) return;
+        surface.Print(text);
+        boxes_.push_back(box);
+    }
 
   private:
-    double end_ = -std::numeric_limits<double>::infinity();
+    struct Box {
+        double left, top, right, bottom;
+    };
+    static Box BoxAt(double x, double y, double width, double height) {
+        return {std::fmin(x, x + width), std::fmin(y, y + height), std::fmax(x, x + width),
+                std::fmax(y, y + height)};
+    }
+    // Boxes that only touch do not overlap.
+    static bool Overlap(const Box& a, const Box& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    }
+
+    std::vector<Box> boxes_;
 };
 
 }  // namespace
@@ -75,24 +96,16 @@ void ClearScreen(const view::View& view, canvas::Surface& surface) {
     };
     std::optional<Prints> prints(std::in_place, surface);
 
-    LabelRow xLabels;
+    PrintedLabels labels;
     GridPass(x0, view.XMax, view.XStep, [&](double x) {
         surface.Line(x, view.YMin, x, view.YMax, x == 0 ? kAxisColor : kGridColor);
         surface.PSet(x, 0.0);
-        if (!xLabels.Fits(x)) return;
-        const std::string label = LabelText(x);
-        surface.Print(label);
-        xLabels.Printed(x, surface.TextWidth(label));
+        labels.PrintIfFree(surface, x, 0.0, LabelText(x));
     });
-
-    LabelRow yLabels;
     GridPass(y0, view.YMax, view.YStep, [&](double y) {
         surface.Line(view.XMin, y, view.XMax, y, y == 0 ? kAxisColor : kGridColor);
         surface.PSet(0.0, y);
-        if (!yLabels.Fits(y)) return;
-        const std::string label = LabelText(-y);
-        surface.Print(label);
-        yLabels.Printed(y, surface.TextHeight(label));
+        labels.PrintIfFree(surface, 0.0, y, LabelText(-y));
     });
     prints.reset();
     surface.Mark(grid);

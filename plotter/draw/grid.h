@@ -13,7 +13,8 @@ inline constexpr canvas::Rgb kGridColor = canvas::MakeRgb(200, 200, 200);
 // Wipes the canvas, maps it onto the view and draws the grid: first every
 // vertical line with its x label, then every horizontal line with its y label.
 // The lines at x = 0 and canvas y = 0 are the red axes. A label that would
-// overlap the previous label printed on its axis is left out; its line is not.
+// overlap any label printed before it, on either axis, is left out; its line
+// is not.
 void ClearScreen(const view::View& view, canvas::Surface& surface);
 
 // A grid label as a print statement writes a number: a blank for the sign of

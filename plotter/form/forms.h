@@ -11,11 +11,6 @@
 
 namespace ondrix::window {
 
-struct Size {
-    int width = 0;
-    int height = 0;
-};
-
 class Forms {
   public:
     virtual ~Forms() = default;
@@ -45,6 +40,14 @@ class Forms {
     // Moves and sizes the window, frame included, within the screen's working
     // area (in pixels from its top-left corner).
     virtual void SetWindowBox(const Box& outer) = 0;
+    // The width Frame1 needs to show each of its controls whole at its placed
+    // size, its own border included, in pixels (captions depend on the font).
+    virtual int FrameContentWidth() const = 0;
+    // The menu bar's height in pixels.
+    virtual int MenuBarHeight() const = 0;
+    // Keeps the window's inner area (menu bar and client area) from being
+    // shrunk below `least`.
+    virtual void SetMinimumSize(const Size& least) = 0;
     // WindowState is minimised.
     virtual bool Minimized() const = 0;
     // The user's decimal separator.

@@ -28,6 +28,16 @@ Layout ComputeLayout(int scaleWidth, int scaleHeight) {
     return l;
 }
 
+Size MinimumWindowSize(int frameContent, int menuBarHeight, const Size& start) {
+    // The inverse of ComputeLayout: the frame is kFrameMargin narrower than
+    // the client area, the canvas kPictureMargin narrower and the fixed rows
+    // lower.
+    const int width = std::max(frameContent + kFrameMargin, kMinPictureWidth + kPictureMargin);
+    const int height =
+        menuBarHeight + kMinPictureHeight + kFrameHeight + kStatusBarHeight + kPictureBottomMargin;
+    return {std::min(width, start.width), std::min(height, start.height)};
+}
+
 Geometry StartGeometry(int screenWidth, int screenHeight) {
     Geometry g;
     g.width = static_cast<int>(kStartShare * screenWidth);

@@ -14,6 +14,9 @@ inline constexpr int kScrollBarThickness = 17;
 inline constexpr int kFrameMargin = 10;
 inline constexpr int kPictureMargin = 18;
 inline constexpr int kPictureBottomMargin = 67;
+// The smallest canvas the window may be shrunk to.
+inline constexpr int kMinPictureWidth = 160;
+inline constexpr int kMinPictureHeight = 120;
 
 // Where the layout pass puts the controls for a client area of the given size.
 struct Layout {
@@ -38,6 +41,19 @@ struct Geometry {
     int height = 0;
 };
 Geometry StartGeometry(int screenWidth, int screenHeight);
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// The smallest size of the window's inner area (the menu bar, `menuBarHeight`
+// pixels high, above the client area) at which the layout pass leaves every
+// control of the frame whole and the canvas at least kMinPictureWidth x
+// kMinPictureHeight. `frameContent` is the width the frame needs for its
+// controls at their placed sizes, its own border included. On a screen so
+// small that the start size is below it, the start size wins.
+Size MinimumWindowSize(int frameContent, int menuBarHeight, const Size& start);
 
 // The frame a window manager draws around the client area, in pixels.
 struct Margins {

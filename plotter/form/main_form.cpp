@@ -17,7 +17,10 @@ MainForm::~MainForm() = default;
 
 void MainForm::Form_Load() {
     const Size screen = forms_.ScreenSize();
-    forms_.SetWindowBox(StartGeometry(screen.width, screen.height));
+    const Geometry start = StartGeometry(screen.width, screen.height);
+    forms_.SetWindowBox(start);
+    forms_.SetMinimumSize(MinimumWindowSize(forms_.FrameContentWidth(), forms_.MenuBarHeight(),
+                                            {start.width, start.height}));
     forms_.SetListIndex(kStartMode);
     plotter_->ResetScale();
     plotter_->View().Loaded = true;
@@ -105,7 +108,8 @@ void MainForm::VScroll1_Change(int value) {
 }
 
 void MainForm::Picture1_MouseMove(double x, double y) {
-    forms_.SetStatusText(ReadoutText(x, -y, plotter_->Engine().DecimalSeparator()));
+    if (const auto text = ReadoutText(x, -y, plotter_->Engine().DecimalSeparator()))
+        forms_.SetStatusText(*text);
 }
 
 std::string MainForm::FormulaText(int k) const {

@@ -1,11 +1,15 @@
 #include "plotter/form/readout.h"
 
+#include <cmath>
+
 #include "script/number_text.h"
 
 namespace ondrix::window {
 
-std::string ReadoutText(float x, float y, char decimalSeparator) {
-    return script::SingleText(x, decimalSeparator) + " " + script::SingleText(y, decimalSeparator);
+std::optional<std::string> ReadoutText(double x, double y, char decimalSeparator) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+    return script::SevenDigitText(x, decimalSeparator) + " " +
+           script::SevenDigitText(y, decimalSeparator);
 }
 
 }  // namespace ondrix::window

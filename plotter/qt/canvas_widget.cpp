@@ -107,7 +107,7 @@ bool CanvasWidget::event(QEvent* event) {
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
     if (const auto user = Synced().Scale().ToUser(pos.x(), pos.y())) {
-        emit mouseMoved(static_cast<float>(user->x), static_cast<float>(user->y));
+        emit mouseMoved(user->x, user->y);
     }
     QWidget::mouseMoveEvent(event);
 }

@@ -44,8 +44,8 @@ class CanvasWidget : public QWidget, public canvas::Surface {
     void Mark(const PictureKey& key) override { Synced().Mark(key); }
 
   signals:
-    // The pointer's position in user coordinates.
-    void mouseMoved(float x, float y);
+    // The pointer's position in user coordinates, in double precision.
+    void mouseMoved(double x, double y);
     // The device pixel ratio changed (another screen, or a new scale): the
     // kept picture was scaled to it and is best drawn again.
     void resolutionChanged();

@@ -346,6 +346,21 @@ void frmMain::showEvent(QShowEvent* event) {
     FitStartFrame();
 }
 
+int frmMain::FrameContentWidth() const {
+    int content = 0;
+    for (const QWidget* control : Frame1_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        content = std::max(content, control->geometry().right() + 1);
+    return content + Frame1_->frameWidth();
+}
+
+int frmMain::MenuBarHeight() const {
+    return menuBar()->sizeHint().height();
+}
+
+void frmMain::SetMinimumSize(const window::Size& least) {
+    setMinimumSize(least.width, least.height);
+}
+
 bool frmMain::Minimized() const {
     return isMinimized();
 }

@@ -51,6 +51,9 @@ class frmMain : public QMainWindow, public window::Forms {
     window::Size ClientSize() const override;
     window::Size ScreenSize() const override;
     void SetWindowBox(const window::Box& outer) override;
+    int FrameContentWidth() const override;
+    int MenuBarHeight() const override;
+    void SetMinimumSize(const window::Size& least) override;
     bool Minimized() const override;
     char DecimalSeparator() const override;
     void ShowAbout() override;

@@ -1,6 +1,10 @@
 #include "plotter/qt/scroll_bar.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionSlider>
 
 namespace ondrix::window {
 
@@ -46,6 +50,25 @@ void ScrollBar::keyPressEvent(QKeyEvent* event) {
     // all when the bar already stands at that end.
     triggerAction(action);
     event->accept();
+}
+
+void ScrollBar::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    // Styles that draw a scroll bar whole (Fusion among them) leave out the
+    // focus frame that others put on the thumb; it is drawn here for all.
+    // The bar takes the focus only from the keyboard, so the frame always
+    // shows, as for a control tabbed to.
+    QStyleOptionSlider bar;
+    initStyleOption(&bar);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    focus.rect =
+        style()->subControlRect(QStyle::CC_ScrollBar, &bar, QStyle::SC_ScrollBarSlider, this);
+    focus.backgroundColor = palette().color(QPalette::Button);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 }  // namespace ondrix::window

@@ -9,13 +9,15 @@ namespace ondrix::window {
 // keys move it as on the platform's native bars, whichever way the bar lies:
 // Left and Up one small step back, Right and Down one forward, Page Up and
 // Page Down one large step, Home and End to the ends. Every key press is one
-// change.
+// change. A focused bar shows it with the style's focus frame around its
+// thumb.
 class ScrollBar : public QScrollBar {
   public:
     ScrollBar(Qt::Orientation orientation, QWidget* parent);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace ondrix::window

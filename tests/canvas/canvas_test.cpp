@@ -107,6 +107,26 @@ TEST(ClipSegment, KeepsOnlyTheVisiblePart) {
         EXPECT_NEAR(b.x, c.cb.x, 1e-9);
         EXPECT_NEAR(b.y, c.cb.y, 1e-9);
     }
+
+    // The edge point is interpolated from the near end, also when the far end
+    // lies so far out that its own rounding exceeds the canvas. The segment
+    // (250, 250)-(1E+20, 5E+19 + 250) crosses the right edge x = 499.5 at
+    // y = 374.75; on a 500 x 375 canvas that lies below the bottom edge, which
+    // it meets at (499, 374.5).
+    struct FarCase {
+        int width, height;
+        PixelPoint end;
+    };
+    for (const FarCase& c : {FarCase{500, 400, {499.5, 374.75}}, FarCase{500, 375, {499, 374.5}}}) {
+        SCOPED_TRACE(c.height);
+        PixelPoint a{250, 250};
+        PixelPoint b{1E+20, 5E+19 + 250};
+        ASSERT_TRUE(ClipSegment(a, b, -0.5, -0.5, c.width - 0.5, c.height - 0.5));
+        EXPECT_EQ(a.x, 250);
+        EXPECT_EQ(a.y, 250);
+        EXPECT_NEAR(b.x, c.end.x, 1e-9);
+        EXPECT_NEAR(b.y, c.end.y, 1e-9);
+    }
 }
 
 TEST(PixelCanvas, CentreLineRunsEdgeToEdge) {
@@ -197,7 +217,7 @@ struct FakeText : TextPainter {
 
 // Print hands the text to the painter with its top-left corner at the device
 // pixel where the current point's logical pixel begins, in the foreground
-// colour, and moves the current point to the left edge one line lower.
+// colour, and leaves the current point where it was.
 TEST(PixelCanvas, PrintPlacesTheTextAtTheCurrentPoint) {
     struct Case {
         double ratio;
@@ -226,8 +246,8 @@ TEST(PixelCanvas, PrintPlacesTheTextAtTheCurrentPoint) {
             EXPECT_EQ(text.drawn[0].text, " 88 ");
             EXPECT_EQ(text.drawn[0].color, kRed);
         }
-        EXPECT_FLOAT_EQ(static_cast<float>(canvas.CurrentX()), -16.68f);
-        EXPECT_NEAR(canvas.CurrentY(), c.y + 16 * 20.0 / 500, 1e-6 * std::fabs(c.y) + 1e-9);
+        EXPECT_EQ(canvas.CurrentX(), c.x);
+        EXPECT_EQ(canvas.CurrentY(), c.y);
         EXPECT_NEAR(canvas.TextWidth(" 88 "), 28 * 33.36 / 500, 1e-4);
     }
     // Without a painter text takes no room and draws nothing.

@@ -230,23 +230,51 @@ TEST(Draw, SteepLinesCrossTheBand) {
     }
 }
 
-TEST(Draw, PointsWithoutValueLeaveGaps) {
+// A point without a value is left out, and the next point with a value
+// starts the curve anew, as the first point of the sweep does: the first
+// stroke of every run is level at its own height, never a wall from 0.
+TEST(Draw, PointsWithoutValueLeaveGapsAndCurvesStartAnew) {
     struct Case {
         const char* name;
         FakeControls controls;
         canvas::Rgb color;
+        int zoomsInX;
+        std::size_t runs;  // unbroken runs of strokes
+        double lowest;     // no stroke reaches below this plane height
     };
     const Case cases[] = {
-        {"Sqr in box 0", Formulas("Sqr(x)", "", "", kDontDrawSum), kBlue},
-        {"Sqr in box 1 after x in box 0", Formulas("x", "Sqr(x)", "", kDontDrawSum), kGreen},
+        {"Sqr(x) in box 0", Formulas("Sqr(x)", "", "", kDontDrawSum), kBlue, 0, 1, 0},
+        {"Sqr(x) in box 1 after x in box 0", Formulas("x", "Sqr(x)", "", kDontDrawSum), kGreen, 0,
+         1, 0},
+        {"Sqr(x-3)+5: no wall at 3 from 0 up to 5", Formulas("Sqr(x-3)+5", "", "", kDontDrawSum),
+         kBlue, 0, 1, 5},
+        {"Sqr(x*x-4)+3: no wall at -2 or 2", Formulas("Sqr(x*x-4)+3", "", "", kDontDrawSum), kBlue,
+         0, 2, 3},
+        {"Log(x): no stroke down from the origin", Formulas("Log(x)", "", "", kDontDrawSum), kBlue,
+         0, 1, -1e300},
+        {"Arcsin(x) after 3 x Zoom In X: no hook at -1",
+         Formulas("Arcsin(x)", "", "", kDontDrawSum), kBlue, 3, 1, -1.5708},
+        {"x^40: no wall at -9.19 where it re-enters the Single range",
+         Formulas("x^40", "", "", kDontDrawSum), kBlue, 0, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const RecordingSurface s = Curves(c.controls);
-        const auto lines = s.InColor(c.color);
+        view::View v = StartView();
+        for (int i = 0; i < c.zoomsInX; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::In, 500));
+        const auto lines = Curves(c.controls, v).InColor(c.color);
         ASSERT_FALSE(lines.empty());
-        for (const Call& line : lines) EXPECT_GE(line.x2, 0.0f);
-        EXPECT_EQ(lines.front().y1, 0.0f);  // joined from height 0
+        std::size_t runs = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const bool startsRun =
+                i == 0 || std::fabs(lines[i].x1 - lines[i - 1].x2) > v.XScale / 2;
+            if (startsRun) {
+                ++runs;
+                EXPECT_EQ(lines[i].y1, lines[i].y2) << "at x = " << lines[i].x2;
+            }
+            EXPECT_GE(-lines[i].y1, c.lowest) << lines[i].x2;
+            EXPECT_GE(-lines[i].y2, c.lowest) << lines[i].x2;
+        }
+        EXPECT_EQ(runs, c.runs);
     }
 }
 
@@ -259,7 +287,7 @@ TEST(Draw, FailedStepsAreSkippedAndTheSweepGoesOn) {
     std::vector<float> ends;
     for (const Call& line : lines) ends.push_back(line.x2);
     EXPECT_EQ(ends, (std::vector<float>{-2, -1, 1, 2, 3}));
-    EXPECT_EQ(lines[2].y1, 0.0f);  // after the point without value, from height 0
+    EXPECT_EQ(lines[2].y1, -1.0f);  // after the point without value, level at 1/1
 
     // Points that fail draw nothing; the others of the same sweep still do.
     struct Case {

@@ -46,6 +46,26 @@ std::vector<double> Range(double first, double last, double step) {
     return out;
 }
 
+// One grid line as ClearScreen draws it: the line, its label's anchor, and
+// the label unless it was left out.
+struct GridLine {
+    Call line, anchor;
+    const Call* label;
+};
+
+std::vector<GridLine> GridLines(const RecordingSurface& s) {
+    std::vector<GridLine> out;
+    const auto& calls = s.calls;
+    for (size_t i = 5; i < calls.size();) {
+        EXPECT_EQ(calls[i].kind, Call::kLine);
+        EXPECT_EQ(calls[i + 1].kind, Call::kPSetFore);
+        const bool printed = i + 2 < calls.size() && calls[i + 2].kind == Call::kPrint;
+        out.push_back({calls[i], calls[i + 1], printed ? &calls[i + 2] : nullptr});
+        i += printed ? 3 : 2;
+    }
+    return out;
+}
+
 TEST(ClearScreen, StartViewOrderAndLines) {
     RecordingSurface s;
     ClearScreen(StartView(), s);
@@ -60,27 +80,24 @@ TEST(ClearScreen, StartViewOrderAndLines) {
 
     EXPECT_EQ(LinePositions(s, true), Range(-18, 16, 2));
     EXPECT_EQ(LinePositions(s, false), Range(-10, 10, 2));
-    // Every line is followed by the anchor point and the label; all vertical
-    // lines come before the first horizontal one.
-    const auto& calls = s.calls;
-    for (size_t i = 5; i < calls.size(); i += 3) {
-        ASSERT_EQ(calls[i].kind, Call::kLine);
-        ASSERT_EQ(calls[i + 1].kind, Call::kPSetFore);
-        ASSERT_EQ(calls[i + 2].kind, Call::kPrint);
-        const bool vertical = i < 5 + 18 * 3;
-        EXPECT_EQ(calls[i].x1 == calls[i].x2, vertical) << i;
+    // Every line is followed by the anchor point and its label; all vertical
+    // lines come before the first horizontal one. The y label " 0 " alone is
+    // left out: it would lie on the x label " 0 " at the origin.
+    const auto lines = GridLines(s);
+    ASSERT_EQ(lines.size(), 18u + 11u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool vertical = i < 18;
+        EXPECT_EQ(lines[i].line.x1 == lines[i].line.x2, vertical) << i;
+        EXPECT_EQ(lines[i].label == nullptr, !vertical && lines[i].line.y1 == 0) << i;
     }
-    EXPECT_EQ(calls.size(), 5u + (18 + 11) * 3);
 }
 
 TEST(ClearScreen, AxesAreRedAndLabelsSitOnThem) {
     RecordingSurface s;
     ClearScreen(StartView(), s);
-    const auto& calls = s.calls;
-    for (size_t i = 5; i < calls.size(); i += 3) {
-        const Call& line = calls[i];
-        const Call& anchor = calls[i + 1];
-        const Call& label = calls[i + 2];
+    for (const GridLine& g : GridLines(s)) {
+        const Call& line = g.line;
+        const Call& anchor = g.anchor;
         const bool vertical = line.x1 == line.x2;
         const double at = vertical ? line.x1 : line.y1;
         EXPECT_EQ(line.color, at == 0 ? canvas::MakeRgb(240, 0, 0) : canvas::MakeRgb(200, 200, 200))
@@ -90,17 +107,21 @@ TEST(ClearScreen, AxesAreRedAndLabelsSitOnThem) {
             EXPECT_EQ(line.y2, 10.0);
             EXPECT_EQ(anchor.x1, line.x1);
             EXPECT_EQ(anchor.y1, 0.0);
-            EXPECT_EQ(label.text, LabelText(at));
+            if (g.label) {
+                EXPECT_EQ(g.label->text, LabelText(at));
+            }
         } else {
             EXPECT_EQ(line.x1, -16.68);
             EXPECT_EQ(line.x2, 16.68);
             EXPECT_EQ(anchor.x1, 0.0);
             EXPECT_EQ(anchor.y1, line.y1);
-            EXPECT_EQ(label.text, LabelText(-at));  // the plane y of the line
+            if (g.label) {
+                EXPECT_EQ(g.label->text, LabelText(-at));  // the plane y of the line
+            }
         }
     }
-    EXPECT_EQ(calls[5 + 2].text, "-18 ");
-    EXPECT_EQ(calls.back().text, "-10 ");
+    EXPECT_EQ(s.Of(Call::kPrint).front().text, "-18 ");
+    EXPECT_EQ(s.Of(Call::kPrint).back().text, "-10 ");
 }
 
 TEST(ClearScreen, FollowsTheView) {
@@ -153,12 +174,12 @@ TEST(ClearScreen, EndsOnDegenerateSteps) {
     }
 }
 
-// A label drawn, or left out, at its anchor in pixels of the recording
-// surface (7 pixels a character, 16 a line).
+// A label drawn, or left out, as its box in pixels of the recording surface
+// (7 pixels a character, 16 a line), its top-left corner at its anchor.
 struct Label {
     bool vertical;  // a label of the vertical pass, along the x axis
-    double at;      // its anchor's pixel along its axis
-    std::string text;
+    double left, top, right, bottom;
+    std::string text;  // of a printed label
     bool printed;
 };
 
@@ -169,54 +190,102 @@ std::vector<Label> Labels(const RecordingSurface& s, const view::View& v, int wi
         const Call& c = s.calls[i];
         if (c.kind == Call::kLine) vertical = c.x1 == c.x2;
         if (c.kind != Call::kPSetFore) continue;
-        const double at = vertical ? (c.x1 - v.XMin) * width / (v.XMax - v.XMin)
-                                   : (c.y1 - v.YMin) * height / (v.YMax - v.YMin);
+        const double left = (c.x1 - v.XMin) * width / (v.XMax - v.XMin);
+        const double top = (c.y1 - v.YMin) * height / (v.YMax - v.YMin);
         const bool printed = i + 1 < s.calls.size() && s.calls[i + 1].kind == Call::kPrint;
-        out.push_back({vertical, at, printed ? s.calls[i + 1].text : "", printed});
+        const std::string text =
+            vertical ? LabelText(c.x1) : LabelText(-c.y1);  // what it reads, printed or not
+        out.push_back({vertical, left, top, left + 7.0 * text.size(), top + 16, printed ? text : "",
+                       printed});
     }
     return out;
 }
 
-// Each label is printed unless it would overlap the last one printed on its
-// axis; every grid line is drawn all the same.
+bool Overlap(const Label& a, const Label& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Each label is printed unless it would overlap a label printed before it,
+// of either axis; every grid line is drawn all the same.
 TEST(ClearScreen, LabelsNeverOverlap) {
     struct Case {
         const char* name;
         int zoomsInX, zoomsOutX;
-        int height;
+        int width, height;
         int xLines, yLines;
         bool xSkips, ySkips;
     };
     const Case cases[] = {
-        {"start view", 0, 0, 500, 18, 11, false, false},
-        {"4 x Zoom In X: \" 0.125 \" every 30 px", 4, 0, 500, 18, 11, true, false},
-        {"8 x Zoom Out X: \"-4096 \" every 30 px", 0, 8, 500, 18, 11, true, false},
-        {"60 x Zoom Out X", 0, 60, 500, 18, 11, true, false},
-        {"a canvas 100 px high: y labels every 10 px", 0, 0, 100, 18, 11, false, true},
+        {"start view", 0, 0, 500, 500, 18, 11, false, true},  // y " 0 " under x " 0 "
+        {"4 x Zoom In X: \" 0.125 \" every 30 px", 4, 0, 500, 500, 18, 11, true, true},
+        {"8 x Zoom Out X: \"-4096 \" every 30 px", 0, 8, 500, 500, 18, 11, true, true},
+        {"60 x Zoom Out X", 0, 60, 500, 500, 18, 11, true, true},
+        {"a canvas 100 px high: y labels every 10 px", 0, 0, 500, 100, 18, 11, false, true},
+        {"20 x Zoom In X", 20, 0, 500, 500, 18, 11, true, true},
+        {"a 400 x 300 window: canvas 382 x 95", 0, 0, 382, 95, 18, 11, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         view::View v = StartView();
         for (int i = 0; i < c.zoomsInX; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::In, 500));
         for (int i = 0; i < c.zoomsOutX; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::Out, 500));
-        RecordingSurface s(500, c.height);
+        RecordingSurface s(c.width, c.height);
         ClearScreen(v, s);
         EXPECT_EQ(LinePositions(s, true).size(), static_cast<size_t>(c.xLines));
         EXPECT_EQ(LinePositions(s, false).size(), static_cast<size_t>(c.yLines));
         bool skipped[2] = {false, false};
-        const Label* last[2] = {nullptr, nullptr};
-        for (const Label& label : Labels(s, v, 500, c.height)) {
-            const Label*& previous = last[label.vertical];
-            const double end =
-                previous == nullptr
-                    ? -1e300
-                    : previous->at + (label.vertical ? 7.0 * previous->text.size() : 16.0);
-            EXPECT_EQ(label.printed, label.at >= end) << label.at << " " << end;
-            if (label.printed) previous = &label;
+        std::vector<Label> printed;
+        for (const Label& label : Labels(s, v, c.width, c.height)) {
+            bool free = true;
+            for (const Label& earlier : printed) free = free && !Overlap(label, earlier);
+            EXPECT_EQ(label.printed, free) << label.left << " " << label.top;
+            if (label.printed) printed.push_back(label);
             skipped[label.vertical] |= !label.printed;
         }
         EXPECT_EQ(skipped[true], c.xSkips);
         EXPECT_EQ(skipped[false], c.ySkips);
+    }
+}
+
+// The earlier label wins across the axes: after 20 x Zoom In X the x label
+// "-5.7220458984375E-06 " runs across the y axis and the y label " 0 " stays
+// out from under it; in a 400 x 300 window the y labels " 2 ", " 0 " and "-2 "
+// would stack on the x label " 0 " at the origin.
+TEST(ClearScreen, EarlierLabelWinsAcrossTheAxes) {
+    struct Case {
+        const char* name;
+        int zoomsInX;
+        int width, height;
+        std::vector<std::string> yLabels;  // the y labels printed, top to bottom
+        const char* xLabelAcrossTheYAxis;  // printed, or empty
+    };
+    const Case cases[] = {
+        {"20 x Zoom In X on 500 x 500",
+         20,
+         500,
+         500,
+         {" 10 ", " 8 ", " 6 ", " 4 ", " 2 ", "-2 ", "-4 ", "-6 ", "-8 ", "-10 "},
+         "-5.7220458984375E-06 "},
+        {"a 400 x 300 window: canvas 382 x 95", 0, 382, 95, {" 10 ", " 6 ", "-4 ", "-8 "}, " 0 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view::View v = StartView();
+        for (int i = 0; i < c.zoomsInX; ++i) ASSERT_TRUE(view::ZoomX(v, view::Zoom::In, 500));
+        RecordingSurface s(c.width, c.height);
+        ClearScreen(v, s);
+        std::vector<std::string> yLabels;
+        bool across = false;
+        for (const Label& label : Labels(s, v, c.width, c.height)) {
+            if (!label.printed) continue;
+            if (!label.vertical) yLabels.push_back(label.text);
+            const double yAxis = c.width / 2.0;
+            across |= label.vertical && label.left <= yAxis && yAxis < label.right &&
+                      label.text == c.xLabelAcrossTheYAxis;
+        }
+        EXPECT_EQ(yLabels, c.yLabels);
+        EXPECT_TRUE(across);
+        EXPECT_EQ(LinePositions(s, false).size(), 11u);  // every horizontal line, " 0 "'s too
     }
 }
 

@@ -117,6 +117,30 @@ TEST(ReadBackDoubleText, GivesWhatTheTextReadsAs) {
     }
 }
 
+// The number WriteRealText reports is the one its text reads back as, for
+// both precisions and both separators, over every Double (seven digits
+// included); a text beyond the range reports an infinity, which the plotter
+// treats like unreadable text.
+TEST(WriteRealText, ReportsWhatItsTextReadsAs) {
+    for (double x : Samples(100000)) {
+        for (int digits : {script::kDoubleDigits, script::kSingleDigits}) {
+            for (char separator : {'.', ','}) {
+                char buf[script::kMaxRealTextLength];
+                double shown = 0;
+                std::string text(buf, script::WriteRealText(buf, x, digits, separator, &shown));
+                double read = 0;
+                TextNumber status = script::ParseNumberText(text, separator, read);
+                if (status == TextNumber::kOverflow) {
+                    ASSERT_TRUE(std::isinf(shown)) << text;
+                } else {
+                    ASSERT_EQ(status, TextNumber::kOk) << text;
+                    ASSERT_TRUE(SameBits(shown, read)) << text << " " << shown;
+                }
+            }
+        }
+    }
+}
+
 // The per-point path written the general way: the x statement as text through
 // AddCode, the value's text form, and that text read as a Double. A real
 // number whose text does not read as a number within the Single range has no

@@ -2,6 +2,8 @@
 // for the controls and a recording canvas.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <utility>
 
@@ -60,6 +62,9 @@ TEST_F(Form, LoadStepsPlaceSelectAndDrawBeforeTheFirstLayout) {
     EXPECT_EQ(outer.top, 96);
     EXPECT_EQ(outer.width, 768);
     EXPECT_EQ(outer.height, 576);
+    // Frame content 435 wide, menu bar 22 high: 445 x (22 + 120 + 113 + 25 + 67).
+    EXPECT_EQ(forms.minimumSize.width, 445);
+    EXPECT_EQ(forms.minimumSize.height, 347);
     EXPECT_EQ(forms.listIndex, 1);  // "Don't draw sum"
     EXPECT_TRUE(form.Loaded());
     // ResetScale with the design width of the canvas: y = x is plotted.
@@ -308,6 +313,9 @@ TEST_F(Form, ReadoutShowsThePlanePointWithTheUsersSeparator) {
         forms.separator = c.separator;
         MainForm fresh(forms, forms.picture);
         fresh.Picture1_MouseMove(c.x, c.y);
+        EXPECT_EQ(forms.statusText, c.text);
+        // A point that is not a finite number leaves the text as it was.
+        fresh.Picture1_MouseMove(std::numeric_limits<double>::infinity(), c.y);
         EXPECT_EQ(forms.statusText, c.text);
     }
 }

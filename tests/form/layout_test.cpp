@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "plotter/form/readout.h"
@@ -29,6 +33,27 @@ TEST(Layout, NoSizeBelowZero) {
         EXPECT_GE(l.pictureHeight, 0);
         EXPECT_EQ(l.vscrollLeft + 1, l.pictureWidth);
         EXPECT_EQ(l.hscrollTop + 1, kPictureTop + l.pictureHeight);
+    }
+}
+
+// The window may shrink until the frame's controls or the 160 x 120 canvas
+// would be cut: width frame content + 10 or 160 + 18, height menu bar + 120 +
+// 113 + 25 + 67; the start size wins where it is smaller.
+TEST(Layout, MinimumWindowSize) {
+    struct Case {
+        int frameContent, menuBar;
+        Size start, least;
+    };
+    const Case cases[] = {
+        {435, 22, {768, 576}, {445, 347}},
+        {100, 0, {768, 576}, {178, 325}},
+        {435, 22, {240, 180}, {240, 180}},
+        {435, 22, {600, 300}, {445, 300}},
+    };
+    for (const Case& c : cases) {
+        const Size least = MinimumWindowSize(c.frameContent, c.menuBar, c.start);
+        EXPECT_EQ(least.width, c.least.width) << c.frameContent << " " << c.start.width;
+        EXPECT_EQ(least.height, c.least.height) << c.frameContent << " " << c.start.height;
     }
 }
 
@@ -61,17 +86,25 @@ TEST(Layout, ClientAreaInsideTheFrame) {
     }
 }
 
+// Seven digits of any finite value, never "0" for a huge one; a value that is
+// not a finite number is never shown as one.
 TEST(Readout, SevenDigitsAndTheDecimalSeparator) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
     struct Case {
-        float x, y;
+        double x, y;
         char separator;
-        const char* text;
+        std::optional<std::string> text;
     };
     const Case cases[] = {
-        {-16.68f, 10, '.', "-16.68 10"},
-        {2.5f, 1.25f, '.', "2.5 1.25"},
-        {2.5f, -1.25f, ',', "2,5 -1,25"},
-        {1.0f / 3, 123456789.0f, '.', "0.3333333 1.234568E+08"},
+        {-16.68, 10, '.', "-16.68 10"},
+        {2.5, 1.25, '.', "2.5 1.25"},
+        {2.5, -1.25, ',', "2,5 -1,25"},
+        {1.0 / 3, 123456789.0, '.', "0.3333333 1.234568E+08"},
+        {5.602654E+42, 4.010695, '.', "5.602654E+42 4.010695"},
+        {-2.3248526869468174E+43, 6.805647E+39, ',', "-2,324853E+43 6,805647E+39"},
+        {1E-300, -1.7976931348623157E+308, '.', "1E-300 -1.797693E+308"},
+        {kInf, 0, '.', std::nullopt},
+        {0, std::nan(""), '.', std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ReadoutText(c.x, c.y, c.separator), c.text);
 }

@@ -10,7 +10,9 @@ set -u
 # Each case runs from a current folder of its own, so the given paths are made absolute.
 script=$(realpath -- "$1") program=$(realpath -- "$2") uninstaller=$(realpath -- "$3")
 icon=$(realpath -- "$4") tool=$(realpath -- "$5")
-command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is missing"; exit 77; }
+for need in desktop-file-validate gio; do
+    command -v $need >/dev/null || { echo "SKIP: $need is missing"; exit 77; }
+done
 
 failures=0
 fail() {
@@ -62,8 +64,8 @@ uninstall_run() {  # uninstall_run PROGRAM_FOLDER ENV...
 }
 
 validate() {
-    report=$(desktop-file-validate "$1" 2>&1) || fail "desktop-file-validate $1: $report"
-    if printf '%s\n' "$report" | grep -q -e ': error:' -e ': warning:'; then
+    # Errors, warnings and hints alike: a clean entry gives no output.
+    if ! report=$(desktop-file-validate "$1" 2>&1) || [ -n "$report" ]; then
         fail "desktop-file-validate $1: $report"
     fi
 }
@@ -76,13 +78,19 @@ expect_installed() {  # expect_installed PROGRAM_FOLDER DESKTOP APPLICATIONS
     [ -x "$1/ondrix" ] && [ -x "$1/uninstall" ] || fail "the programs are not executable"
     expect_same "install.txt" "$(od -An -c "$1/install.txt" | tr -s ' \n' '  ')" \
         " o n d r i x \\r \\n o n d r i x . p n g \\r \\n i n s t a l l . t x t \\r \\n u n i n s t a l l \\r \\n "
-    for entry in "$2/Ondrix.desktop" "$3/Ondrix/Ondrix.desktop" \
-        "$3/Ondrix/Uninstall Ondrix.desktop" "$3/Ondrix.desktop"; do
+    # The menu lists every entry below the applications folder, subfolders included: the
+    # launcher sits beside the group, which holds only the uninstall entry.
+    expect_same "entries in the program group" "$(ls -A "$3/Ondrix")" "Uninstall Ondrix.desktop"
+    for entry in "$2/Ondrix.desktop" "$3/Ondrix/Uninstall Ondrix.desktop" "$3/Ondrix.desktop"; do
         expect_file "$entry"
         validate "$entry"
+        # One main category, or the menu shows the entry under each of them.
+        main=$(sed -n 's/^Categories=//p' "$entry" | tr ';' '\n' | grep -cxE \
+            'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')
+        expect_same "main categories of $entry" "$main" 1
     done
     [ -x "$2/Ondrix.desktop" ] || fail "the desktop shortcut is not marked as a trusted launcher"
-    for entry in "$2/Ondrix.desktop" "$3/Ondrix/Ondrix.desktop" "$3/Ondrix.desktop"; do
+    for entry in "$2/Ondrix.desktop" "$3/Ondrix.desktop"; do
         grep -qx "Name=Ondrix" "$entry" || fail "$entry: Name is not Ondrix"
         grep -qx "Terminal=false" "$entry" || fail "$entry: not a windowed program"
     done
@@ -90,6 +98,19 @@ expect_installed() {  # expect_installed PROGRAM_FOLDER DESKTOP APPLICATIONS
         fail "the uninstall entry is not named Uninstall Ondrix"
     grep -qx "Terminal=true" "$3/Ondrix/Uninstall Ondrix.desktop" ||
         fail "the uninstall entry does not run in a terminal"
+}
+
+# Starts a desktop entry the way the desktop does (GLib) and waits for the stand-in program
+# to leave its mark.
+launch() {  # launch ENTRY
+    rm -f "$base/launched"
+    gio launch "$1" >"$root.launch" 2>&1 || fail "gio launch $1: $(cat "$root.launch")"
+    tries=0
+    while [ ! -f "$base/launched" ] && [ $tries -lt 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    [ -f "$base/launched" ] || fail "gio launch $1 did not start the program"
 }
 
 # ---- A default install and its removal -------------------------------------------------------
@@ -113,21 +134,44 @@ uninstall_run "$prefix" HOME="$home"
 expect_same "what the uninstall leaves" "$(tree)" "$(with_program_folder "$before")"
 
 # ---- A folder of the user's choice, with characters a desktop entry must escape --------------
+# The program is a stand-in that leaves a mark, so that the entries are launched, not only
+# validated.
 new_world escaping
-odd='My Apps/"Q" $X\Y 100%'
+odd='My Apps/"Q" $X\Y Zoë'
+stand_in=$base/stand-in
+printf '#!/bin/sh\n: >"%s/launched"\n' "$base" >"$stand_in"
+chmod +x "$stand_in"
+real_program=$program program=$stand_in
 install_run HOME="$home" XDG_DATA_HOME="$root/data" -- --prefix "../$odd/" ||
     fail "install failed: $(cat "$root.err")"
 prefix=$root/$odd
 expect_installed "$prefix" "$home/Desktop" "$root/data/applications"
+program=$real_program
 expect_same "escaped Exec" "$(grep '^Exec=' "$root/data/applications/Ondrix.desktop")" \
-    "Exec=\"$root/My Apps/\\\\\"Q\\\\\" \\\\\$X\\\\\\\\Y 100%%/ondrix\""
+    "Exec=\"$root/My Apps/\\\\\"Q\\\\\" \\\\\$X\\\\\\\\Y Zoë/ondrix\""
 expect_same "escaped Icon" "$(grep '^Icon=' "$root/data/applications/Ondrix.desktop")" \
-    "Icon=$root/My Apps/\"Q\" \$X\\\\Y 100%/ondrix.png"
+    "Icon=$root/My Apps/\"Q\" \$X\\\\Y Zoë/ondrix.png"
+launch "$root/data/applications/Ondrix.desktop"
+launch "$home/Desktop/Ondrix.desktop"
 before_removal_files=$(cd "$root" && find . -type f | LC_ALL=C sort)
 uninstall_run "$prefix" HOME="$home" XDG_DATA_HOME="$root/data"
 expect_same "files the uninstall leaves" "$(cd "$root" && find . -type f)" ""
 [ -d "$prefix" ] && [ -z "$(ls -A "$prefix")" ] || fail "the program folder is not left empty"
 [ -n "$before_removal_files" ] || fail "nothing was installed"
+
+# ---- A second program folder: the first one's shortcuts are not taken over -----------------
+new_world second_folder
+install_run HOME="$home" || fail "first install failed: $(cat "$root.err")"
+before=$(tree)
+if install_run HOME="$home" -- --prefix "$root/second"; then fail "the install succeeded"; fi
+grep -q -e "--force" "$root.err" || fail "the refusal does not name --force: $(cat "$root.err")"
+expect_same "what the refused install leaves" "$(tree)" "$before"
+install_run HOME="$home" -- --prefix "$root/second" --force ||
+    fail "install with --force failed: $(cat "$root.err")"
+expect_installed "$root/second" "$home/Desktop" "$home/.local/share/applications"
+expect_same "shortcut after --force" "$(grep '^Exec=' "$home/Desktop/Ondrix.desktop")" \
+    "Exec=\"$root/second/ondrix\""
+uninstall_run "$root/second" HOME="$home"
 
 # ---- Installing over an install ---------------------------------------------------------------
 new_world reinstall
@@ -136,7 +180,8 @@ install_run HOME="$home" || fail "first install failed: $(cat "$root.err")"
 prefix=$home/.local/opt/Ondrix
 echo stale >"$prefix/ondrix"
 printf 'extra.txt\r\n' >>"$prefix/install.txt"
-echo stale >"$home/.local/share/applications/Ondrix/Ondrix.desktop"
+# An earlier install also kept the launcher in the group; reinstalling removes it.
+cp "$home/.local/share/applications/Ondrix.desktop" "$home/.local/share/applications/Ondrix/"
 install_run HOME="$home" || fail "second install failed: $(cat "$root.err")"
 expect_installed "$prefix" "$home/Desktop" "$home/.local/share/applications"
 expect_same "files after the reinstall" "$(cd "$prefix" && ls -A | LC_ALL=C sort | tr '\n' ' ')" \
@@ -165,8 +210,9 @@ if install_run HOME="$home"; then fail "the install succeeded"; fi
 expect_same "left in the program folder" "$(ls -A "$home/.local/opt/Ondrix")" "notes.txt"
 [ -e "$home/Desktop/Ondrix.desktop" ] && fail "the desktop shortcut stayed"
 
-# Before anything is placed: nothing is created.
-for bad in "no HOME" "relative HOME" "missing program" "program folder is a file" "bad option"; do
+# Refused, or failing at the first program: nothing is left behind.
+for bad in "no HOME" "relative HOME" "missing program" "program folder is a file" "bad option" \
+    "percent sign" "program strip fails"; do
     new_world "$(printf '%s' "$bad" | tr ' ' _)"
     : >"$root/taken"
     before=$(tree)
@@ -180,6 +226,12 @@ for bad in "no HOME" "relative HOME" "missing program" "program folder is a file
             (exit $status) ;;
         "program folder is a file") install_run HOME="$home" -- --prefix "$root/taken" ;;
         "bad option") install_run HOME="$home" -- --prefx "$root/x" ;;
+        "percent sign") install_run HOME="$home" -- --prefix "$root/100%" ;;
+        "program strip fails") program_saved=$program program=$root/taken
+            install_run HOME="$home" -- --strip
+            status=$?
+            program=$program_saved
+            (exit $status) ;;
     esac && fail "the install succeeded"
     [ -s "$root.err" ] || fail "no message"
     expect_same "what a refused install leaves" "$(tree)" \

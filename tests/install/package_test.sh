@@ -1,10 +1,13 @@
 #!/bin/sh
-# Checks the Debian package: lintian finds no errors, the control fields are the package's, and
-# dpkg-deb lists exactly the program, its desktop integration and its documentation.
+# Checks the Debian package: lintian (pedantic, with info and experimental tags) finds nothing,
+# the control fields are the package's, dpkg-deb lists exactly the program, its desktop
+# integration and its documentation, the program is stripped as Debian strips it, and the
+# manual page, changelog and metainfo carry the package's version.
 #
-#   package_test.sh ondrix_<version>_<arch>.deb
+#   package_test.sh ondrix_<version>_<arch>.deb VERSION
 set -u
-deb=$1
+[ $# -eq 2 ] || { echo "usage: package_test.sh DEB VERSION"; exit 2; }
+deb=$1 version=$2
 failures=0
 fail() {
     echo "FAILED: $*"
@@ -15,18 +18,18 @@ expect_same() {  # expect_same WHAT ACTUAL EXPECTED
     [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
 }
 
-echo "== lintian $deb"
-report=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges')
-[ -n "$report" ] && printf '%s\n' "$report"
-if printf '%s\n' "$report" | grep -q '^E: '; then fail "lintian reports errors"; fi
+echo "== lintian --pedantic -I -E $deb"
+report=$(lintian --pedantic -I -E --tag-display-limit 0 "$deb" 2>&1 |
+    grep -v 'running with root privileges')
+[ -z "$report" ] || fail "lintian reports: $report"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 expect_same "Package" "$(field Package)" "ondrix"
-expect_same "Version" "$(field Version)" "3.0.3"
+expect_same "Version" "$(field Version)" "$version"
 expect_same "Section" "$(field Section)" "math"
 expect_same "Architecture" "$(field Architecture)" "$(dpkg --print-architecture)"
 expect_same "Maintainer" "$(field Maintainer)" "Ondrix maintainers <maintainers@ondrix.org>"
-expect_same "file name" "$(basename "$deb")" "ondrix_3.0.3_$(dpkg --print-architecture).deb"
+expect_same "file name" "$(basename "$deb")" "ondrix_${version}_$(dpkg --print-architecture).deb"
 expect_same "synopsis" "$(field Description | head -n 1)" "desktop function plotter"
 [ "$(field Description | wc -l)" -ge 3 ] || fail "the description has no extended part"
 # Libraries found by dpkg-shlibdeps, and the Qt plugins the program loads at run time.
@@ -55,6 +58,26 @@ expect_same "files in the package" "$actual" "$expected"
 expect_same "mode of usr/bin/ondrix" \
     "$(dpkg-deb --contents "$deb" | awk '$6 == "./usr/bin/ondrix" { print $1, $2 }')" \
     "-rwxr-xr-x root/root"
+
+# ---- Inside the package ------------------------------------------------------------------
+unpacked=$(mktemp -d "${TMPDIR:-/tmp}/ondrix-deb.XXXXXX") || exit 1
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb --extract "$deb" "$unpacked" || fail "dpkg-deb --extract"
+sections=$(readelf -SW "$unpacked/usr/bin/ondrix" | awk '$1 == "[" { print $3 } $1 ~ /^\[/ && $1 != "[" { print $2 }')
+for section in .comment .symtab .note; do
+    printf '%s\n' "$sections" | grep -qx -- "$section" && fail "the program keeps its $section section"
+done
+share=$unpacked/usr/share
+man=$(zcat "$share/man/man1/ondrix.1.gz")
+expect_same "manual page header" "$(printf '%s\n' "$man" | grep '^\.TH' | cut -d'"' -f4)" \
+    "Ondrix $version"
+# SEE ALSO names only what a user of the package can reach.
+printf '%s\n' "$man" | sed -n '/^\.SH SEE ALSO/,/^\.SH [^S]/p' | grep -qi readme &&
+    fail "the manual page refers to a README the package does not ship"
+expect_same "changelog" "$(zcat "$share/doc/ondrix/changelog.gz" | head -n 1)" \
+    "ondrix ($version) unstable; urgency=medium"
+grep -q "<release version=\"$version\"" "$share/metainfo/org.ondrix.Ondrix.metainfo.xml" ||
+    fail "the metainfo has no release $version"
 
 [ $failures -eq 0 ] && echo "package: all checks passed"
 [ $failures -eq 0 ]

@@ -112,8 +112,8 @@ TEST(CanvasWidget, ReportsThePointerInUserCoordinates) {
         QApplication::sendEvent(&widget, &move);
         ASSERT_FALSE(spy.isEmpty());
         const QList<QVariant> args = spy.takeLast();
-        EXPECT_NEAR(args[0].toFloat(), x, 1e-4);
-        EXPECT_NEAR(args[1].toFloat(), y, 1e-4);
+        EXPECT_NEAR(args[0].toDouble(), x, 1e-4);
+        EXPECT_NEAR(args[1].toDouble(), y, 1e-4);
     }
 }
 

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <cmath>
 
@@ -125,6 +129,43 @@ TEST_F(HighDpiWindow, FrameKeepsAllFourBorders) {
     EXPECT_TRUE(drawn(true, bottom, -1)) << "bottom";
     EXPECT_TRUE(drawn(false, left, 1)) << "left";
     EXPECT_TRUE(drawn(false, right, -1)) << "right";
+}
+
+// Tab onto a scroll bar shows on it: the focused bar differs from itself
+// unfocused along at least the length of its thumb, in device pixels.
+TEST_F(HighDpiWindow, FocusedScrollBarShowsIt) {
+    QScrollBar* const bars[] = {window.VScroll1(), window.HScroll1()};
+    for (QScrollBar* bar : bars) {
+        SCOPED_TRACE(bar == window.VScroll1() ? "VScroll1" : "HScroll1");
+        window.Check3()->setFocus();
+        QApplication::processEvents();
+        const QImage unfocused = bar->grab().toImage();
+        // Tab order: Check1, VScroll1, HScroll1.
+        window.Check1()->setFocus();
+        QTest::keyClick(window.Check1(), Qt::Key_Tab);
+        if (bar == window.HScroll1()) QTest::keyClick(window.VScroll1(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), bar);
+        QApplication::processEvents();
+        const QImage focused = bar->grab().toImage();
+        ASSERT_EQ(focused.size(), unfocused.size());
+        int differing = 0;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                differing += focused.pixel(x, y) != unfocused.pixel(x, y);
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.pageStep = bar->pageStep();
+        option.singleStep = bar->singleStep();
+        const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                         QStyle::SC_ScrollBarSlider, bar);
+        const int length = bar->orientation() == Qt::Vertical ? thumb.height() : thumb.width();
+        EXPECT_GE(differing, length * ScaleFactor()) << differing;
+    }
 }
 
 TEST_F(HighDpiWindow, CurvesAndLabelsAreNotDoubledPixels) {

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <string>
 
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
@@ -82,6 +83,24 @@ TEST_F(Window, LayoutHoldsAfterAnyResize) {
     EXPECT_EQ(window.Picture1()->width(), 639);
     EXPECT_EQ(window.Picture1()->height(), 556);
     EXPECT_DOUBLE_EQ(window.Form().Plotter().View().XScale, 33.36 / 639);
+}
+
+// Shrunk as far as it goes, the window keeps every caption of the frame's
+// controls whole inside the frame and the canvas at least 160 x 120.
+TEST_F(Window, SmallestWindowKeepsControlsWholeAndACanvas) {
+    window.resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_GT(window.width(), 1);
+    const QRect inside = window.Frame1()->contentsRect();
+    for (const QWidget* control :
+         window.Frame1()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(inside.contains(control->geometry())) << control->metaObject()->className();
+        EXPECT_GE(control->width(), control->sizeHint().width())
+            << control->metaObject()->className();
+    }
+    EXPECT_GE(window.Picture1()->width(), 160);
+    EXPECT_GE(window.Picture1()->height(), 120);
+    CheckLayoutInvariants();
 }
 
 TEST_F(Window, MinimiseRunsNoLayoutRestoreRedraws) {
@@ -196,12 +215,25 @@ TEST_F(Window, ScrollBarsPanTheView) {
     }
 }
 
-TEST_F(Window, ReadoutAtTheTopLeftCorner) {
+// The pointer's plane coordinates reach the status bar in double precision:
+// on the design client area (canvas 639 x 556) the pointer at (400, 139) reads
+// x 5.85761E+42 after 140 x F12 and y 6.805647E+39 after 130 x Ctrl+F12 more.
+TEST_F(Window, ReadoutOfAnyView) {
+    window.Client()->resize(657, 761);
+    QApplication::processEvents();
     window.Form().Plotter().ResetScale();
-    QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(0, 0), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(window.Picture1(), &move);
-    EXPECT_EQ(window.SimpleText(), "-16.68 10");
+    const auto pointAt = [this](int px, int py) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(px, py), QPointF(px, py), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window.Picture1(), &move);
+        return window.SimpleText().toStdString();
+    };
+    EXPECT_EQ(pointAt(0, 0), "-16.68 10");
+    for (int i = 0; i < 140; ++i) QTest::keyClick(window.Text1(0), Qt::Key_F12);
+    EXPECT_EQ(pointAt(400, 139), "5.85761E+42 5");
+    for (int i = 0; i < 130; ++i)
+        QTest::keyClick(window.Text1(0), Qt::Key_F12, Qt::ControlModifier);
+    EXPECT_EQ(pointAt(400, 139), "5.85761E+42 6.805647E+39");
 }
 
 TEST_F(Window, StartSizeAndPlaceIncludeTheFrame) {

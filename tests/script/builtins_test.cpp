@@ -55,6 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"Left(\"hello\", 2)", "String he"},
         ExprCase{"Right(\"hello\", 9)", "String hello"},
         ExprCase{"Mid(\"hello\", 2, 3)", "String ell"}, ExprCase{"Mid(\"hello\", 0)", "Error 5"},
+        // The counts are read and checked before a Null text gives Null.
+        ExprCase{"Right(Null, -1)", "Error 5"}, ExprCase{"Mid(Null, -1, -1)", "Error 5"},
+        ExprCase{"Mid(\"test\", 0, Null)", "Error 94"}, ExprCase{"Left(Null, 1)", "Null"},
         ExprCase{"UCase(\"aB\") & LCase(\"aB\")", "String ABab"},
         ExprCase{"\"[\" & Trim(\"  a  \") & \"]\"", "String [a]"},
         ExprCase{"InStr(\"hello\", \"l\")", "Long 3"},

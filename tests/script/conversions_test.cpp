@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 
 #include "script/number_text.h"
 #include "tests/script/script_test_support.h"
@@ -52,6 +53,31 @@ INSTANTIATE_TEST_SUITE_P(Singles, CStrTest,
                                            ExprCase{"CStr(CSng(1/30))", "String 3.333334E-02"},
                                            ExprCase{"CStr(CSng(0.001))", "String 0.001"},
                                            ExprCase{"CStr(CSng(3.4E+38))", "String 3.4E+38"}));
+
+// Seven digits of any finite Double are its own value rounded, also beyond
+// the Single range and below its smallest subnormal.
+TEST(SevenDigitText, WritesAnyFiniteDouble) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {3.4028235E+38, "3.402823E+38"},
+        {-3.4028235E+38, "-3.402823E+38"},
+        {3.5E+38, "3.5E+38"},
+        {1E+300, "1E+300"},
+        {5.602654E+42, "5.602654E+42"},
+        {1.40129846E-45, "1.401298E-45"},
+        {1E-300, "1E-300"},
+        {-1.7976931348623157E+308, "-1.797693E+308"},
+        {4.9406564584124654E-324, "4.940656E-324"},
+    };
+    for (const Case& c : cases) {
+        char buf[kMaxRealTextLength];
+        EXPECT_EQ(std::string(buf, WriteRealText(buf, c.value, kSingleDigits, '.', nullptr)),
+                  c.text);
+    }
+}
 
 // The value printf's correctly rounded 15 digits stand for: the C library's
 // digits, an oracle independent of the writer's own exact-scaling fast path.
@@ -117,12 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, TextToNumberTest,
     ::testing::Values(
         TextCase{"  12.5  ", '.', "Double 12.5"}, TextCase{"-0.5", '.', "Double -0.5"},
-        TextCase{"+.5", '.', "Double 0.5"}, TextCase{"1.", '.', "Double 1"},
-        TextCase{"1.5E-7", '.', "Double 0.00000015"}, TextCase{"1e+3", '.', "Double 1000"},
-        TextCase{"2D2", '.', "Double 200"}, TextCase{"&HFF", '.', "Double 255"},
-        TextCase{"&hFFFF", '.', "Double -1"}, TextCase{"&HFFFF&", '.', "Double 65535"},
-        TextCase{"&o17", '.', "Double 15"}, TextCase{"&H100000000", '.', "Error 6"},
-        TextCase{"&HG", '.', "Error 13"}, TextCase{"&O8", '.', "Error 13"},
+        TextCase{"+.5", '.', "Double 0.5"}, TextCase{" - .4 ", '.', "Double -0.4"},
+        TextCase{"1.", '.', "Double 1"}, TextCase{"1.5E-7", '.', "Double 0.00000015"},
+        TextCase{"1e+3", '.', "Double 1000"}, TextCase{"2D2", '.', "Double 200"},
+        TextCase{"&HFF", '.', "Double 255"}, TextCase{"&hFFFF", '.', "Double -1"},
+        TextCase{"&HFFFF&", '.', "Double 65535"}, TextCase{"&o17", '.', "Double 15"},
+        TextCase{"&H100000000", '.', "Error 6"}, TextCase{"&HG", '.', "Error 13"},
+        TextCase{"&O8", '.', "Error 13"},
         TextCase{"0.523598775598299", '.', "Double 0.523598775598299"},
         TextCase{"12,5", ',', "Double 12,5"}, TextCase{"12.5", ',', "Error 13"},
         TextCase{"12,5", '.', "Error 13"}, TextCase{"", '.', "Error 13"},

@@ -19,11 +19,12 @@ TEST_P(EvalErrorTest, RaisesTheVBScriptError) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runtime, EvalErrorTest,
-    ::testing::Values(ExprCase{"1/0", "Error 11"}, ExprCase{"0/0", "Error 6"},
-                      ExprCase{"1E308*10", "Error 6"}, ExprCase{"10^400", "Error 6"},
-                      ExprCase{"(-8)^(1/3)", "Error 5"}, ExprCase{"0^-1", "Error 5"},
-                      ExprCase{"\"abc\" * 2", "Error 13"}, ExprCase{"-\"abc\"", "Error 13"},
-                      ExprCase{"NoSuchFunction(1)", "Error 13"}, ExprCase{"1 + 1e999", "Error 6"}));
+    ::testing::Values(ExprCase{"1/0", "Error 11"}, ExprCase{"1.5/0", "Error 11"},
+                      ExprCase{"0/0", "Error 6"}, ExprCase{"1E308*10", "Error 6"},
+                      ExprCase{"10^400", "Error 6"}, ExprCase{"(-8)^(1/3)", "Error 5"},
+                      ExprCase{"0^-1", "Error 5"}, ExprCase{"\"abc\" * 2", "Error 13"},
+                      ExprCase{"-\"abc\"", "Error 13"}, ExprCase{"NoSuchFunction(1)", "Error 13"},
+                      ExprCase{"1 + 1e999", "Error 6"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Syntax, EvalErrorTest,

@@ -21,8 +21,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"2*3^2", "Double 18"}, ExprCase{"5\\4/2", "Long 2"},
                       ExprCase{"12/3\\2", "Long 2"}, ExprCase{"2+3\\4", "Integer 2"},
                       ExprCase{"7 Mod 4+2", "Integer 5"}, ExprCase{"10 Mod 4 * 2", "Integer 2"},
+                      ExprCase{"7 \\ 2 Mod 3", "Integer 0"}, ExprCase{"10 Mod 4 \\ 2", "Integer 0"},
                       ExprCase{"1 + 2 & 3", "String 33"}, ExprCase{"1 = 1 < 0", "Boolean True"},
                       ExprCase{"Not 1 = 2", "Boolean True"},
+                      // Not opens the right side of a comparison and takes
+                      // the comparisons after it.
+                      ExprCase{"true <> Not true", "Boolean True"},
+                      ExprCase{"1 <> Not 0 = 0", "Boolean True"},
+                      ExprCase{"1 > Not 5 > 3", "Boolean True"},
                       ExprCase{"True Or False And False", "Boolean True"},
                       ExprCase{"Not (True Xor False Or True)", "Boolean True"},
                       ExprCase{"--1", "Integer 1"}, ExprCase{"(((1+2)*3))", "Integer 9"}));
@@ -66,11 +72,30 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"1 < 2", "Boolean True"}, ExprCase{"2 => 2", "Boolean True"},
         ExprCase{"1 =< 2", "Boolean True"}, ExprCase{"2 >< 1", "Boolean True"},
         ExprCase{"0 = 0.0", "Boolean True"}, ExprCase{"\"abc\" < \"abd\"", "Boolean True"},
-        ExprCase{"\"B\" < \"a\"", "Boolean True"}, ExprCase{"1 < \"0\"", "Boolean True"},
+        ExprCase{"\"B\" < \"a\"", "Boolean True"}, ExprCase{"CInt(1) < CStr(0)", "Boolean True"},
         ExprCase{"Empty = 0", "Boolean True"}, ExprCase{"Empty = \"\"", "Boolean True"},
         ExprCase{"True = -1", "Boolean True"}, ExprCase{"\"\" = True = False", "Boolean True"},
         ExprCase{"0 > True", "Boolean True"}, ExprCase{"1 = Null", "Null"},
-        ExprCase{"CSng(0.5) = 0.5", "Boolean True"}));
+        ExprCase{"CSng(0.5) = 0.5", "Boolean True"}, ExprCase{"CSng(0.1) = 0.1", "Boolean True"},
+        ExprCase{"CSng(0.001 * 0.001) = 0.000001", "Boolean True"}));
+
+// A literal beside a text keeps its subtype: a number or date literal reads
+// the text as its kind (error 13 when it is none), a text or Boolean literal
+// compares the other side as text; two computed operands put every number
+// before every text.
+INSTANTIATE_TEST_SUITE_P(
+    LiteralComparison, OperatorTest,
+    ::testing::Values(
+        ExprCase{"\"42\" = 42", "Boolean True"}, ExprCase{"\"0\" < 30", "Boolean True"},
+        ExprCase{"30 > \"0\"", "Boolean True"}, ExprCase{"\"&hff\" = 255", "Boolean True"},
+        ExprCase{"\"1e2\" = 100", "Boolean True"}, ExprCase{"\" 5\" = 5", "Boolean True"},
+        ExprCase{"1 < \"0\"", "Boolean False"}, ExprCase{"CStr(42) = 42", "Boolean True"},
+        ExprCase{"\"abc\" = 5", "Error 13"}, ExprCase{"\"\" > 0", "Error 13"},
+        ExprCase{"\"abc\" = #1/15/2024#", "Error 13"}, ExprCase{"\"True\" = True", "Boolean True"},
+        ExprCase{"\"5\" = CInt(5)", "Boolean True"}, ExprCase{"CCur(5) = \"5\"", "Boolean True"},
+        ExprCase{"Len(\"ab\") > \"\"", "Boolean True"},
+        ExprCase{"\"10\" > CDbl(5)", "Boolean False"},
+        ExprCase{"CStr(5) = CInt(5)", "Boolean False"}, ExprCase{"\"1\" = Null", "Null"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Logic, OperatorTest,
@@ -87,7 +112,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"\"True\" And True", "Boolean True"}, ExprCase{"Null Imp True", "Boolean True"},
         ExprCase{"Null Imp False", "Null"}, ExprCase{"True Imp Null", "Null"},
         ExprCase{"Null Or False", "Null"}, ExprCase{"True Xor Null", "Null"},
-        ExprCase{"Null Eqv Null", "Null"}));
+        ExprCase{"Null Eqv Null", "Null"}, ExprCase{"1 Or Null", "Integer 1"},
+        ExprCase{"CByte(170) Imp Null", "Byte 85"}, ExprCase{"CByte(255) Imp Null", "Byte 0"},
+        // Empty takes part as a Long.
+        ExprCase{"Empty And Empty", "Long 0"}, ExprCase{"Not Empty", "Long -1"},
+        ExprCase{"CInt(5) Imp Empty", "Long -6"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Literals, OperatorTest,
@@ -96,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"56.789e-2", "Double 0.56789"}, ExprCase{"010", "Integer 10"},
                       ExprCase{"32768", "Long 32768"}, ExprCase{"2147483648", "Double 2147483648"},
                       ExprCase{"&hff", "Integer 255"}, ExprCase{"&hffff", "Integer -1"},
+                      ExprCase{"&H7FFF", "Integer 32767"}, ExprCase{"&H8000", "Long -32768"},
+                      ExprCase{"&H8000& = 32768", "Boolean True"},
                       ExprCase{"&hffff&", "Long 65535"}, ExprCase{"&hffffffff&", "Integer -1"},
                       ExprCase{"&h10000", "Long 65536"}, ExprCase{"&O17", "Integer 15"},
                       ExprCase{"\"say \"\"hi\"\"\"", "String say \"hi\""},

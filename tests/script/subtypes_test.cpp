@@ -70,13 +70,16 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"CCur(-1.5) * CCur(0.0001)", "Currency -0.0002"},
         ExprCase{"CCur(0.1) + CCur(0.2) = CCur(0.3)", "Boolean True"},
         ExprCase{"CCur(1) + 1", "Currency 2"}, ExprCase{"CCur(1) + 0.5", "Currency 1.5"},
-        ExprCase{"CSng(0.25) + CCur(1)", "Currency 1.25"},
-        ExprCase{"CCur(1) * 2.5", "Currency 2.5"}, ExprCase{"CCur(1) - True", "Currency 2"},
-        ExprCase{"CCur(1) + \"2\"", "Currency 3"}, ExprCase{"CCur(1) + Null", "Null"},
-        ExprCase{"CCur(1) / 4", "Double 0.25"}, ExprCase{"CCur(10) \\ 3", "Long 3"},
-        ExprCase{"CCur(7) Mod 4", "Long 3"}, ExprCase{"CCur(2) ^ 2", "Double 4"},
-        ExprCase{"-CCur(5)", "Currency -5"}, ExprCase{"CCur(1.5) & \"x\"", "String 1.5x"},
-        ExprCase{"CCur(1) = 1", "Boolean True"},
+        ExprCase{"CSng(0.25) + CCur(1)", "Currency 1.25"}, ExprCase{"CCur(1) - True", "Currency 2"},
+        // A product with a Single, Double or text factor is a Double.
+        ExprCase{"CCur(1) * 2.5", "Double 2.5"}, ExprCase{"CCur(2) * 1.5", "Double 3"},
+        ExprCase{"CSng(0.5) * CCur(4)", "Double 2"}, ExprCase{"CCur(3) * \"2\"", "Double 6"},
+        ExprCase{"CDbl(CCur(234.456784) * 8.2 * 0.01)", "Double 19.2254576"},
+        ExprCase{"CCur(0.03125)", "Currency 0.0312"}, ExprCase{"CCur(1) + \"2\"", "Currency 3"},
+        ExprCase{"CCur(1) + Null", "Null"}, ExprCase{"CCur(1) / 4", "Double 0.25"},
+        ExprCase{"CCur(10) \\ 3", "Long 3"}, ExprCase{"CCur(7) Mod 4", "Long 3"},
+        ExprCase{"CCur(2) ^ 2", "Double 4"}, ExprCase{"-CCur(5)", "Currency -5"},
+        ExprCase{"CCur(1.5) & \"x\"", "String 1.5x"}, ExprCase{"CCur(1) = 1", "Boolean True"},
         ExprCase{"CCur(1) < CCur(1) + CCur(0.0001)", "Boolean True"},
         // Compared exactly, beyond the digits of a Double.
         ExprCase{"CCur(922337203685477) - CCur(0.0001) < CCur(922337203685477)", "Boolean True"},
@@ -102,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"#1:30:00 PM#", "Date 1:30:00 PM"},
         ExprCase{"# 12/31/1999 23:59:59 #", "Date 12/31/1999 11:59:59 PM"},
         ExprCase{"CDbl(#12/31/1899#)", "Double 1"}, ExprCase{"#2/29/2000#", "Date 2/29/2000"},
+        ExprCase{"CDbl(#12/29/1899 6:00 AM#)", "Double -1.25"},
         ExprCase{"#1/1/99#", "Date 1/1/1999"}, ExprCase{"#1/1/29#", "Date 1/1/2029"},
         ExprCase{"TypeName(#1/1/2000#)", "String Date"},
         ExprCase{"VarType(#1/1/2000#)", "Integer 7"}, ExprCase{"#2/29/1900#", "Error 1002"},
@@ -152,6 +156,17 @@ INSTANTIATE_TEST_SUITE_P(
         ExprCase{"IsDate(\" 2000-01-01 13:30 \")", "Boolean True"},
         ExprCase{"IsDate(\"2/30/2000\")", "Boolean False"},
         ExprCase{"IsDate(\"abc\")", "Boolean False"}, ExprCase{"IsDate(36526)", "Boolean False"},
+        // A number text is a day count to CDate, yet no date to IsDate.
+        ExprCase{"CDate(\"1\")", "Date 12/31/1899"}, ExprCase{"IsDate(\"4\")", "Boolean False"},
+        // English month names, whole or in three letters.
+        ExprCase{"IsDate(\"October 19, 1962\")", "Boolean True"},
+        ExprCase{"CDate(\"October 19, 1962\")", "Date 10/19/1962"},
+        ExprCase{"CDate(\"Dec 30, 1991\")", "Date 12/30/1991"},
+        ExprCase{"CDate(\"Jan 01 2020\")", "Date 1/1/2020"},
+        ExprCase{"CDate(\"31 Dec 2050\")", "Date 12/31/2050"},
+        ExprCase{"CDate(\"31-Jan-10\")", "Date 1/31/2010"},
+        ExprCase{"IsDate(\"February 30, 2000\")", "Boolean False"},
+        ExprCase{"IsDate(\"Octob 19, 1962\")", "Boolean False"},
         ExprCase{"IsDate(Null)", "Boolean False"}));
 
 // The clock's value changes; its subtype and the relations between Now, Date

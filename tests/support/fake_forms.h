@@ -18,6 +18,8 @@ struct FakeForms : window::Forms {
     int listIndex = -1;
     window::Size client{657, 761};
     window::Size screen{1024, 768};
+    int frameContent = 435;
+    int menuBar = 22;
     bool minimized = false;
     char separator = '.';
 
@@ -28,6 +30,7 @@ struct FakeForms : window::Forms {
     };
     std::map<window::Control, Limits> limits;
     std::vector<window::Box> windowBoxes;
+    window::Size minimumSize;
     std::string statusText;
     int aboutShown = 0;
     int ended = 0;
@@ -49,6 +52,9 @@ struct FakeForms : window::Forms {
     window::Size ClientSize() const override { return client; }
     window::Size ScreenSize() const override { return screen; }
     void SetWindowBox(const window::Box& outer) override { windowBoxes.push_back(outer); }
+    int FrameContentWidth() const override { return frameContent; }
+    int MenuBarHeight() const override { return menuBar; }
+    void SetMinimumSize(const window::Size& least) override { minimumSize = least; }
     bool Minimized() const override { return minimized; }
     char DecimalSeparator() const override { return separator; }
     void ShowAbout() override { ++aboutShown; }

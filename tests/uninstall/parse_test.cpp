@@ -87,6 +87,13 @@ TEST(SplitEntry, TakesTheEntryApartAndRefusesPathsLeavingTheFolder) {
         {PathStyle::Windows, "sub\\...\\x", none},
         {PathStyle::Windows, ". .\\x", none},
         {PathStyle::Windows, ".. \\x", none},
+        // Longer than any path, or holding a NUL: no file has such a name.
+        {PathStyle::Posix, std::string(4096, 'a'), EntryParts{{}, std::string(4096, 'a')}},
+        {PathStyle::Posix, std::string(4097, 'a'), none},
+        {PathStyle::Windows, std::string(32767, 'a'), EntryParts{{}, std::string(32767, 'a')}},
+        {PathStyle::Windows, std::string(32768, 'a'), none},
+        {PathStyle::Posix, "a\0b"s, none},
+        {PathStyle::Windows, "sub\\a\0b"s, none},
     };
     for (const auto& c : cases) {
         const auto parts = SplitEntry(c.entry, c.style);
@@ -98,11 +105,11 @@ TEST(SplitEntry, TakesTheEntryApartAndRefusesPathsLeavingTheFolder) {
     }
 }
 
-TEST(IsFullPath, AcceptsOnlyPathsThatNeedNoCurrentFolderOrDrive) {
+TEST(IsLocation, AcceptsOnlyFullPathsWithoutControlCharacters) {
     const struct {
         PathStyle style;
         const char* path;
-        bool full;
+        bool full;  // names a folder
     } cases[] = {
         {PathStyle::Posix, "/home/me/Desktop", true},
         {PathStyle::Posix, "/", true},
@@ -117,9 +124,14 @@ TEST(IsFullPath, AcceptsOnlyPathsThatNeedNoCurrentFolderOrDrive) {
         {PathStyle::Windows, "\\Desktop", false},
         {PathStyle::Windows, "C:Desktop", false},
         {PathStyle::Windows, "C:", false},
+        {PathStyle::Posix, "/home/me/Desk\ttop", false},
+        {PathStyle::Posix, "/home/me/x\n", false},
+        {PathStyle::Posix, "/home/me/\x7F", false},
+        {PathStyle::Posix, "/home/m\xC3\xA9/Bureau", true},
+        {PathStyle::Windows, "C:\\Users\\\x01", false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(IsFullPath(c.path, c.style), c.full) << c.path;
+        EXPECT_EQ(IsLocation(c.path, c.style), c.full) << c.path;
     }
 }
 

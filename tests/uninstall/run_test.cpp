@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -77,9 +78,22 @@ class Sandbox {
             }
         }
         fs::remove_all(root_, ignored);
+        // A tree deeper than any path can name is left to rm, which walks it by descriptors.
+        if (fs::exists(root_, ignored)) {
+            Child rm({{"/bin/rm", "-rf", root_.string()}, {}, "/", "/dev/null", "/dev/null"});
+            rm.Wait();
+        }
     }
 
     fs::path Path(const std::string& relative) const { return root_ / relative; }
+    // `text` with every "@" replaced by the sandbox root.
+    std::string Expand(std::string text) const {
+        for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+            text.replace(at, 1, root_.string());
+            at += root_.string().size();
+        }
+        return text;
+    }
     void Write(const std::string& relative, const std::string& bytes) const {
         WriteFile(Path(relative), bytes);
     }
@@ -474,7 +488,7 @@ TEST(UninstallRun, EntriesNeverPassThroughLinks) {
     const struct {
         const char* name;
         std::string log;
-        std::vector<std::pair<std::string, std::string>> links;  // link, target below root
+        std::vector<std::pair<std::string, std::string>> links;  // link, target
         Paths removed;
         Paths kept;
     } cases[] = {
@@ -503,6 +517,12 @@ TEST(UninstallRun, EntriesNeverPassThroughLinks) {
          {{"app/self", "app"}},
          {},
          {"app/a.txt", "app/self"}},
+        // A relative link that stays inside the install folder is still a link.
+        {"relative link to a folder inside",
+         "rel\\d.txt\r\nup\\sub\\d.txt\r\n",
+         {{"app/rel", "./sub"}, {"app/sub/up", "./.."}},
+         {},
+         {"app/sub/d.txt", "app/rel", "app/sub/up"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -510,7 +530,10 @@ TEST(UninstallRun, EntriesNeverPassThroughLinks) {
         box.Files({"app/a.txt", "app/sub/d.txt", "outside/docs/thesis.odt",
                    "outside/tree/deep/f.txt", "outside/tree/kept.txt", "outside/file.txt"});
         for (const auto& [link, target] : c.links) {
-            fs::create_symlink(box.Path(target), box.Path(link));
+            // A target starting with "./" is written as it stands, relative to the link.
+            const fs::path to =
+                target.starts_with("./") ? fs::path(target.substr(2)) : box.Path(target);
+            fs::create_symlink(to, box.Path(link));
         }
         box.Write("app/install.txt", c.log);
 
@@ -684,6 +707,244 @@ TEST(UninstallRun, HandlesHugeLogs) {
         ExpectRemoved(box, {"app/a.txt", "app/b.txt"});
         ExpectKept(box, {"app/c.txt"});
     }
+}
+
+// Runs with the swap library preloaded (see swap_shim.cpp); each setting is "NAME=value",
+// "@" standing for the sandbox root.
+Outcome RunWithSwap(const Sandbox& box, const std::vector<std::string>& settings) {
+    std::vector<std::string> env = box.Env();
+    env.push_back("LD_PRELOAD="s + SWAP_SHIM);
+    // A sanitizer build wants its runtime first; the preloaded library comes before it.
+    env.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
+    for (const std::string& setting : settings) env.push_back(box.Expand(setting));
+    return box.Run(env);
+}
+
+TEST(UninstallRun, DesktopSettingWithAControlCharacterNamesNoFolder) {
+    const struct {
+        const char* name;
+        std::string line;
+    } cases[] = {
+        {"NUL after the path of a file", "XDG_DESKTOP_DIR=\"@/outside/victim\0\"\n"s},
+        {"NUL after a path under HOME", "XDG_DESKTOP_DIR=\"$HOME/victim\0\"\n"s},
+        {"tab", "XDG_DESKTOP_DIR=\"$HOME/Desk\ttop\"\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Write("app/install.txt", "");
+        const Paths kept = {"outside/victim", "home/victim", "home/Desk\ttop/" + Shortcut(),
+                            "home/Desktop/" + Shortcut()};
+        box.Files(kept);
+        box.Files({"data/applications/" + Shortcut()});
+        box.Write("config/user-dirs.dirs", box.Expand(c.line));
+
+        // The desktop step does nothing; the other steps run.
+        ExpectSuccess(box.Run());
+        ExpectKept(box, kept);
+        ExpectRemoved(box, {"data/applications/" + Shortcut()});
+    }
+}
+
+TEST(UninstallRun, GroupFolderThatIsAMountPointIsNotEntered) {
+    Sandbox box;
+    box.Files({"outside/share/f.txt", "outside/share/sub/g.txt", "outside/held.txt",
+               "home/Desktop/" + Shortcut(), "data/applications/" + Shortcut()});
+    box.Folders({"data/applications/Ondrix"});
+    std::string why;
+    const auto prefix = WithBindMounts(box,
+                                       {{"outside/share", "data/applications/Ondrix"},
+                                        {"outside/held.txt", "home/Desktop/" + Shortcut()}},
+                                       why);
+    if (!prefix) GTEST_SKIP() << why;
+    box.Write("app/install.txt", "");
+
+    ExpectSuccess(box.Run(box.Env(), *prefix));
+    ExpectKept(box, {"outside/share/f.txt", "outside/share/sub/g.txt", "outside/held.txt"});
+    ExpectRemoved(box, {"data/applications/" + Shortcut()});
+}
+
+TEST(UninstallRun, InstallFolderSwappedForALinkDuringTheRun) {
+    const struct {
+        const char* name;
+        const char* when;
+        int exit_code;
+        std::string out;
+        Paths removed;
+        Paths kept;
+    } cases[] = {
+        // The entries after the first still go in the folder the run started in.
+        {"after the first deletion",
+         "unlinkat",
+         0,
+         kSuccess,
+         {"app.moved/a.txt", "app.moved/sub/b.txt", "app.moved/c.txt"},
+         {"decoy/a.txt", "decoy/sub/b.txt", "decoy/c.txt"}},
+        // The folder the program's path now leads to does not hold the running program.
+        {"after the program read its own path",
+         "readlink",
+         1,
+         "",
+         {},
+         {"app.moved/a.txt", "decoy/a.txt", "decoy/sub/b.txt", "decoy/c.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        const std::string log = "a.txt\r\nsub\\b.txt\r\nc.txt\r\n";
+        box.Files({"app/a.txt", "app/sub/b.txt", "app/c.txt", "decoy/a.txt", "decoy/sub/b.txt",
+                   "decoy/c.txt"});
+        box.Write("app/install.txt", log);
+        box.Write("decoy/install.txt", log);
+        fs::copy_file(UNINSTALL_PROGRAM, box.Path("decoy/uninstall"));
+
+        const Outcome outcome = RunWithSwap(
+            box,
+            {"ONDRIX_SWAP_WHEN="s + c.when, "ONDRIX_SWAP_PATH=@/app", "ONDRIX_SWAP_LINK=@/decoy"});
+        EXPECT_EQ(outcome.exit_code, c.exit_code);
+        EXPECT_EQ(outcome.out, c.out);
+        if (c.exit_code != 0) {
+            EXPECT_TRUE(outcome.err.starts_with("Cannot find the program's own folder. "))
+                << outcome.err;
+        }
+        ExpectRemoved(box, c.removed);
+        ExpectKept(box, c.kept);
+    }
+}
+
+TEST(UninstallRun, LogIsReadOnlyWhenItEndsAtAFile) {
+    const struct {
+        const char* name;
+        const char* put_instead;  // what the log is swapped for just before it is opened
+        std::string out;
+    } cases[] = {
+        {"named pipe", "fifo", kNotFound},
+        {"link to a device", "/dev/zero", kNotFound},
+        {"link to a file", "@/outside/log.txt", kSuccess},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Files({"app/a.txt", "app/b.txt"});
+        box.Files(Sandbox::ShellItems());
+        box.Write("app/install.txt", "a.txt\r\n");
+        box.Write("outside/log.txt", "b.txt\r\n");
+
+        const Outcome outcome = RunWithSwap(
+            box, {"ONDRIX_SWAP_WHEN=open", "ONDRIX_SWAP_NAME=install.txt",
+                  "ONDRIX_SWAP_PATH=@/app/install.txt", "ONDRIX_SWAP_LINK="s + c.put_instead});
+        EXPECT_EQ(outcome.exit_code, 0);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, "");
+        ExpectKept(box, {"app/a.txt", "outside/log.txt"});
+        if (c.out == kNotFound) {
+            ExpectKept(box, Sandbox::ShellItems());
+            ExpectKept(box, {"app/b.txt"});
+        } else {
+            ExpectRemoved(box, {"app/b.txt"});
+        }
+    }
+}
+
+// A prefix that bounds the program's address space, or nothing under a sanitizer, whose
+// runtime needs more address space than any such bound leaves.
+Paths MemoryLimit(long bytes) {
+#if defined(__SANITIZE_ADDRESS__)
+    (void)bytes;
+    return {};
+#else
+    return {"/usr/bin/prlimit", "--as=" + std::to_string(bytes)};
+#endif
+}
+
+TEST(UninstallRun, DamagedLogsNeedLittleMemory) {
+    std::string pairs;
+    for (int i = 0; i < (32 << 20); ++i) pairs += "a/";
+    const struct {
+        const char* name;
+        std::string log;
+        std::uintmax_t sparse_size;  // the file is then extended to this size with NULs
+    } cases[] = {
+        {"64 MiB line of a/ pairs", "a.txt\r\n" + pairs + "\r\nb.txt", 0},
+        {"64 GiB file ended by a NUL", "a.txt\r\nb.txt\r\n", 64ULL << 30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox box;
+        box.Files({"app/a.txt", "app/b.txt", "app/c.txt"});
+        box.Write("app/install.txt", c.log);
+        if (c.sparse_size != 0) fs::resize_file(box.Path("app/install.txt"), c.sparse_size);
+        ExpectSuccess(box.Run(box.Env(), MemoryLimit(512L << 20)));
+        ExpectRemoved(box, {"app/a.txt", "app/b.txt"});
+        ExpectKept(box, {"app/c.txt"});
+    }
+}
+
+TEST(UninstallRun, LogTooBigForMemoryStopsBeforeRemovingAnything) {
+    const Paths limit = MemoryLimit(128L << 20);
+    if (limit.empty()) GTEST_SKIP() << "a sanitizer's runtime cannot run with little memory";
+    Sandbox box;
+    box.Files({"app/a.txt"});
+    box.Files(Sandbox::ShellItems());
+    box.Write("app/install.txt", "a.txt\r\n" + std::string(200 << 20, 'x'));
+    const auto before = box.Tree();
+
+    const Outcome outcome = box.Run(box.Env(), limit);
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "Cannot open file \"" + box.Path("app/install.txt").string() +
+                               "\". Cannot allocate memory\r\n");
+    EXPECT_EQ(box.Tree(), before);
+}
+
+// Makes a chain of `depth` folders named "d" below `top` (deeper than any path can name),
+// with the file "last.txt" in the deepest.
+void MakeChain(const fs::path& top, int depth) {
+    int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int i = 0; i < depth && fd >= 0; ++i) {
+        ::mkdirat(fd, "d", 0755);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+    }
+    ASSERT_GE(fd, 0);
+    const int file = ::openat(fd, "last.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(file, 0);
+    ::close(file);
+    ::close(fd);
+}
+
+TEST(UninstallRun, RemovesAGroupOfAnyDepthWithFewDescriptors) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    box.Folders({"data/applications/Ondrix"});
+    MakeChain(box.Path("data/applications/Ondrix"), 4000);
+    box.Files({"data/applications/Ondrix/d/other.txt"});
+    // A small stack and few descriptors: neither may bound the depth.
+    const Paths limits = {"/usr/bin/prlimit", "--nofile=32", "--stack=262144"};
+
+    ExpectSuccess(box.Run(box.Env(), limits));
+    ExpectRemoved(box, {"data/applications/Ondrix"});
+}
+
+TEST(UninstallRun, RemovalStopsWhereAFolderAboveWasMovedAway) {
+    Sandbox box;
+    box.Write("app/install.txt", "");
+    std::string chain = "data/applications/Ondrix";
+    for (int i = 1; i <= 40; ++i) chain += "/d" + std::to_string(i);
+    box.Files({chain + "/last.txt"});
+    // A victim named like a folder of the chain, in the folder the moved one now lies in.
+    box.Folders({"outside/x", "outside/d4"});
+
+    // Once the deepest file is gone, d5 (with everything below it) is moved out of the group:
+    // the way back up from it leads elsewhere and must not be taken.
+    const Outcome outcome =
+        RunWithSwap(box, {"ONDRIX_SWAP_WHEN=unlinkat",
+                          "ONDRIX_SWAP_PATH=@/data/applications/Ondrix/d1/d2/d3/d4/d5",
+                          "ONDRIX_SWAP_TO=@/outside/x/d5"});
+    ExpectSuccess(outcome);
+    ExpectKept(box, {"outside/d4", "outside/x/d5"});
+    ExpectRemoved(box, {"outside/x/d5/d6"});
 }
 
 }  // namespace

@@ -414,6 +414,69 @@ test_write_error() {
         "Cannot write to standard output. No space left on device"
 }
 
+test_shell_folder_text_rules() {
+    CASE="shell folder value cut at its first NUL"
+    fresh_tree
+    write_log
+    make_files "${SHELL_ITEMS[@]}" desk/x/Ondrix.lnk
+    # reg.exe cannot write a NUL into a text value; an imported file can. Wine's reg import
+    # reads the bytes of hex(1) as ANSI text, one byte a character.
+    local data="$SCRATCH_WIN\\desk" hex="" i
+    data+=$'\x01\\x'  # stands for the NUL, replaced in the bytes below
+    for ((i = 0; i < ${#data}; i++)); do
+        local byte
+        byte=$(printf '%d' "'${data:i:1}")
+        [ "$byte" -eq 1 ] && byte=0
+        hex+=$(printf '%02x,' "$byte")
+    done
+    hex+="00"
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n"Desktop"=hex(1):%s\r\n' \
+        "HKEY_CURRENT_USER${SHELL_FOLDERS#HKCU}" "$hex" >"$SCRATCH/value.reg"
+    if ! wine reg import "$SCRATCH_WIN\\value.reg" </dev/null >"$IO/reg.out" 2>"$IO/reg.err"; then
+        fail "cannot import a value holding a NUL: $(cat "$IO/reg.out" "$IO/reg.err")"
+        standard_shell_folders
+        return
+    fi
+    DESKTOP_VALUE=(REG_SZ "$SCRATCH_WIN\\desk")
+    run_uninstall
+    expect_success
+    expect_gone "${SHELL_ITEMS[@]}"
+    expect_kept desk/x/Ondrix.lnk
+
+    CASE="shell folder value with a control character"
+    fresh_tree
+    write_log
+    # DEL may stand in a Windows file name, so without the rule the step would reach this folder.
+    make_files "${SHELL_ITEMS[@]}" $'desk\x7f/Ondrix.lnk'
+    shell_folders REG_SZ "$SCRATCH_WIN\\desk"$'\x7f' REG_SZ "$SCRATCH_WIN\\prog"
+    run_uninstall
+    expect_success
+    expect_kept $'desk\x7f/Ondrix.lnk' desk/Ondrix.lnk
+    expect_gone prog/Ondrix prog/Ondrix.lnk
+    standard_shell_folders
+}
+
+test_log_and_group_shapes() {
+    CASE="log ends at its first NUL"
+    fresh_tree
+    printf 'a.txt\r\n\0b.txt\r\n' >"$SCRATCH/app/install.txt"
+    make_files app/a.txt app/b.txt
+    run_uninstall
+    expect_success
+    expect_gone app/a.txt
+    expect_kept app/b.txt
+
+    CASE="group deeper than the folders held open at once"
+    fresh_tree
+    write_log
+    local deep=prog/Ondrix i
+    for i in $(seq 24); do deep+=/f; done
+    make_files "$deep/x.txt" prog/Ondrix/f/f/f/y.txt
+    run_uninstall
+    expect_success
+    expect_gone prog/Ondrix
+}
+
 # --- the registry look-up ----------------------------------------------------------------------
 
 test_key_value() {
@@ -487,6 +550,8 @@ test_shell_folder_of_another_type
 test_folders_named_like_the_shortcut
 test_file_held_open
 test_write_error
+test_shell_folder_text_rules
+test_log_and_group_shapes
 test_key_value
 
 rm -rf "$SCRATCH"
