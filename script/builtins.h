@@ -23,8 +23,7 @@ struct BuiltinContext {
 
 using BuiltinFunction = Value (*)(std::span<const Value> args, BuiltinContext& ctx);
 
-// A built-in of one argument on the Double road: a Double argument gives
-// this Double (or raises the built-in's error) and nothing else happens.
+// A built-in's Double road: a Double argument gives this Double or raises.
 using RealFunction = double (*)(double);
 
 struct Builtin {
@@ -32,9 +31,7 @@ struct Builtin {
     std::uint8_t minArgs;
     std::uint8_t maxArgs;
     BuiltinFunction function;
-    // Its Double road: set for the maths functions (Sin, Cos, Tan, Atn, Exp,
-    // Log, Sqr), which `function` runs on their argument as a Double.
-    RealFunction real = nullptr;
+    RealFunction real = nullptr;  // set for Sin, Cos, Tan, Atn, Exp, Log and Sqr
 };
 
 // Most arguments any built-in takes.
