@@ -159,25 +159,39 @@ clean-package:
 	@rm -rf $(PACKAGE_DIR) $(DEB_FILE)
 # ---- end of Installing on Linux ---------------------------------------------------------------
 
-# --- make test-windows: the Windows build, tested under Wine -------------------------------
-# Cross-compiles the console programs (the uninstaller and the test programs of tests/windows)
-# with Debian's mingw-w64 into $(WINDOWS_DIR)/, then runs them under Debian's Wine in a prefix
-# of their own inside $(WINDOWS_DIR)/ (tests/windows/run_wine_tests.sh). Remove the folder to
-# start afresh.
+# --- make windows, make test-windows: the Windows build, tested under Wine --------------------
+# make windows       cross-compiles Ondrix.exe and uninstall.exe with Debian's mingw-w64 and
+#                    makes the installer Ondrix-<version>-setup.exe with NSIS, all in
+#                    $(WINDOWS_DIR)/
+# make test-windows  builds that and the test programs, then runs them under Debian's Wine on
+#                    a virtual X display (xvfb-run), in a Wine prefix and HOME of their own
+#                    inside $(WINDOWS_DIR)/ (tests/windows/run_wine_tests.sh). Remove the folder
+#                    to start afresh.
 WINDOWS_DIR ?= build-windows
-WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
-WINDOWS_TARGETS := uninstall key_value_probe hold_open
-.PHONY: windows-deps test-windows
+WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 nsis \
+                    librsvg2-bin imagemagick xvfb xauth xdotool
+WINDOWS_TARGETS := Ondrix uninstall ondrix_setup
+WINDOWS_TEST_TARGETS := $(WINDOWS_TARGETS) Ondrix-test key_value_probe hold_open
+# The virtual display the Wine tests run on; -a picks a free display number.
+WINDOWS_XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
+.PHONY: windows-deps windows-configure windows test-windows
 
 windows-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(WINDOWS_PACKAGES)"
 
-test-windows: windows-deps
-	@echo "== Cross-compiling the console programs for Windows in $(WINDOWS_DIR)/"
+windows-configure: windows-deps
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+windows: windows-configure
+	@echo "== Cross-compiling Ondrix for Windows and making its installer in $(WINDOWS_DIR)/"
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TARGETS)
-	@tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
+	@echo "Built $(WINDOWS_DIR)/plotter/windows/Ondrix.exe and $(WINDOWS_DIR)/Ondrix-$(VERSION)-setup.exe"
+
+test-windows: windows-configure
+	@echo "== Cross-compiling Ondrix, its installer and the test programs in $(WINDOWS_DIR)/"
+	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TEST_TARGETS)
+	@$(WINDOWS_XVFB) tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
