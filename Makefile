@@ -65,7 +65,7 @@ run: build
 	  echo "(xvfb-run comes with Debian's xvfb package: apt-get install xvfb)"; \
 	  exit 1; \
 	fi
-	@$(BUILD_DIR)/plotter/window/ondrix
+	@$(BUILD_DIR)/plotter/qt/ondrix
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -149,7 +149,7 @@ test-package: package
 	@sh tests/install/package_test.sh $(DEB_FILE)
 
 install-user: build
-	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/window/ondrix \
+	@sh tools/install-user.sh --program $(BUILD_DIR)/plotter/qt/ondrix \
 	  --uninstaller $(BUILD_DIR)/uninstall/uninstall \
 	  --icon $(BUILD_DIR)/packaging/linux/data/icons/256x256/org.ondrix.Ondrix.png \
 	  --shell-folder-tool $(BUILD_DIR)/tools/ondrix-shell-folder $(if $(value PREFIX),--prefix '$(subst ','\'',$(value PREFIX))')

@@ -1,6 +1,6 @@
 // The About box as a window: texts, geometry, closing, the single instance and its button.
 
-#include "plotter/about/frm_about.h"
+#include "plotter/qt/frm_about.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "plotter/canvas/canvas_widget.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/canvas/scale_map.h"
 #include "tests/support/image_probe.h"

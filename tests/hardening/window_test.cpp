@@ -12,11 +12,11 @@
 #include <functional>
 #include <string>
 
-#include "plotter/canvas/canvas_widget.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/view/scroll.h"
-#include "plotter/window/frm_main.h"
+#include "plotter/qt/frm_main.h"
 
 // The last test asks for an image no machine can hold. Qt answers a failed
 // allocation with a null image; under AddressSanitizer malloc must return null

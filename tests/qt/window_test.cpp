@@ -14,14 +14,14 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "plotter/about/frm_about.h"
-#include "plotter/canvas/canvas_widget.h"
+#include "plotter/qt/frm_about.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
-#include "plotter/window/frm_main.h"
-#include "plotter/window/layout.h"
-#include "plotter/window/readout.h"
-#include "plotter/window/toolbar.h"
+#include "plotter/qt/frm_main.h"
+#include "plotter/form/layout.h"
+#include "plotter/form/readout.h"
+#include "plotter/qt/toolbar.h"
 #include "tests/support/image_probe.h"
 
 namespace ondrix::window {

@@ -7,7 +7,7 @@
 #include "plotter/draw/controls.h"
 #include "plotter/draw/plotter.h"
 #include "plotter/view/scroll.h"
-#include "plotter/window/commands.h"
+#include "plotter/form/commands.h"
 
 class QAction;
 class QCheckBox;

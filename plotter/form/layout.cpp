@@ -1,4 +1,4 @@
-#include "plotter/window/layout.h"
+#include "plotter/form/layout.h"
 
 #include <algorithm>
 

@@ -5,14 +5,15 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 #include <cmath>
 
-#include "plotter/canvas/canvas_widget.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
-#include "plotter/window/frm_main.h"
+#include "plotter/qt/frm_main.h"
 #include "tests/support/image_probe.h"
 
 namespace ondrix::window {
@@ -134,6 +135,29 @@ TEST_F(HighDpiWindow, CurvesAndLabelsAreNotDoubledPixels) {
                p != Opaque(draw::kCurveColors[0]);
     };
     EXPECT_GT(testing::ShareOfMixedBlocks(Image(), text), 0.3);
+}
+
+// The pictures of the start view and of three curves at this scale factor,
+// pixel for pixel as stored (drawn with the system's default font of Debian 12).
+TEST_F(HighDpiWindow, PicturesAreUnchanged) {
+    if (ScaleFactor() == 1) GTEST_SKIP() << "window_test compares the pictures at ratio 1";
+    const QString suffix = QStringLiteral("@%1.png").arg(ScaleFactor());
+    const auto differing = [&](const char* name) {
+        const QString path = QStringLiteral(ONDRIX_WINDOW_TEST_DATA "/") + name + suffix;
+        const QImage actual = Image().convertToFormat(QImage::Format_RGB32);
+        const QImage stored = QImage(path).convertToFormat(QImage::Format_RGB32);
+        if (stored.size() != actual.size()) return actual.width() * actual.height();
+        int count = 0;
+        for (int y = 0; y < actual.height(); ++y)
+            for (int x = 0; x < actual.width(); ++x)
+                count += actual.pixel(x, y) != stored.pixel(x, y);
+        return count;
+    };
+    EXPECT_EQ(differing("start_view"), 0);
+    window.Text1(1)->setText("Sin(x)*5");
+    window.Text1(2)->setText("x^2/10");
+    window.Plotter().Draw();
+    EXPECT_EQ(differing("three_curves"), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "plotter/window/readout.h"
+#include "plotter/form/readout.h"
 
 #include "script/number_text.h"
 

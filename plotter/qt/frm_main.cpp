@@ -1,4 +1,4 @@
-#include "plotter/window/frm_main.h"
+#include "plotter/qt/frm_main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,12 +21,12 @@
 #include <functional>
 
 #include "ondrix/version.h"
-#include "plotter/about/frm_about.h"
-#include "plotter/canvas/canvas_widget.h"
-#include "plotter/window/layout.h"
-#include "plotter/window/readout.h"
-#include "plotter/window/scroll_bar.h"
-#include "plotter/window/toolbar.h"
+#include "plotter/qt/frm_about.h"
+#include "plotter/qt/canvas_widget.h"
+#include "plotter/form/layout.h"
+#include "plotter/form/readout.h"
+#include "plotter/qt/scroll_bar.h"
+#include "plotter/qt/toolbar.h"
 
 // The toolbar images and the program icon live in a resource compiled into
 // this library; registering it here keeps the linker from dropping it.

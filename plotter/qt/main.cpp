@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "plotter/window/frm_main.h"
+#include "plotter/qt/frm_main.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "plotter/window/toolbar.h"
+#include "plotter/qt/toolbar.h"
 
 #include <QAction>
 #include <QEvent>

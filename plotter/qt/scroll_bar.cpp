@@ -1,4 +1,4 @@
-#include "plotter/window/scroll_bar.h"
+#include "plotter/qt/scroll_bar.h"
 
 #include <QKeyEvent>
 

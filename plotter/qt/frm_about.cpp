@@ -1,4 +1,4 @@
-#include "plotter/about/frm_about.h"
+#include "plotter/qt/frm_about.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "plotter/canvas/canvas_widget.h"
+#include "plotter/qt/canvas_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
