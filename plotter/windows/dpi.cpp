@@ -1,6 +1,6 @@
 #include "dpi.h"
 
-namespace ondrix::windows {
+namespace ondrix::win32 {
 
 int ToDevice(int pixels, UINT dpi) {
     return MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kDesignDpi));
@@ -28,4 +28,4 @@ HFONT CreateMessageFont(UINT dpi) {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-}  // namespace ondrix::windows
+}  // namespace ondrix::win32

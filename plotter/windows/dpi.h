@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace ondrix::windows {
+namespace ondrix::win32 {
 
 inline constexpr UINT kDesignDpi = 96;
 
@@ -23,4 +23,4 @@ UINT WindowDpi(HWND window);
 // The system's message font (the font of dialog texts) at `dpi`; the caller deletes it.
 HFONT CreateMessageFont(UINT dpi);
 
-}  // namespace ondrix::windows
+}  // namespace ondrix::win32

@@ -1,25 +1,13 @@
 #include "gdi_text.h"
 
 #include <algorithm>
-#include <string>
 
 #include "dpi.h"
+#include "wide_text.h"
 
-namespace ondrix::windows {
+namespace ondrix::win32 {
 
 namespace {
-
-std::wstring Wide(std::string_view text) {
-    if (text.empty()) return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(0, length)), L'\0');
-    if (length > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            length);
-    }
-    return wide;
-}
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
@@ -110,4 +98,4 @@ void GdiText::Draw(std::string_view text, int left, int top, std::uint32_t rgb,
     DeleteObject(dib);
 }
 
-}  // namespace ondrix::windows
+}  // namespace ondrix::win32

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace ondrix::windows {
+namespace ondrix::win32 {
 
 // A 32-bit pixel buffer owned by someone else: 0x00RRGGBB in the low bytes, rows `stride`
 // pixels apart, top row first.
@@ -41,4 +41,4 @@ class GdiText {
     HFONT font_ = nullptr;
 };
 
-}  // namespace ondrix::windows
+}  // namespace ondrix::win32

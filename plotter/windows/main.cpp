@@ -1,38 +1,27 @@
-// Ondrix on Windows: loads the main window and runs the message loop.
+// Ondrix on Windows: loads the main window and runs the message loop until the last window of
+// the program has closed. It reads no command line and no settings.
 
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // before commctrl.h, which needs its types
+#include <commctrl.h>
+// clang-format on
 
-#include "resource_ids.h"
-
-namespace {
-
-LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Proc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ONDRIX));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"OndrixMain";
-    RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, L"OndrixMain", L"Ondrix", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, showCommand);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    ondrix::win32::MainWindow window(instance);
+    window.Show(showCommand);
+    MSG message{};
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (window.PreTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return static_cast<int>(message.wParam);
+    return got < 0 ? 1 : static_cast<int>(message.wParam);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-// Identifiers of the program's resources (ondrix.rc.in) and of its windows' controls.
+// Identifiers of the program's resources (ondrix.rc.in).
 
 #define IDI_ONDRIX 1
-#define IDB_TOOLBAR 101
-#define IDA_MAIN 102

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace ondrix::windows {
+namespace ondrix::win32 {
 
 bool PlainFileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -35,4 +35,4 @@ void ShowMessage(HWND owner, const std::string& text, const std::string& caption
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
 }
 
-}  // namespace ondrix::windows
+}  // namespace ondrix::win32

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace ondrix::windows {
+namespace ondrix::win32 {
 
 // A file exists at `path` as a plain file lookup finds it: not a folder, not hidden, not a
 // system file.
@@ -20,4 +20,4 @@ bool StartProgram(const std::string& commandLine);
 // A modal message box owned by `owner`, with an OK button only and no icon.
 void ShowMessage(HWND owner, const std::string& text, const std::string& caption);
 
-}  // namespace ondrix::windows
+}  // namespace ondrix::win32

@@ -1,0 +1,664 @@
+#include "main_window.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "dpi.h"
+#include "ondrix/version.h"
+#include "plotter/form/commands.h"
+#include "plotter/form/design.h"
+#include "plotter/form/menu.h"
+#include "resource_ids.h"
+#include "wide_text.h"
+
+namespace ondrix::win32 {
+
+using window::Control;
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"OndrixMain";
+// Command ids: menu rows, toolbar buttons (by 1-based index) and controls.
+constexpr int kMenuIdBase = 1000;
+constexpr int kToolbarIdBase = 2000;
+constexpr int kControlIdBase = 3000;
+// The drop-down list of Combo1 opens below its box, this many design pixels tall.
+constexpr int kComboListHeight = 120;
+// The toolbar's image list holds images of the toolbar's image size at 100 %, 150 % and 200 %;
+// the window picks the one for its DPI.
+constexpr std::array<int, 3> kImageSizes{16, 24, 32};
+// Pixels of the images that are not art hold this colour.
+constexpr COLORREF kImageMask = RGB(192, 192, 192);
+// The formula boxes' character set (Cyrillic, as designed).
+constexpr BYTE kFormulaCharset = RUSSIAN_CHARSET;
+constexpr int kPointsPerInch = 72;
+// Toolbar buttons: room for an eight-letter caption under a 16-pixel image.
+constexpr int kToolButtonWidth = 57;
+constexpr int kToolButtonHeight = 36;
+
+int ControlId(Control control) {
+    return kControlIdBase + static_cast<int>(control);
+}
+
+COLORREF ToColorRef(canvas::Rgb rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// The text a menu shows for a shortcut: "Ctrl+N", "F5", "Ctrl+F11".
+std::wstring ShortcutText(const window::Shortcut& shortcut) {
+    if (shortcut.key == window::Key::None) return {};
+    std::wstring text;
+    if (shortcut.modifiers & window::kCtrl) text += L"Ctrl+";
+    if (shortcut.modifiers & window::kShift) text += L"Shift+";
+    if (shortcut.modifiers & window::kAlt) text += L"Alt+";
+    const int key = static_cast<int>(shortcut.key);
+    if (key >= VK_F1 && key <= VK_F24) {
+        text += L"F" + std::to_wstring(key - VK_F1 + 1);
+    } else {
+        text += static_cast<wchar_t>(key);
+    }
+    return text;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), about_(instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Proc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ONDRIX));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ONDRIX),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(kTitle).c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!window_) return;
+    dpi_ = WindowDpi(window_);
+    BuildMenus();
+    CreateControls();
+    BuildToolbar();
+    for (const window::ControlDesign& design : window::kControls) {
+        boxes_[static_cast<std::size_t>(design.control)] = design.box;
+    }
+    ApplyDpi();
+
+    form_ = std::make_unique<window::MainForm>(*this, picture1_->Surface());
+    picture1_->mouseMoved = [this](double x, double y) { form_->Picture1_MouseMove(x, y); };
+    about_.closed = [this] { QuitWhenLastWindowCloses(); };
+    form_->Form_Load();
+}
+
+MainWindow::~MainWindow() {
+    about_.closed = nullptr;
+    if (window_) DestroyWindow(window_);
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    if (images_) ImageList_Destroy(images_);
+    if (formulaFont_) DeleteObject(formulaFont_);
+    if (controlFont_) DeleteObject(controlFont_);
+    for (HBRUSH brush : shapeBrushes_) DeleteObject(brush);
+}
+
+void MainWindow::CreateControls() {
+    auto create = [this](DWORD exStyle, const wchar_t* windowClass, const wchar_t* text,
+                         DWORD style, Control control) {
+        return CreateWindowExW(exStyle, windowClass, text,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
+                               instance_, nullptr);
+    };
+    // Created in tab order: the keyboard moves the focus in the order of creation. Frame1 is
+    // created last, below the controls it holds, since it takes no focus.
+    for (int k = 0; k < draw::kFormulaCount; ++k) {
+        text1_[k] =
+            create(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, window::Text1(k));
+        SetWindowSubclass(text1_[k], FormulaBoxProc, static_cast<UINT_PTR>(k),
+                          reinterpret_cast<DWORD_PTR>(this));
+        shape1_[k] = create(0, L"STATIC", L"", 0, window::Shape1(k));
+        shapeBrushes_[k] = CreateSolidBrush(ToColorRef(window::kShapeColors[k]));
+    }
+    SetWindowTextW(text1_[0], Wide(window::kStartFormula).c_str());
+    check1_ = create(0, L"BUTTON", Wide(window::kCheck1Caption).c_str(),
+                     WS_TABSTOP | BS_AUTOCHECKBOX, Control::Check1);
+    picture1_ = std::make_unique<CanvasWindow>(instance_, window_, ControlId(Control::Picture1));
+    vscroll1_ = create(0, L"SCROLLBAR", L"", WS_TABSTOP | SBS_VERT, Control::VScroll1);
+    hscroll1_ = create(0, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, Control::HScroll1);
+    for (HWND bar : {vscroll1_, hscroll1_}) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE | SIF_POS;
+        info.nMin = window::kScrollDesign.min;
+        info.nMax = window::kScrollDesign.max;
+        info.nPos = window::kScrollDesign.value;
+        SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    }
+    toolbar_ =
+        create(0, TOOLBARCLASSNAME, nullptr,
+               TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+               Control::Toolbar1);
+    statusBar_ =
+        create(0, STATUSCLASSNAME, nullptr, CCS_NORESIZE | CCS_NOPARENTALIGN, Control::StatusBar1);
+    // One part across the whole bar shows the one text; unlike the bar's simple mode its
+    // text can be read back on every system.
+    int parts[] = {-1};
+    SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    check3_ = create(0, L"BUTTON", Wide(window::kCheck3Caption).c_str(),
+                     WS_TABSTOP | BS_AUTOCHECKBOX, Control::Check3);
+    combo1_ =
+        create(0, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, Control::Combo1);
+    for (const char* mode : window::kModes) {
+        SendMessageW(combo1_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(mode).c_str()));
+    }
+    frame_ = create(0, L"BUTTON", L"", BS_GROUPBOX, Control::Frame1);
+    SetWindowSubclass(frame_, FrameProc, 0, 0);
+}
+
+void MainWindow::BuildMenus() {
+    HMENU bar = CreateMenu();
+    HMENU menu = nullptr;
+    const char* current = nullptr;
+    std::vector<ACCEL> accelerators;
+    for (int row = 0; row < window::kMenuRows; ++row) {
+        const window::MenuRow& item = window::kMenu[row];
+        if (!current || std::string_view(current) != item.menu) {
+            current = item.menu;
+            menu = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), Wide(current).c_str());
+        }
+        if (!item.caption) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        std::wstring caption = Wide(item.caption);
+        const std::wstring shortcut = ShortcutText(item.shortcut);
+        if (!shortcut.empty()) caption += L"\t" + shortcut;
+        AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                    static_cast<UINT_PTR>(kMenuIdBase + row), caption.c_str());
+        if (item.shortcut.key == window::Key::None) continue;
+        ACCEL accel{};
+        accel.fVirt = FVIRTKEY;
+        if (item.shortcut.modifiers & window::kCtrl) accel.fVirt |= FCONTROL;
+        if (item.shortcut.modifiers & window::kShift) accel.fVirt |= FSHIFT;
+        if (item.shortcut.modifiers & window::kAlt) accel.fVirt |= FALT;
+        // The portable key codes are Windows' virtual-key codes.
+        accel.key = static_cast<WORD>(item.shortcut.key);
+        accel.cmd = static_cast<WORD>(kMenuIdBase + row);
+        accelerators.push_back(accel);
+    }
+    SetMenu(window_, bar);
+    accelerators_ =
+        CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
+}
+
+void MainWindow::BuildToolbar() {
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    std::vector<std::wstring> captions(window::kToolbarEntries);
+    std::vector<TBBUTTON> buttons(window::kToolbarEntries);
+    for (int index = 1; index <= window::kToolbarEntries; ++index) {
+        const window::ToolbarEntry& entry = window::kToolbar[index - 1];
+        TBBUTTON& button = buttons[index - 1];
+        button.idCommand = kToolbarIdBase + index;
+        if (!entry.caption) {
+            button.fsStyle = BTNS_SEP;
+            continue;
+        }
+        captions[index - 1] = Wide(entry.caption);
+        button.iBitmap = entry.image - 1;
+        button.fsState = entry.enabled ? TBSTATE_ENABLED : 0;
+        button.fsStyle = BTNS_BUTTON;
+        button.iString = reinterpret_cast<INT_PTR>(captions[index - 1].c_str());
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(),
+                 reinterpret_cast<LPARAM>(buttons.data()));
+}
+
+void MainWindow::ApplyDpi() {
+    HFONT controlFont = CreateMessageFont(dpi_);
+    LOGFONTW formula{};
+    formula.lfHeight = -MulDiv(window::kFormulaFontPoints, static_cast<int>(dpi_), kPointsPerInch);
+    formula.lfWeight = window::kFormulaFontBold ? FW_BOLD : FW_NORMAL;
+    formula.lfCharSet = kFormulaCharset;
+    const std::wstring face = Wide(window::kFormulaFontName);
+    face.copy(formula.lfFaceName, LF_FACESIZE - 1);
+    HFONT formulaFont = CreateFontIndirectW(&formula);
+    for (HWND control : {check1_, check3_, combo1_, frame_, toolbar_, statusBar_}) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+    }
+    for (HWND box : text1_) {
+        SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(formulaFont), FALSE);
+    }
+    if (controlFont_) DeleteObject(controlFont_);
+    if (formulaFont_) DeleteObject(formulaFont_);
+    controlFont_ = controlFont;
+    formulaFont_ = formulaFont;
+    picture1_->SetDpi(dpi_);
+
+    // The toolbar's images at the size nearest the DPI, not larger.
+    const int wanted = ToDevice(window::kToolbarImageSize, dpi_);
+    int size = kImageSizes[0];
+    for (int candidate : kImageSizes) {
+        if (candidate <= wanted) size = candidate;
+    }
+    HIMAGELIST images =
+        ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, window::kToolbarImages, 0);
+    for (const char* icon : window::kToolbarImageIcons) {
+        const std::wstring name = Wide(std::string(icon) + "_" + std::to_string(size));
+        auto* bitmap = static_cast<HBITMAP>(
+            LoadImageW(instance_, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ImageList_AddMasked(images, bitmap, kImageMask);
+        DeleteObject(bitmap);
+    }
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (images_) ImageList_Destroy(images_);
+    images_ = images;
+    const int buttonWidth = ToDevice(kToolButtonWidth, dpi_);
+    SendMessageW(toolbar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(buttonWidth, buttonWidth));
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(buttonWidth, ToDevice(kToolButtonHeight, dpi_)));
+
+    for (const window::ControlDesign& design : window::kControls) {
+        SetGeometry(design.control, boxes_[static_cast<std::size_t>(design.control)]);
+    }
+}
+
+HWND MainWindow::ControlHandle(Control control) const {
+    switch (control) {
+        case Control::Toolbar1:
+            return toolbar_;
+        case Control::Frame1:
+            return frame_;
+        case Control::Text1_0:
+        case Control::Text1_1:
+        case Control::Text1_2:
+            return text1_[static_cast<int>(control) - static_cast<int>(Control::Text1_0)];
+        case Control::Shape1_0:
+        case Control::Shape1_1:
+        case Control::Shape1_2:
+            return shape1_[static_cast<int>(control) - static_cast<int>(Control::Shape1_0)];
+        case Control::Combo1:
+            return combo1_;
+        case Control::Check1:
+            return check1_;
+        case Control::Check3:
+            return check3_;
+        case Control::Picture1:
+            return picture1_ ? picture1_->Handle() : nullptr;
+        case Control::VScroll1:
+            return vscroll1_;
+        case Control::HScroll1:
+            return hscroll1_;
+        case Control::StatusBar1:
+            return statusBar_;
+    }
+    return nullptr;
+}
+
+RECT MainWindow::DeviceRect(const window::Box& box) const {
+    return {ToDevice(box.left, dpi_), ToDevice(box.top, dpi_), ToDevice(box.left + box.width, dpi_),
+            ToDevice(box.top + box.height, dpi_)};
+}
+
+std::string MainWindow::Text(int k) const {
+    const int length = GetWindowTextLengthW(text1_[k]);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(text1_[k], text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return Narrow(text);
+}
+
+void MainWindow::SetText(int k, const std::string& text) {
+    SetWindowTextW(text1_[k], Wide(text).c_str());
+}
+
+bool MainWindow::Checked(Control checkBox) const {
+    return SendMessageW(ControlHandle(checkBox), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int MainWindow::ListIndex() const {
+    const LRESULT index = SendMessageW(combo1_, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void MainWindow::SetListIndex(int index) {
+    SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void MainWindow::SetGeometry(Control control, const window::Box& box) {
+    boxes_[static_cast<std::size_t>(control)] = box;
+    const window::ControlDesign& design = window::DesignOf(control);
+    window::Box onClient = box;
+    if (design.inFrame) {
+        const window::Box& frame = boxes_[static_cast<std::size_t>(Control::Frame1)];
+        onClient.left += frame.left;
+        onClient.top += frame.top;
+    }
+    RECT r = DeviceRect(onClient);
+    if (control == Control::Picture1) {
+        picture1_->Place(r, box.width, box.height, DeviceRatio(dpi_));
+        return;
+    }
+    if (control == Control::Combo1) r.bottom = r.top + ToDevice(kComboListHeight, dpi_);
+    MoveWindow(ControlHandle(control), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    if (control == Control::Frame1) {
+        // The controls it holds move with it.
+        for (const window::ControlDesign& held : window::kControls) {
+            if (held.inFrame)
+                SetGeometry(held.control, boxes_[static_cast<std::size_t>(held.control)]);
+        }
+    }
+}
+
+void MainWindow::SetScrollLimits(Control scrollBar, int min, int max) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE;
+    info.nMin = min;
+    info.nMax = max;
+    SetScrollInfo(ControlHandle(scrollBar), SB_CTL, &info, TRUE);
+}
+
+void MainWindow::SetStatusText(const std::string& text) {
+    SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+window::Size MainWindow::ClientSize() const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    return {ToDesign(client.right, dpi_), ToDesign(client.bottom, dpi_)};
+}
+
+window::Size MainWindow::ScreenSize() const {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    return {ToDesign(work.right - work.left, dpi_), ToDesign(work.bottom - work.top, dpi_)};
+}
+
+void MainWindow::SetWindowBox(const window::Box& outer) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT r = DeviceRect(outer);
+    SetWindowPos(window_, nullptr, monitor.rcWork.left + r.left, monitor.rcWork.top + r.top,
+                 r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool MainWindow::Minimized() const {
+    return IsIconic(window_) != FALSE;
+}
+
+char MainWindow::DecimalSeparator() const {
+    wchar_t separator[4] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) == 2 &&
+        separator[0] < 0x80) {
+        return static_cast<char>(separator[0]);
+    }
+    return '.';
+}
+
+void MainWindow::ShowAbout() {
+    about_.Show(window_);
+}
+
+void MainWindow::End() {
+    about_.Close();
+    if (window_) DestroyWindow(window_);
+}
+
+void MainWindow::QuitWhenLastWindowCloses() {
+    if (!window_ && !about_.Handle()) PostQuitMessage(0);
+}
+
+void MainWindow::Show(int showCommand) {
+    if (!window_) return;
+    const bool laidOut = shown_;
+    ShowWindow(window_, showCommand);
+    // The first layout pass comes when the window is first shown; where showing it raised no
+    // size change, it runs here.
+    if (!laidOut && !shown_ && form_) {
+        shown_ = true;
+        form_->Form_Resize();
+    }
+    SetFocus(text1_[0]);
+}
+
+bool MainWindow::PreTranslate(MSG& message) {
+    // The About box moves its focus and answers Enter and Esc as a dialog does.
+    if (HWND about = about_.Handle();
+        about && (message.hwnd == about || IsChild(about, message.hwnd))) {
+        return IsDialogMessageW(about, &message) != FALSE;
+    }
+    if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+    if (TranslateAcceleratorW(window_, accelerators_, &message)) return true;
+#ifdef ONDRIX_TEST_BUILD
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F9 &&
+        (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SHIFT) & 0x8000)) {
+        DumpState();
+        return true;
+    }
+#endif
+    return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void MainWindow::OnScroll(HWND bar, int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(bar, SB_CTL, &info)) return;
+    int value = info.nPos;
+    switch (request) {
+        case SB_LINEUP:  // SB_LINELEFT
+            value -= window::kScrollDesign.smallChange;
+            break;
+        case SB_LINEDOWN:  // SB_LINERIGHT
+            value += window::kScrollDesign.smallChange;
+            break;
+        case SB_PAGEUP:
+            value -= window::kScrollDesign.largeChange;
+            break;
+        case SB_PAGEDOWN:
+            value += window::kScrollDesign.largeChange;
+            break;
+        case SB_TOP:
+            value = info.nMin;
+            break;
+        case SB_BOTTOM:
+            value = info.nMax;
+            break;
+        case SB_THUMBPOSITION:  // the end of a drag; nothing runs while the thumb moves
+            value = info.nTrackPos;
+            break;
+        default:
+            return;
+    }
+    value = std::clamp(value, info.nMin, info.nMax);
+    if (value == info.nPos) return;
+    SetScrollPos(bar, SB_CTL, value, TRUE);
+    if (bar == hscroll1_) {
+        form_->HScroll1_Change(value);
+    } else {
+        form_->VScroll1_Change(value);
+    }
+}
+
+void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    if (lParam == 0 && id >= kMenuIdBase && id < kMenuIdBase + window::kMenuRows) {
+        const window::MenuRow& row = window::kMenu[id - kMenuIdBase];
+        if (HIWORD(wParam) == 1) {
+            form_->KeyDown(row.shortcut.key, row.shortcut.modifiers);  // a shortcut key
+        } else {
+            form_->RunCommand(row.command);  // the item, chosen in the menu
+        }
+        return;
+    }
+    if (reinterpret_cast<HWND>(lParam) == toolbar_ && id > kToolbarIdBase &&
+        id <= kToolbarIdBase + window::kToolbarEntries) {
+        form_->Toolbar1_ButtonClick(id - kToolbarIdBase);
+    }
+}
+
+LRESULT CALLBACK MainWindow::FormulaBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR index, DWORD_PTR data) {
+    auto* self = reinterpret_cast<MainWindow*>(data);
+    switch (message) {
+        case WM_GETDLGCODE: {
+            // Enter reaches the box instead of pressing a default button.
+            LRESULT code = DefSubclassProc(box, message, wParam, lParam);
+            const auto* queued = reinterpret_cast<const MSG*>(lParam);
+            if (queued && queued->message == WM_KEYDOWN && queued->wParam == VK_RETURN) {
+                code |= DLGC_WANTALLKEYS;
+            }
+            return code;
+        }
+        case WM_CHAR:
+            if (self->form_)
+                self->form_->Text1_KeyPress(static_cast<int>(index), static_cast<int>(wParam));
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(box, FormulaBoxProc, index);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            // A group box paints only its border; the window clips its children out of its own
+            // background, so the frame fills its inside itself. The controls it holds lie above
+            // it and are clipped out.
+            RECT inside;
+            GetClientRect(frame, &inside);
+            FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(frame, FrameProc, id);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(frame, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = window_;
+    switch (message) {
+        case WM_SIZE:
+            if (form_) {
+                if (IsWindowVisible(window_)) shown_ = true;
+                form_->Form_Resize();
+            }
+            return 0;
+        case WM_COMMAND:
+            if (form_) OnCommand(wParam, lParam);
+            return 0;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (form_ && lParam) OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            for (int k = 0; k < draw::kFormulaCount; ++k) {
+                if (reinterpret_cast<HWND>(lParam) == shape1_[k]) {
+                    return reinterpret_cast<LRESULT>(shapeBrushes_[k]);
+                }
+            }
+            break;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            ApplyDpi();
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            if (form_) form_->Form_Resize();
+            return 0;
+        }
+        case WM_DESTROY:
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            QuitWhenLastWindowCloses();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+#ifdef ONDRIX_TEST_BUILD
+// The test build writes what the tests check into the current folder: ondrix-state.txt (one
+// "name value" line each) and ondrix-canvas.ppm (the canvas's pixels).
+void MainWindow::DumpState() const {
+    if (FILE* out = std::fopen("ondrix-state.txt", "wb")) {
+        const view::View& v = form_->Plotter().View();
+        const window::Size client = ClientSize();
+        std::fprintf(out, "client %d %d\ndpi %u\n", client.width, client.height, dpi_);
+        std::fprintf(out, "view %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", v.XMin, v.XMax,
+                     v.YMin, v.YMax, v.XStep, v.YStep, v.XScale);
+        for (HWND bar : {hscroll1_, vscroll1_}) {
+            SCROLLINFO info{};
+            info.cbSize = sizeof(info);
+            info.fMask = SIF_ALL;
+            GetScrollInfo(bar, SB_CTL, &info);
+            std::fprintf(out, "%s %d %d %d\n", bar == hscroll1_ ? "hscroll" : "vscroll", info.nPos,
+                         info.nMin, info.nMax);
+        }
+        wchar_t status[256] = {};
+        SendMessageW(statusBar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(status));
+        std::fprintf(out, "status %s\n", Narrow(status).c_str());
+        std::fprintf(out, "mode %d\n", ListIndex());
+        for (int k = 0; k < draw::kFormulaCount; ++k) {
+            std::fprintf(out, "text%d %s\n", k, Text(k).c_str());
+        }
+        RECT picture{};
+        GetWindowRect(picture1_->Handle(), &picture);
+        std::fprintf(out, "picture %ld %ld %ld %ld\n", picture.left, picture.top,
+                     picture.right - picture.left, picture.bottom - picture.top);
+        const PixelBuffer pixels = picture1_->Pixels();
+        std::fprintf(out, "canvas %d %d\n", pixels.width, pixels.height);
+        std::fprintf(out, "focus %d\n", GetDlgCtrlID(GetFocus()) - kControlIdBase);
+        std::fprintf(out, "about %d\n", about_.Handle() != nullptr);
+        std::fclose(out);
+    }
+    if (FILE* out = std::fopen("ondrix-canvas.ppm", "wb")) {
+        const PixelBuffer pixels = picture1_->Pixels();
+        std::fprintf(out, "P6\n%d %d\n255\n", pixels.width, pixels.height);
+        for (int y = 0; y < pixels.height; ++y) {
+            for (int x = 0; x < pixels.width; ++x) {
+                const std::uint32_t p =
+                    pixels.bits[static_cast<std::size_t>(y) * pixels.stride + x];
+                const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16),
+                                              static_cast<unsigned char>(p >> 8),
+                                              static_cast<unsigned char>(p)};
+                std::fwrite(rgb, 1, 3, out);
+            }
+        }
+        std::fclose(out);
+    }
+}
+#endif
+
+}  // namespace ondrix::win32
