@@ -438,9 +438,14 @@ bool MainWindow::PreTranslate(MSG& message) {
     if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
     if (TranslateAcceleratorW(window_, accelerators_, &message)) return true;
 #ifdef ONDRIX_TEST_BUILD
-    if (message.message == WM_KEYDOWN && message.wParam == VK_F9 &&
-        (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SHIFT) & 0x8000)) {
+    const bool testKeys = message.message == WM_KEYDOWN &&
+                          (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SHIFT) & 0x8000);
+    if (testKeys && message.wParam == VK_F9) {
         DumpState();
+        return true;
+    }
+    if (testKeys && message.wParam == VK_F2) {
+        ResizeClientForTest();
         return true;
     }
 #endif
@@ -609,6 +614,25 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 #ifdef ONDRIX_TEST_BUILD
+// The test build sizes the window so that its client area is the size in design pixels that
+// ondrix-resize.txt in the current folder gives ("width height"): the tests compare pictures
+// of a known size.
+void MainWindow::ResizeClientForTest() {
+    int width = 0;
+    int height = 0;
+    FILE* in = std::fopen("ondrix-resize.txt", "rb");
+    if (!in) return;
+    const bool read = std::fscanf(in, "%d %d", &width, &height) == 2;
+    std::fclose(in);
+    if (!read) return;
+    RECT outer{0, 0, ToDevice(width, dpi_), ToDevice(height, dpi_)};
+    AdjustWindowRectExForDpi(&outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                             TRUE, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
+                             dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
 // The test build writes what the tests check into the current folder: ondrix-state.txt (one
 // "name value" line each) and ondrix-canvas.ppm (the canvas's pixels).
 void MainWindow::DumpState() const {
@@ -616,6 +640,10 @@ void MainWindow::DumpState() const {
         const view::View& v = form_->Plotter().View();
         const window::Size client = ClientSize();
         std::fprintf(out, "client %d %d\ndpi %u\n", client.width, client.height, dpi_);
+        RECT outer{};
+        GetWindowRect(window_, &outer);
+        std::fprintf(out, "window %ld %ld %ld %ld\n", outer.left, outer.top,
+                     outer.right - outer.left, outer.bottom - outer.top);
         std::fprintf(out, "view %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", v.XMin, v.XMax,
                      v.YMin, v.YMax, v.XStep, v.YStep, v.XScale);
         for (HWND bar : {hscroll1_, vscroll1_}) {

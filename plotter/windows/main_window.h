@@ -74,6 +74,7 @@ class MainWindow : public window::Forms {
     void QuitWhenLastWindowCloses();
 #ifdef ONDRIX_TEST_BUILD
     void DumpState() const;
+    void ResizeClientForTest();
 #endif
 
     HINSTANCE instance_;

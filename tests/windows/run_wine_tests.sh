@@ -21,6 +21,7 @@ if [ $# -ne 1 ] || [ ! -d "${1:-}" ]; then
     exit 2
 fi
 BUILD=$(cd "$1" && pwd)
+SOURCE_DIR=$(cd "$(dirname "$0")/../.." && pwd)
 UNINSTALL_EXE=$BUILD/uninstall/uninstall.exe
 PROBE_EXE=$BUILD/tests/windows/key_value_probe.exe
 HOLD_EXE=$BUILD/tests/windows/hold_open.exe
@@ -507,9 +508,14 @@ test_installer() {
     standard_shell_folders
 }
 
+# --- the plotter's window ---------------------------------------------------------------------
+
+# shellcheck source=tests/windows/gui_tests.sh
+. "$SOURCE_DIR/tests/windows/gui_tests.sh"
+
 # --- the run -------------------------------------------------------------------------------------
 
-for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "$SETUP_EXE" "$PROGRAM_EXE"; do
+for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "$SETUP_EXE" "$PROGRAM_EXE" "$GUI_EXE"; do
     if [ ! -f "$program" ]; then
         echo "missing $program: build it first" >&2
         exit 2
@@ -521,16 +527,13 @@ mkdir -p "$SCRATCH"
 standard_shell_folders
 echo "== Running the Windows tests under Wine ($(wine --version 2>/dev/null))"
 
-test_without_log
-test_full_run
-test_waits_for_enter
-test_unknown_shell_folders
-test_shell_folder_of_another_type
-test_folders_named_like_the_shortcut
-test_file_held_open
-test_write_error
-test_key_value
-test_installer
+# WINE_TESTS names the groups to run (all when unset), e.g. WINE_TESTS="test_gui".
+for group in ${WINE_TESTS:-test_without_log test_full_run test_waits_for_enter \
+    test_unknown_shell_folders test_shell_folder_of_another_type \
+    test_folders_named_like_the_shortcut test_file_held_open test_write_error test_key_value \
+    test_installer test_gui}; do
+    "$group"
+done
 
 rm -rf "$SCRATCH"
 echo "== Windows checks passed: $passed; failed: $failed"
