@@ -94,11 +94,17 @@ constexpr const ControlDesign& DesignOf(Control control) {
     return kControls[static_cast<int>(control)];
 }
 
-// The controls that take the focus, by tab index; Text1(0) has it when the
-// window opens.
-inline constexpr std::array<Control, 7> kTabOrder{
-    {Control::Text1_0, Control::Text1_1, Control::Text1_2, Control::Check1, Control::VScroll1,
-     Control::HScroll1, Control::Check3}};
+// The controls in the order of their tab indexes (those without one left
+// out); Text1(0), tab index 0, has the focus when the window opens. Which of
+// them can take the focus at all is the platform's matter.
+constexpr std::array<Control, kControlCount - draw::kFormulaCount> TabOrder() {
+    std::array<Control, kControlCount - draw::kFormulaCount> order{};
+    std::size_t n = 0;
+    for (int index = 0; index < kControlCount; ++index)
+        for (const ControlDesign& design : kControls)
+            if (design.tabIndex == index) order[n++] = design.control;
+    return order;
+}
 
 // Captions and contents.
 inline constexpr const char* kStartFormula = "x";  // Text1(0); the other boxes start empty

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace ondrix::canvas {
+namespace ondrix::qt {
 
 CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -94,4 +94,4 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
-}  // namespace ondrix::canvas
+}  // namespace ondrix::qt

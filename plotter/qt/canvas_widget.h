@@ -4,13 +4,17 @@
 
 #include "plotter/canvas/image_canvas.h"
 
-namespace ondrix::canvas {
+namespace ondrix::qt {
+
+using canvas::ImageCanvas;
+using canvas::Rgb;
+using canvas::ScaleMap;
 
 // The plot area of the main window. It draws into a kept image and paints
 // only by copying that image; mouse moves are reported in user coordinates.
 // The image has one pixel per device pixel of the screen the window is on,
 // and follows that screen's device pixel ratio when it changes.
-class CanvasWidget : public QWidget, public Surface {
+class CanvasWidget : public QWidget, public canvas::Surface {
     Q_OBJECT
 
   public:
@@ -56,4 +60,4 @@ class CanvasWidget : public QWidget, public Surface {
     bool repaintPending_ = false;
 };
 
-}  // namespace ondrix::canvas
+}  // namespace ondrix::qt

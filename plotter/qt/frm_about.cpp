@@ -7,37 +7,53 @@
 #include <QPushButton>
 #include <iterator>
 
-#include "ondrix/version.h"
+#include "plotter/about/about_model.h"
 
-namespace ondrix {
+namespace ondrix::qt {
 
 namespace {
 
-// The dialog's geometry is laid out in twips; 15 twips make one pixel.
-constexpr int Px(int twips) {
-    return twips / 15;
-}
+using about::Pixels;
 
-QRect TwipRect(int left, int top, int width, int height) {
-    return QRect(Px(left), Px(top), Px(width), Px(height));
+QRect PixelRect(const about::TwipBox& box) {
+    return QRect(Pixels(box.left), Pixels(box.top), Pixels(box.width), Pixels(box.height));
 }
 
 // Labels with a fixed place need a font of a fixed size, or their texts would not fit.
 constexpr int kTextPixelSize = 11;
 constexpr int kTitlePixelSize = 20;
+constexpr int kIconPixels = 16;
 
-void SetBlackText(QLabel* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
+QLabel* MakeLabel(QWidget* parent, about::Control control) {
+    const about::ControlDesign& design = about::DesignOf(control);
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(design.name));
+    label->setGeometry(PixelRect(design.box));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (design.text) label->setText(QString::fromUtf8(design.text));
+    if (design.blackText) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+    }
+    return label;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& rect) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(rect);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+QPushButton* MakeButton(QWidget* parent, about::Control control) {
+    const about::ControlDesign& design = about::DesignOf(control);
+    auto* button = new QPushButton(QString::fromUtf8(design.text), parent);
+    button->setObjectName(QString::fromLatin1(design.name));
+    button->setGeometry(PixelRect(design.box));
+    return button;
+}
+
+// One half of the etched separator, named as in the design without the parentheses.
+SeparatorLine* MakeLine(QWidget* parent, const about::LineDesign& design) {
+    auto* line = new SeparatorLine(QColor(QRgb(design.color)), parent);
+    line->setObjectName(QString::fromLatin1(design.name).replace('(', '_').remove(')'));
+    line->setGeometry(Pixels(design.x1), Pixels(design.y),
+                      Pixels(design.x2) - Pixels(design.x1) + 1, design.thickness);
+    return line;
 }
 
 }  // namespace
@@ -60,66 +76,49 @@ frmAbout::frmAbout(const QIcon& icon, QWidget* parent)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(Pixels(about::kClientWidth), Pixels(about::kClientHeight));
     setWindowIcon(icon);
 
     QFont textFont = font();
     textFont.setPixelSize(kTextPixelSize);
     setFont(textFont);
 
-    picIcon_ = MakeLabel(this, "picIcon", TwipRect(240, 240, 270, 270));
+    picIcon_ = MakeLabel(this, about::Control::picIcon);
     picIcon_->setAutoFillBackground(true);
     picIcon_->setBackgroundRole(QPalette::Window);
     picIcon_->setAlignment(Qt::AlignCenter);
-    picIcon_->setPixmap(icon.pixmap(QSize(16, 16), devicePixelRatioF()));
+    picIcon_->setPixmap(icon.pixmap(QSize(kIconPixels, kIconPixels), devicePixelRatioF()));
 
-    lblTitle_ = MakeLabel(this, "lblTitle", TwipRect(1050, 240, 1725, 480));
+    lblTitle_ = MakeLabel(this, about::Control::lblTitle);
     QFont titleFont = textFont;
     titleFont.setPixelSize(kTitlePixelSize);
     titleFont.setBold(true);
     lblTitle_->setFont(titleFont);
-    SetBlackText(lblTitle_);
 
-    Label1_ = MakeLabel(this, "Label1", TwipRect(1080, 600, 1935, 255));
-    Label1_->setText(QStringLiteral("By the Ondrix team"));
-
-    lblVersion_ = MakeLabel(this, "lblVersion", TwipRect(1050, 960, 3885, 225));
-
-    lblDescription_ = MakeLabel(this, "lblDescription", TwipRect(1080, 1410, 3885, 885));
+    Label1_ = MakeLabel(this, about::Control::Label1);
+    lblVersion_ = MakeLabel(this, about::Control::lblVersion);
+    lblDescription_ = MakeLabel(this, about::Control::lblDescription);
     lblDescription_->setWordWrap(true);
-    lblDescription_->setText(
-        QStringLiteral("use abs(x), sin(x), log(x), mod(x), fix(x), int(x), tan(x) functions, "
-                       "other examples: x^2, x/4, pi, 1/sin(x) e t.c."));
-    SetBlackText(lblDescription_);
 
-    // The etched separator: a grey line from (90, 2445) to (5654, 2445) and a white line two
-    // pixels thick below it from (105, 2460) to (5654, 2460).
-    Line1_1_ = new SeparatorLine(QColor(128, 128, 128), this);
-    Line1_1_->setObjectName(QStringLiteral("Line1_1"));
-    Line1_1_->setGeometry(Px(90), Px(2445), Px(5654) - Px(90) + 1, 1);
-    Line1_0_ = new SeparatorLine(Qt::white, this);
-    Line1_0_->setObjectName(QStringLiteral("Line1_0"));
-    Line1_0_->setGeometry(Px(105), Px(2460), Px(5654) - Px(105) + 1, 2);
+    Line1_1_ = MakeLine(this, about::kSeparator[0]);
+    Line1_0_ = MakeLine(this, about::kSeparator[1]);
 
-    lblDisclaimer_ = MakeLabel(this, "lblDisclaimer", TwipRect(255, 2625, 3870, 825));
+    lblDisclaimer_ = MakeLabel(this, about::Control::lblDisclaimer);
     lblDisclaimer_->setWordWrap(true);
-    lblDisclaimer_->setText(QStringLiteral("Warning: use on own risk"));
-    SetBlackText(lblDisclaimer_);
 
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(TwipRect(4245, 2625, 1260, 345));
+    cmdOK_ = MakeButton(this, about::Control::cmdOK);
     cmdOK_->setDefault(true);
-
-    cmdSysInfo_ = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo_->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo_->setGeometry(TwipRect(4260, 3075, 1245, 345));
+    cmdSysInfo_ = MakeButton(this, about::Control::cmdSysInfo);
 
     // Tab order by tab index; the labels and the icon only keep their places in the chain.
-    QWidget* const tabOrder[] = {cmdOK_,         picIcon_,  cmdSysInfo_, lblDescription_,
-                                 lblDisclaimer_, lblTitle_, lblVersion_, Label1_};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    QWidget* previous = nullptr;
+    for (int index = 0; index < about::kControlCount; ++index) {
+        for (const about::ControlDesign& design : about::kControls) {
+            if (design.tabIndex != index) continue;
+            QWidget* widget = findChild<QWidget*>(QString::fromLatin1(design.name));
+            if (previous) setTabOrder(previous, widget);
+            previous = widget;
+        }
     }
     cmdOK_->setFocus();
 
@@ -143,13 +142,9 @@ frmAbout::frmAbout(const QIcon& icon, QWidget* parent)
 frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load() {
-    const QString title = QString::fromUtf8(kTitle);
-    setWindowTitle(QStringLiteral("About ") + title);
-    lblVersion_->setText(QStringLiteral("Version %1.%2.%3")
-                             .arg(kVersionMajor)
-                             .arg(kVersionMinor)
-                             .arg(kVersionRevision));
-    lblTitle_->setText(title);
+    setWindowTitle(QString::fromStdString(about::Caption()));
+    lblVersion_->setText(QString::fromStdString(about::VersionText()));
+    lblTitle_->setText(QString::fromStdString(about::TitleText()));
 }
 
 void frmAbout::cmdOK_Click() {
@@ -187,4 +182,4 @@ frmAbout* ShowAbout(const QWidget* owner, QPointer<frmAbout>& instance, const QI
     return instance;
 }
 
-}  // namespace ondrix
+}  // namespace ondrix::qt

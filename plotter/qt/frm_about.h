@@ -14,7 +14,7 @@
 class QLabel;
 class QPushButton;
 
-namespace ondrix {
+namespace ondrix::qt {
 
 // A horizontal line of one colour and thickness filling its widget: two of them, grey above
 // white, make the etched separator.
@@ -33,10 +33,6 @@ class frmAbout : public QDialog {
     Q_OBJECT
 
   public:
-    // Client area size in pixels.
-    static constexpr int kClientWidth = 382;
-    static constexpr int kClientHeight = 237;
-
     // `icon` is the program icon, the one the main window shows. The dialog deletes itself when
     // it is closed.
     explicit frmAbout(const QIcon& icon, QWidget* parent = nullptr);
@@ -78,4 +74,4 @@ class frmAbout : public QDialog {
 // still open when it goes away.
 frmAbout* ShowAbout(const QWidget* owner, QPointer<frmAbout>& instance, const QIcon& icon);
 
-}  // namespace ondrix
+}  // namespace ondrix::qt

@@ -3,11 +3,12 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
+#include <optional>
+#include <vector>
 
-#include "plotter/draw/controls.h"
-#include "plotter/draw/plotter.h"
-#include "plotter/view/scroll.h"
-#include "plotter/form/commands.h"
+#include "plotter/form/forms.h"
+#include "plotter/form/main_form.h"
 
 class QAction;
 class QCheckBox;
@@ -18,48 +19,49 @@ class QLineEdit;
 class QScrollBar;
 class QStatusBar;
 
-namespace ondrix {
-class frmAbout;
-namespace canvas {
+namespace ondrix::qt {
+
 class CanvasWidget;
-}
-}  // namespace ondrix
-
-namespace ondrix::window {
-
 class ClientArea;
 class Toolbar;
+class frmAbout;
 
-// The plotter's main window. A thin shell: it builds the controls, lays them
-// out, routes menus, shortcuts, toolbar buttons and keys to the plotter's
-// commands, and answers the drawing code's questions from its controls.
-class frmMain : public QMainWindow, public draw::Controls {
+// The plotter's main window on Qt: it builds the controls from the design
+// tables, answers the forms interface from its widgets and forwards every
+// event to the window's rules (window::MainForm).
+class frmMain : public QMainWindow, public window::Forms {
     Q_OBJECT
 
   public:
-    // Loads the window: builds it hidden, sizes and centres it on the screen,
-    // selects "Don't draw sum" and plots the start view.
+    // Loads the window: builds it hidden, then runs the load steps.
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // What drawing reads from the controls.
-    std::string FormulaText(int k) const override;
-    bool DontClearScreen() const override;
-    bool DotsNotLines() const override;
-    int Mode() const override;
-    void ClearFormulas() override;
+    window::MainForm& Form() { return *form_; }
 
-    void RunCommand(Command command);
-    // A toolbar button was clicked: runs its command by its 1-based index.
-    void Toolbar1_ButtonClick(int index);
+    // The forms interface.
+    std::string Text(int k) const override;
+    void SetText(int k, const std::string& text) override;
+    bool Checked(window::Control checkBox) const override;
+    int ListIndex() const override;
+    void SetListIndex(int index) override;
+    void SetGeometry(window::Control control, const window::Box& box) override;
+    void SetScrollLimits(window::Control scrollBar, int min, int max) override;
+    void SetStatusText(const std::string& text) override;
+    window::Size ClientSize() const override;
+    window::Size ScreenSize() const override;
+    void SetWindowBox(const window::Box& outer) override;
+    bool Minimized() const override;
+    char DecimalSeparator() const override;
+    void ShowAbout() override;
+    void End() override;
 
-    // Access for tests and for the program's start.
-    draw::Plotter& Plotter() { return *plotter_; }
+    // Access for tests.
     QLineEdit* Text1(int k) const { return Text1_[k]; }
     QComboBox* Combo1() const { return Combo1_; }
     QCheckBox* Check1() const { return Check1_; }
     QCheckBox* Check3() const { return Check3_; }
-    canvas::CanvasWidget* Picture1() const { return Picture1_; }
+    CanvasWidget* Picture1() const { return Picture1_; }
     QScrollBar* HScroll1() const { return HScroll1_; }
     QScrollBar* VScroll1() const { return VScroll1_; }
     QFrame* Frame1() const { return Frame1_; }
@@ -67,13 +69,8 @@ class frmMain : public QMainWindow, public draw::Controls {
     QStatusBar* StatusBar1() const { return StatusBar1_; }
     QString SimpleText() const;
     QWidget* Client() const;
-    QAction* MenuAction(Command command) const;
+    QAction* MenuAction(window::Command command) const;
     frmAbout* About() const;
-    bool Loaded() const { return plotter_->View().Loaded; }
-
-    // The layout pass: fits the canvas and the scroll bars to the client
-    // area, then recomputes the sampling step and draws.
-    void Form_Resize();
 
   protected:
     // Restoring from the minimised state runs the layout pass, as a size
@@ -81,23 +78,18 @@ class frmMain : public QMainWindow, public draw::Controls {
     void changeEvent(QEvent* event) override;
     // The frame a window manager adds is known only once the window is shown;
     // the first move or resize that reveals it places the window again, so that
-    // the start size and position hold for the window with its frame.
+    // the start box holds for the window with its frame.
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
+    void BuildControls();
     void BuildMenus();
     void BuildToolbar();
-    void BuildControls();
-    void Form_Load();
-    void HScroll1_Change(int value);
-    void VScroll1_Change(int value);
-    void Picture1_MouseMove(float x, float y);
-    void PlaceDockedBars();
-    // Sizes the window to three quarters of its screen, frame included, and
-    // centres it; `frame` is the frame around the client area, if known.
-    void PlaceAtStart(const QMargins& frame);
+    QWidget* Widget(window::Control control) const;
+    // Puts the window at the start box, its client area inside `frame`.
+    void PlaceWindow(const QMargins& frame);
     void FitStartFrame();
 
     ClientArea* client_;
@@ -108,18 +100,17 @@ class frmMain : public QMainWindow, public draw::Controls {
     QComboBox* Combo1_;
     QCheckBox* Check1_;
     QCheckBox* Check3_;
-    canvas::CanvasWidget* Picture1_;
+    CanvasWidget* Picture1_;
     QScrollBar* VScroll1_;
     QScrollBar* HScroll1_;
     QStatusBar* StatusBar1_;
     QLabel* statusText_;
-    std::vector<std::pair<Command, QAction*>> menuActions_;
+    std::vector<std::pair<window::Command, QAction*>> menuActions_;
 
-    view::ScrollLimits hLimits_;
-    view::ScrollLimits vLimits_;
-    std::unique_ptr<draw::Plotter> plotter_;
+    std::unique_ptr<window::MainForm> form_;
     QPointer<frmAbout> about_;
+    std::optional<window::Box> startBox_;
     bool startFramePending_ = true;
 };
 
-}  // namespace ondrix::window
+}  // namespace ondrix::qt

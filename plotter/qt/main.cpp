@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     // The app id of the installed desktop entry, so that the desktop shows that entry's name
     // and icon for the running window.
     QGuiApplication::setDesktopFileName("org.ondrix.Ondrix");
-    ondrix::window::frmMain window;
+    ondrix::qt::frmMain window;
     window.show();
     return QApplication::exec();
 }

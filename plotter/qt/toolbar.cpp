@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-namespace ondrix::window {
+namespace ondrix::qt {
 
 namespace {
 
@@ -58,4 +58,4 @@ void Toolbar::FitButtons() {
     }
 }
 
-}  // namespace ondrix::window
+}  // namespace ondrix::qt

@@ -2,7 +2,7 @@
 
 #include <QToolBar>
 
-namespace ondrix::window {
+namespace ondrix::qt {
 
 // Toolbar buttons are wide enough for an eight-letter caption under a
 // 16-pixel image. A caption that needs more room in the platform's font widens
@@ -27,4 +27,4 @@ class Toolbar : public QToolBar {
     void FitButtons();
 };
 
-}  // namespace ondrix::window
+}  // namespace ondrix::qt

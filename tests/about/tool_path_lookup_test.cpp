@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QTemporaryDir>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -30,13 +30,26 @@ void PrintTo(const PathCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// A fresh folder that is removed with everything in it at the end of the test.
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        std::string name = (fs::temp_directory_path() / "ondrix-test-XXXXXX").string();
+        if (::mkdtemp(name.data())) path = name;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        if (!path.empty()) fs::remove_all(path, ec);
+    }
+};
+
 class ToolPathLookupCases : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(ToolPathLookupCases, AnswersPathValue) {
     const PathCase& c = GetParam();
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const fs::path root = temp.path().toStdString();
+    const TempFolder temp;
+    ASSERT_FALSE(temp.path.empty());
+    const fs::path root = temp.path;
     for (const auto& [file, mode] : c.files) {
         const fs::path p = root / file;
         fs::create_directories(mode == kFolder ? p : p.parent_path());
@@ -83,18 +96,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToolPathLookup, ReadsPathOfEnvironmentThroughGetKeyValue) {
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const std::string tool = (fs::path(temp.path().toStdString()) / "hardinfo").string();
+    const TempFolder temp;
+    ASSERT_FALSE(temp.path.empty());
+    const std::string tool = (temp.path / "hardinfo").string();
     std::ofstream(tool) << "#!/bin/sh\n";
     ::chmod(tool.c_str(), 0755);
 
-    const QByteArray savedPath = qgetenv("PATH");
-    qputenv("PATH", temp.path().toLocal8Bit());
+    const char* oldPath = std::getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    ::setenv("PATH", temp.path.c_str(), 1);
     std::string keyVal;
     const bool found =
         GetKeyValue(*MakeSystemKeyLookup(), kHKeyLocalMachine, kMsinfoKey, "PATH", keyVal);
-    qputenv("PATH", savedPath);
+    ::setenv("PATH", savedPath.c_str(), 1);
 
     EXPECT_TRUE(found);
     EXPECT_EQ(keyVal, tool);

@@ -9,13 +9,15 @@
 #include <memory>
 #include <vector>
 
-#include "plotter/qt/canvas_widget.h"
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/canvas/scale_map.h"
+#include "plotter/qt/canvas_widget.h"
 #include "tests/support/image_probe.h"
 
 namespace ondrix::canvas {
 namespace {
+
+using qt::CanvasWidget;
 
 using testing::CountColor;
 using testing::Opaque;

@@ -12,11 +12,11 @@
 #include <functional>
 #include <string>
 
-#include "plotter/qt/canvas_widget.h"
 #include "plotter/canvas/image_canvas.h"
 #include "plotter/draw/curves.h"
-#include "plotter/view/scroll.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/qt/frm_main.h"
+#include "plotter/view/scroll.h"
 
 // The last test asks for an image no machine can hold. Qt answers a failed
 // allocation with a null image; under AddressSanitizer malloc must return null
@@ -25,7 +25,9 @@ extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
 }
 
-namespace ondrix::window {
+namespace ondrix::qt {
+
+using window::Command;
 namespace {
 
 constexpr QRgb Opaque(canvas::Rgb c) {
@@ -61,7 +63,7 @@ struct HostileWindow : ::testing::Test {
         QApplication::processEvents();
     }
 
-    const view::View& View() { return window.Plotter().View(); }
+    const view::View& View() { return window.Form().Plotter().View(); }
     const QImage& Image() { return window.Picture1()->Canvas().Image(); }
 
     // A view whose pixels the numbers can still tell apart.
@@ -78,7 +80,7 @@ struct HostileWindow : ::testing::Test {
 
     // Back to the start view, where y = x is a long dark blue line.
     void ExpectRecovers() {
-        window.RunCommand(Command::ResetScale);
+        window.Form().RunCommand(Command::ResetScale);
         ExpectViewUsable();
         EXPECT_GT(CountColor(Image(), kBlue), 100);
     }
@@ -102,7 +104,7 @@ TEST_F(HostileWindow, FormulaBoxTakesAnyText) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         window.Text1(1)->setText(c.text);
-        window.RunCommand(Command::Draw);
+        window.Form().RunCommand(Command::Draw);
         // The box that cannot be evaluated leaves gaps; the good one is drawn.
         EXPECT_EQ(CountColor(Image(), kGreen), 0);
         EXPECT_GT(CountColor(Image(), kBlue), 100);
@@ -121,17 +123,17 @@ TEST_F(HostileWindow, ZoomsEachWayToTheLimit) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.zoom));
-        window.RunCommand(Command::ResetScale);
+        window.Form().RunCommand(Command::ResetScale);
         const double start = c.width(View());
-        for (int i = 0; i < kZoomsPastTheLimit; ++i) window.RunCommand(c.zoom);
+        for (int i = 0; i < kZoomsPastTheLimit; ++i) window.Form().RunCommand(c.zoom);
         ExpectViewUsable();
         // At the limit a further zoom changes nothing; one step back still works.
         const double limit = c.width(View());
-        window.RunCommand(c.zoom);
+        window.Form().RunCommand(c.zoom);
         EXPECT_EQ(c.width(View()), limit);
-        window.RunCommand(c.back);
+        window.Form().RunCommand(c.back);
         EXPECT_NE(c.width(View()), limit);
-        for (int i = 0; i < 100; ++i) window.RunCommand(c.back);
+        for (int i = 0; i < 100; ++i) window.Form().RunCommand(c.back);
         ExpectViewUsable();
         EXPECT_NE(c.width(View()), start);
         ExpectRecovers();
@@ -159,8 +161,8 @@ TEST_F(HostileWindow, ScrollBarsAtTheEndsOfTheirRange) {
                  {view::kScrollLimitHigh, view::kScrollLimitLow, 0, view::kScrollLimitHigh}) {
                 SCOPED_TRACE(std::string(v.name) + (bar == window.HScroll1() ? " H " : " V ") +
                              std::to_string(value));
-                window.RunCommand(Command::ResetScale);
-                view::View& plane = window.Plotter().View();
+                window.Form().RunCommand(Command::ResetScale);
+                view::View& plane = window.Form().Plotter().View();
                 for (int i = 0; i < v.zooms; ++i) {
                     if (v.xAxis) {
                         view::ZoomX(plane, v.zoom, window.Picture1()->width());
@@ -190,8 +192,8 @@ TEST_F(HostileWindow, ClientAreasFromNothingToHuge) {
         SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
         window.Client()->resize(s.width, s.height);
         QApplication::processEvents();
-        window.RunCommand(Command::Draw);
-        const canvas::CanvasWidget* picture = window.Picture1();
+        window.Form().RunCommand(Command::Draw);
+        const CanvasWidget* picture = window.Picture1();
         EXPECT_GE(picture->width(), 0);
         EXPECT_GE(picture->height(), 0);
         EXPECT_EQ(Image().width(), std::max(1, picture->width()));
@@ -211,7 +213,7 @@ TEST_F(HostileWindow, WindowSizesDownToNothing) {
         SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
         window.resize(w, h);
         QApplication::processEvents();
-        window.RunCommand(Command::Draw);
+        window.Form().RunCommand(Command::Draw);
         EXPECT_GE(window.Picture1()->width(), 0);
         EXPECT_EQ(Image().width(), std::max(1, window.Picture1()->width()));
     }
@@ -245,4 +247,4 @@ TEST(HostileCanvas, AnImageThatCannotBeAllocatedDrawsNothing) {
 }
 
 }  // namespace
-}  // namespace ondrix::window
+}  // namespace ondrix::qt

@@ -10,13 +10,15 @@
 #include <QTest>
 #include <cmath>
 
-#include "plotter/qt/canvas_widget.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
+#include "plotter/qt/canvas_widget.h"
 #include "plotter/qt/frm_main.h"
 #include "tests/support/image_probe.h"
 
-namespace ondrix::window {
+namespace ondrix::qt {
+
+using window::Command;
 namespace {
 
 using testing::Opaque;
@@ -39,7 +41,7 @@ struct HighDpiWindow : ::testing::Test {
         // A canvas of 640 x 556 logical pixels.
         window.Client()->resize(658, 761);
         QApplication::processEvents();
-        window.Plotter().ResetScale();
+        window.Form().Plotter().ResetScale();
     }
 
     const QImage& Image() { return window.Picture1()->Canvas().Image(); }
@@ -51,7 +53,7 @@ TEST_F(HighDpiWindow, CanvasKeepsOnePixelPerDevicePixel) {
     // Layout and sampling step stay logical ...
     EXPECT_EQ(window.Picture1()->width(), 640);
     EXPECT_EQ(window.Picture1()->height(), 556);
-    EXPECT_DOUBLE_EQ(window.Plotter().View().XScale, 33.36 / 640);
+    EXPECT_DOUBLE_EQ(window.Form().Plotter().View().XScale, 33.36 / 640);
     // ... the picture has the device pixels.
     EXPECT_EQ(Image().width(), static_cast<int>(640 * factor));
     EXPECT_EQ(Image().height(), static_cast<int>(556 * factor));
@@ -156,9 +158,9 @@ TEST_F(HighDpiWindow, PicturesAreUnchanged) {
     EXPECT_EQ(differing("start_view"), 0);
     window.Text1(1)->setText("Sin(x)*5");
     window.Text1(2)->setText("x^2/10");
-    window.Plotter().Draw();
+    window.Form().Plotter().Draw();
     EXPECT_EQ(differing("three_curves"), 0);
 }
 
 }  // namespace
-}  // namespace ondrix::window
+}  // namespace ondrix::qt

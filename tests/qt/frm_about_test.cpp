@@ -10,10 +10,13 @@
 #include <QTest>
 #include <functional>
 
-#include "fake_key_lookup.h"
+#include "tests/about/fake_key_lookup.h"
 
 namespace ondrix {
 namespace {
+
+using qt::frmAbout;
+using qt::ShowAbout;
 
 QIcon TestIcon() {
     QPixmap pixmap(16, 16);
