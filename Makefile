@@ -172,8 +172,9 @@ WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 
                     librsvg2-bin imagemagick xvfb xauth xdotool
 WINDOWS_TARGETS := Ondrix uninstall ondrix_setup
 WINDOWS_TEST_TARGETS := $(WINDOWS_TARGETS) Ondrix-test key_value_probe hold_open
-# The virtual display the Wine tests run on; -a picks a free display number.
-WINDOWS_XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
+# The virtual display the Wine tests run on (tall enough for the design size at 150 %); -a
+# picks a free display number.
+WINDOWS_XVFB := xvfb-run -a -s "-screen 0 1920x1280x24 -nolisten tcp"
 .PHONY: windows-deps windows-configure windows test-windows
 
 windows-deps:

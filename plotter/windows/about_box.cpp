@@ -97,6 +97,15 @@ void AboutBox::Close() {
     if (window_) DestroyWindow(window_);
 }
 
+bool AboutBox::PreTranslate(MSG& message) {
+    if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        Close();
+        return true;
+    }
+    return IsDialogMessageW(window_, &message) != FALSE;
+}
+
 HWND& AboutBox::ControlHandle(about::Control control) {
     return controls_[static_cast<std::size_t>(control)];
 }

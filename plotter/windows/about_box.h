@@ -27,6 +27,9 @@ class AboutBox {
     void Show(HWND owner);
     // Unloads the dialog if it is open.
     void Close();
+    // A message from the queue for the dialog: Esc presses OK (the dialog's cancel button),
+    // other keys move the focus and press buttons as in a dialog. True when it was used up.
+    bool PreTranslate(MSG& message);
     // The open dialog, or nullptr.
     HWND Handle() const { return window_; }
     // Runs when the dialog has been unloaded.

@@ -430,16 +430,12 @@ void MainWindow::Show(int showCommand) {
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
-    // The About box moves its focus and answers Enter and Esc as a dialog does.
-    if (HWND about = about_.Handle();
-        about && (message.hwnd == about || IsChild(about, message.hwnd))) {
-        return IsDialogMessageW(about, &message) != FALSE;
-    }
+    if (about_.PreTranslate(message)) return true;
     if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
     if (TranslateAcceleratorW(window_, accelerators_, &message)) return true;
 #ifdef ONDRIX_TEST_BUILD
-    const bool testKeys = message.message == WM_KEYDOWN &&
-                          (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SHIFT) & 0x8000);
+    const bool testKeys = message.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
+                          (GetKeyState(VK_SHIFT) & 0x8000);
     if (testKeys && message.wParam == VK_F9) {
         DumpState();
         return true;

@@ -531,7 +531,7 @@ echo "== Running the Windows tests under Wine ($(wine --version 2>/dev/null))"
 for group in ${WINE_TESTS:-test_without_log test_full_run test_waits_for_enter \
     test_unknown_shell_folders test_shell_folder_of_another_type \
     test_folders_named_like_the_shortcut test_file_held_open test_write_error test_key_value \
-    test_installer test_gui}; do
+    test_installer test_gui test_gui_150_percent}; do
     "$group"
 done
 
