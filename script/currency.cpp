@@ -6,37 +6,47 @@
 #include "script/conversions.h"
 #include "script/errors.h"
 #include "script/number_text.h"
+#include "script/wide_multiply.h"
 
 namespace ondrix::script::currency {
 namespace {
-
-using Wide = __int128;  // holds the exact product of two amounts
 
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 // The largest whole number of units the range holds.
 constexpr double kMaxWhole = static_cast<double>(kMax / kScale);
+constexpr std::uint64_t kMinMagnitude = std::uint64_t{1} << 63;
 
-std::int64_t Checked(Wide v) {
-    if (v < kMin || v > kMax) Raise(kOverflow);
-    return static_cast<std::int64_t>(v);
+std::int64_t Checked(const WideInt& v) {
+    if (v.high != 0 || v.low > (v.negative ? kMinMagnitude : static_cast<std::uint64_t>(kMax)))
+        Raise(kOverflow);
+    return v.negative ? static_cast<std::int64_t>(0 - v.low) : static_cast<std::int64_t>(v.low);
 }
 
-// n / d rounded to a whole number by `rounding` (d > 0).
-Wide DivideRounded(Wide n, Wide d, Rounding rounding) {
-    Wide q = n / d, r = n % d;  // q toward zero, r with the sign of n
+// n / d rounded to a whole number by `rounding` (0 < d < 2^32): long division
+// of the magnitude, 32 bits at a time.
+WideInt DivideRounded(const WideInt& n, std::uint32_t d, Rounding rounding) {
+    constexpr std::uint64_t kHalf = 0xFFFFFFFFu;
+    WideInt q{n.negative, n.high / d, 0};
+    std::uint64_t r = n.high % d;
+    const std::uint64_t upper = (r << 32) | (n.low >> 32);
+    r = upper % d;
+    const std::uint64_t lower = (r << 32) | (n.low & kHalf);
+    r = lower % d;
+    q.low = ((upper / d) << 32) | (lower / d);
     if (r == 0) return q;
+    bool away = false;  // from zero, one more than the quotient toward zero
     switch (rounding) {
         case Rounding::kTowardZero:
-            return q;
+            break;
         case Rounding::kDown:
-            return n < 0 ? q - 1 : q;
-        case Rounding::kHalfEven: {
-            Wide twice = 2 * (r < 0 ? -r : r);
-            bool away = twice > d || (twice == d && q % 2 != 0);
-            return away ? (n < 0 ? q - 1 : q + 1) : q;
-        }
+            away = n.negative;
+            break;
+        case Rounding::kHalfEven:
+            away = 2 * r > d || (2 * r == d && (q.low & 1) != 0);
+            break;
     }
+    if (away && ++q.low == 0) ++q.high;
     return q;
 }
 
@@ -49,34 +59,41 @@ std::int64_t FromDouble(double value) {
     double whole = std::trunc(value);
     if (!(std::fabs(whole) <= kMaxWhole)) Raise(kOverflow);  // NaN too
     double fraction = RoundHalfEven((value - whole) * static_cast<double>(kScale));
-    return Checked(static_cast<Wide>(whole) * kScale + static_cast<Wide>(fraction));
+    // |whole| * kScale stays inside the range; the fraction may carry it out.
+    return Add(FromWhole(static_cast<std::int64_t>(whole)), static_cast<std::int64_t>(fraction));
 }
 
 std::int64_t FromWhole(std::int64_t value) {
-    return Checked(static_cast<Wide>(value) * kScale);
+    return Checked(MultiplyWide(value, kScale));
 }
 
 std::int64_t Add(std::int64_t a, std::int64_t b) {
-    return Checked(static_cast<Wide>(a) + b);
+    if ((b > 0 && a > kMax - b) || (b < 0 && a < kMin - b)) Raise(kOverflow);
+    return a + b;
 }
 
 std::int64_t Subtract(std::int64_t a, std::int64_t b) {
-    return Checked(static_cast<Wide>(a) - b);
+    if ((b < 0 && a > kMax + b) || (b > 0 && a < kMin + b)) Raise(kOverflow);
+    return a - b;
 }
 
 std::int64_t Multiply(std::int64_t a, std::int64_t b) {
-    return Checked(DivideRounded(static_cast<Wide>(a) * b, kScale, Rounding::kHalfEven));
+    return Checked(
+        DivideRounded(MultiplyWide(a, b), static_cast<std::uint32_t>(kScale), Rounding::kHalfEven));
 }
 
 std::int64_t Negate(std::int64_t a) {
-    return Checked(-static_cast<Wide>(a));
+    if (a == kMin) Raise(kOverflow);
+    return -a;
 }
 
 std::int64_t RoundToDecimals(std::int64_t amount, int decimals, Rounding rounding) {
     if (decimals >= kDecimals) return amount;
-    Wide unit = 1;
+    std::int64_t unit = 1;
     for (int i = decimals; i < kDecimals; ++i) unit *= 10;
-    return Checked(DivideRounded(amount, unit, rounding) * unit);
+    const std::int64_t units =
+        Checked(DivideRounded(MultiplyWide(amount, 1), static_cast<std::uint32_t>(unit), rounding));
+    return Checked(MultiplyWide(units, unit));
 }
 
 void AppendText(std::string& out, std::int64_t amount, char separator) {

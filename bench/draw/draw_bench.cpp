@@ -1,5 +1,5 @@
 // One full redraw (ClearScreen + Draw) in "Draw sum" mode with three
-// formulas, on an offscreen canvas of screen size, and its parts: the grid
+// formulas, on a pixel canvas of screen size with Qt drawing its text, and its parts: the grid
 // alone, and the sweep against a surface that draws nothing (evaluation only).
 //
 //   build/bench/draw/draw_bench
@@ -8,9 +8,10 @@
 
 #include <QGuiApplication>
 
-#include "plotter/canvas/image_canvas.h"
+#include "plotter/canvas/pixel_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
+#include "plotter/qt/qt_text_painter.h"
 #include "script/engine.h"
 
 namespace ondrix::draw {
@@ -61,7 +62,9 @@ void BM_FullRedraw(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     const double ratio = static_cast<double>(state.range(2)) / 100;
-    canvas::ImageCanvas canvas(width, height, ratio);
+    canvas::PixelCanvas canvas(width, height, ratio);
+    qt::QtTextPainter text;
+    canvas.SetTextPainter(&text);
     script::Engine engine;
     BenchControls controls;
     const view::View v = ViewFor(width);
@@ -79,8 +82,10 @@ BENCHMARK(BM_FullRedraw)
 
 void BM_ClearScreenOnly(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
-    canvas::ImageCanvas canvas(width, static_cast<int>(state.range(1)),
+    canvas::PixelCanvas canvas(width, static_cast<int>(state.range(1)),
                                static_cast<double>(state.range(2)) / 100);
+    qt::QtTextPainter text;
+    canvas.SetTextPainter(&text);
     const view::View v = ViewFor(width);
     for (auto _ : state) ClearScreen(v, canvas);
 }

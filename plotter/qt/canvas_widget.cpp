@@ -6,16 +6,24 @@
 
 namespace ondrix::qt {
 
+namespace {
+
+// The red, green and blue bytes of a QRgb.
+constexpr QRgb kRgbMask = 0xFFFFFF;
+
+}  // namespace
+
 CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.SetBackColor(palette().color(QPalette::Base));
-    canvas_.SetForeColor(palette().color(QPalette::Text));
-    canvas_.SetFont(font());
+    canvas_.SetBackColor(palette().color(QPalette::Base).rgb() & kRgbMask);
+    canvas_.SetForeColor(palette().color(QPalette::Text).rgb() & kRgbMask);
+    text_.SetFont(font());
+    canvas_.SetTextPainter(&text_);
     canvas_.Resize(width(), height(), devicePixelRatioF());
 }
 
-ImageCanvas& CanvasWidget::Synced() {
+PixelCanvas& CanvasWidget::Synced() {
     // A hidden widget gets its resize event only when shown, but drawing may
     // come first (the window draws before it is shown). The ratio can change
     // with no resize at all: the window moved to another screen.
@@ -73,7 +81,7 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The image carries its device pixel ratio: at the widget's own ratio it
     // is copied pixel for pixel; the painter keeps to the exposed region.
-    painter.drawImage(QPointF(0, 0), Synced().Image());
+    painter.drawImage(QPointF(0, 0), PictureImage(Synced()));
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

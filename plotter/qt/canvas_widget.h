@@ -2,25 +2,27 @@
 
 #include <QWidget>
 
-#include "plotter/canvas/image_canvas.h"
+#include "plotter/canvas/pixel_canvas.h"
+#include "plotter/qt/qt_text_painter.h"
 
 namespace ondrix::qt {
 
-using canvas::ImageCanvas;
+using canvas::PixelCanvas;
 using canvas::Rgb;
 using canvas::ScaleMap;
 
-// The plot area of the main window. It draws into a kept image and paints
-// only by copying that image; mouse moves are reported in user coordinates.
-// The image has one pixel per device pixel of the screen the window is on,
-// and follows that screen's device pixel ratio when it changes.
+// The plot area of the main window. It draws into a kept pixel canvas, its
+// text with Qt's fonts, and paints only by copying that picture; mouse moves
+// are reported in user coordinates. The picture has one pixel per device pixel
+// of the screen the window is on, and follows that screen's device pixel ratio
+// when it changes.
 class CanvasWidget : public QWidget, public canvas::Surface {
     Q_OBJECT
 
   public:
     explicit CanvasWidget(QWidget* parent = nullptr);
 
-    ImageCanvas& Canvas() { return Synced(); }
+    PixelCanvas& Canvas() { return Synced(); }
 
     void Cls() override;
     void SetScaleLeft(double left) override { Synced().SetScaleLeft(left); }
@@ -53,10 +55,11 @@ class CanvasWidget : public QWidget, public canvas::Surface {
   private:
     // The canvas, its image brought to the widget's current size and device
     // pixel ratio first.
-    ImageCanvas& Synced();
+    PixelCanvas& Synced();
     void ScheduleRepaint();
 
-    ImageCanvas canvas_;
+    QtTextPainter text_;
+    PixelCanvas canvas_;
     bool repaintPending_ = false;
 };
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "plotter/canvas/image_canvas.h"
+#include "plotter/canvas/pixel_canvas.h"
 #include "plotter/draw/curves.h"
 #include "plotter/draw/grid.h"
 #include "plotter/draw/plotter.h"
@@ -17,6 +17,7 @@ namespace {
 
 using testing::CountColor;
 using testing::Opaque;
+using testing::Picture;
 
 using testing::FakeControls;
 
@@ -28,7 +29,7 @@ view::View StartView(int width) {
 }
 
 struct Rendered : ::testing::Test {
-    canvas::ImageCanvas canvas{500, 500};
+    canvas::PixelCanvas canvas{500, 500};
     script::Engine engine;
     FakeControls controls;
     view::View view = StartView(500);
@@ -38,8 +39,8 @@ struct Rendered : ::testing::Test {
 
 TEST_F(Rendered, AxesStandAtTheCentreColumnAndRow) {
     ClearScreen(view, canvas);
-    const QImage& image = canvas.Image();
-    const QRgb red = Opaque(kAxisColor);
+    const testing::PictureView image = Picture(canvas);
+    const std::uint32_t red = Opaque(kAxisColor);
     // The vertical axis is drawn first; the horizontal grid lines (every 50
     // rows) cross it, so it shows red between them.
     for (int y : {10, 110, 390, 490}) EXPECT_EQ(image.pixel(250, y), red) << y;
@@ -53,32 +54,32 @@ TEST_F(Rendered, PlanePointAboveTheAxisIsDrawnAboveIt) {
     controls.dots = true;
     Plot();
     // Plane y = 2 is row 200, above the x axis at row 250.
-    EXPECT_GT(CountColor(canvas.Image(), Opaque(kCurveColors[0])), 400);
+    EXPECT_GT(CountColor(Picture(canvas), Opaque(kCurveColors[0])), 400);
     for (int x = 5; x < 495; x += 50)
-        EXPECT_EQ(canvas.Image().pixel(x, 200), Opaque(kCurveColors[0]));
+        EXPECT_EQ(Picture(canvas).pixel(x, 200), Opaque(kCurveColors[0]));
 }
 
 TEST_F(Rendered, ClearScreenTwiceEqualsOnce) {
     ClearScreen(view, canvas);
-    const QImage once = canvas.Image().copy();
+    const std::vector<std::uint32_t> once = Picture(canvas).Copy();
     controls.formulas = {"Sin(x)*5", "x", ""};
     Plot();
     ClearScreen(view, canvas);
     ClearScreen(view, canvas);
-    EXPECT_EQ(canvas.Image(), once);
+    EXPECT_EQ(Picture(canvas).Copy(), once);
 }
 
 TEST_F(Rendered, DontClearKeepsTheOldCurvesAndScale) {
     controls.formulas = {"x", "", ""};
     Plot();
-    const int blueBefore = CountColor(canvas.Image(), Opaque(kCurveColors[0]));
+    const int blueBefore = CountColor(Picture(canvas), Opaque(kCurveColors[0]));
     controls.dontClear = true;
     controls.formulas = {"", "-x", ""};
     view::View zoomed = view;
     view::ZoomX(zoomed, view::Zoom::In, 500);
     Draw(zoomed, canvas, engine, controls);
-    EXPECT_GE(CountColor(canvas.Image(), Opaque(kCurveColors[0])), blueBefore - 2);
-    EXPECT_GT(CountColor(canvas.Image(), Opaque(kCurveColors[1])), 100);
+    EXPECT_GE(CountColor(Picture(canvas), Opaque(kCurveColors[0])), blueBefore - 2);
+    EXPECT_GT(CountColor(Picture(canvas), Opaque(kCurveColors[1])), 100);
     EXPECT_FLOAT_EQ(static_cast<float>(canvas.Scale().Left()), -16.68f);
 }
 
@@ -86,11 +87,11 @@ TEST_F(Rendered, SumsBeyondTheSingleRangeDrawNothing) {
     // Label text may hold a few pixels of the grey by chance: compare with
     // the grid alone.
     ClearScreen(view, canvas);
-    const int gridOnly = CountColor(canvas.Image(), Opaque(kCurveColors[3]));
+    const int gridOnly = CountColor(Picture(canvas), Opaque(kCurveColors[3]));
     controls.formulas = {"3E38", "3E38", ""};
     controls.mode = kDrawSumOnly;
     Plot();
-    EXPECT_EQ(CountColor(canvas.Image(), Opaque(kCurveColors[3])), gridOnly);
+    EXPECT_EQ(CountColor(Picture(canvas), Opaque(kCurveColors[3])), gridOnly);
 }
 
 TEST_F(Rendered, WideCanvasGetsTheWholeCombinedCurve) {
@@ -102,11 +103,11 @@ TEST_F(Rendered, WideCanvasGetsTheWholeCombinedCurve) {
     // All boxes empty: the grey line runs along y = 0 over the whole width.
     const int row = 100;
     for (int x : {0, 1000, 2600, 3839})
-        EXPECT_EQ(canvas.Image().pixel(x, row), Opaque(kCurveColors[3])) << x;
+        EXPECT_EQ(Picture(canvas).pixel(x, row), Opaque(kCurveColors[3])) << x;
 }
 
 // The rows of the image that hold at least one pixel of this colour.
-int RowsWith(const QImage& image, QRgb color) {
+int RowsWith(const testing::PictureView& image, std::uint32_t color) {
     int rows = 0;
     for (int y = 0; y < image.height(); ++y) {
         bool found = false;
@@ -131,13 +132,13 @@ TEST(SteepLines, ReachEveryRow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.formula) + " " + std::to_string(c.width) + " after " +
                      std::to_string(c.zoomsInY) + " x Zoom In Y");
-        canvas::ImageCanvas canvas(c.width, 400);
+        canvas::PixelCanvas canvas(c.width, 400);
         FakeControls controls;
         controls.formulas = {c.formula, "", ""};
         Plotter plotter(canvas, controls);
         plotter.ResetScale();
         for (int i = 0; i < c.zoomsInY; ++i) plotter.ZoomInY();
-        EXPECT_EQ(RowsWith(canvas.Image(), qRgb(0, 0, 160)), 400);
+        EXPECT_EQ(RowsWith(Picture(canvas), Opaque(canvas::MakeRgb(0, 0, 160))), 400);
     }
 }
 
@@ -156,7 +157,7 @@ TEST(DeepZoom, KeepsLinesStraightAndTheGridEven) {
     };
     for (const Case& c : {Case{"x", 1, 0}, Case{"0.04+0.6*x", 0.6, 0.04}}) {
         SCOPED_TRACE(c.formula);
-        canvas::ImageCanvas canvas(kWidth, kHeight);
+        canvas::PixelCanvas canvas(kWidth, kHeight);
         FakeControls controls;
         controls.formulas = {c.formula, "", ""};
         Plotter plotter(canvas, controls);
@@ -178,26 +179,26 @@ TEST(DeepZoom, KeepsLinesStraightAndTheGridEven) {
         // The line in pixels: j = a * i + b.
         const double a = -c.slope * dx / dy;
         const double b = (top - c.offset - c.slope * left) / dy;
-        const QImage& image = canvas.Image();
+        const testing::PictureView image = Picture(canvas);
         int onLine = 0;
         int offLine = 0;
         for (int j = 0; j < kHeight; ++j) {
             for (int i = 0; i < kWidth; ++i) {
-                if (image.pixel(i, j) != qRgb(0, 0, 160)) continue;
+                if (image.pixel(i, j) != Opaque(canvas::MakeRgb(0, 0, 160))) continue;
                 const double distance = std::fabs(a * i + b - j) / std::sqrt(a * a + 1);
                 (distance <= 1.5 ? onLine : offLine) += 1;
             }
         }
         EXPECT_EQ(offLine, 0);
         EXPECT_GT(onLine, 400);
-        EXPECT_GE(RowsWith(image, qRgb(0, 0, 160)), kHeight - 20);
+        EXPECT_GE(RowsWith(image, Opaque(canvas::MakeRgb(0, 0, 160))), kHeight - 20);
 
         // A row between horizontal grid lines meets every vertical one.
         std::vector<int> columns;
         for (int j = 0; j < kHeight && columns.empty(); ++j) {
             std::vector<int> row;
             for (int i = 0; i < kWidth; ++i)
-                if (image.pixel(i, j) == qRgb(200, 200, 200)) row.push_back(i);
+                if (image.pixel(i, j) == Opaque(canvas::MakeRgb(200, 200, 200))) row.push_back(i);
             if (row.size() < 40) columns = row;
         }
         // 16 or 17 lines every 2 / 2^28, that is 36 pixels.

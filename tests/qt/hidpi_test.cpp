@@ -14,6 +14,7 @@
 #include "plotter/draw/grid.h"
 #include "plotter/qt/canvas_widget.h"
 #include "plotter/qt/frm_main.h"
+#include "plotter/qt/qt_text_painter.h"
 #include "tests/support/image_probe.h"
 
 namespace ondrix::qt {
@@ -44,7 +45,7 @@ struct HighDpiWindow : ::testing::Test {
         window.Form().Plotter().ResetScale();
     }
 
-    const QImage& Image() { return window.Picture1()->Canvas().Image(); }
+    QImage Image() { return PictureImage(window.Picture1()->Canvas()); }
 };
 
 TEST_F(HighDpiWindow, CanvasKeepsOnePixelPerDevicePixel) {
@@ -131,7 +132,7 @@ TEST_F(HighDpiWindow, CurvesAndLabelsAreNotDoubledPixels) {
     // The line y = x of the start view.
     EXPECT_LT(testing::ShareInDoubledBlocks(Image(), Opaque(draw::kCurveColors[0])), 0.3);
     // The labels: every pixel that is neither background nor a line.
-    const QRgb back = window.Picture1()->Canvas().BackColor().rgb();
+    const QRgb back = Opaque(window.Picture1()->Canvas().BackColor());
     const auto text = [back](QRgb p) {
         return p != back && p != Opaque(draw::kGridColor) && p != Opaque(draw::kAxisColor) &&
                p != Opaque(draw::kCurveColors[0]);

@@ -19,6 +19,7 @@
 #include "plotter/qt/canvas_widget.h"
 #include "plotter/qt/frm_about.h"
 #include "plotter/qt/frm_main.h"
+#include "plotter/qt/qt_text_painter.h"
 #include "plotter/qt/toolbar.h"
 #include "tests/support/image_probe.h"
 
@@ -40,7 +41,7 @@ struct Window : ::testing::Test {
         QApplication::processEvents();
     }
 
-    const QImage& Image() { return window.Picture1()->Canvas().Image(); }
+    QImage Image() { return PictureImage(window.Picture1()->Canvas()); }
 
     void CheckLayoutInvariants() {
         const auto* picture = window.Picture1();

@@ -1,18 +1,22 @@
-#include "plotter/canvas/image_canvas.h"
+#include "plotter/canvas/pixel_canvas.h"
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 namespace ondrix::canvas {
 
 namespace {
 
-QRgb ToQRgb(Rgb color) {
+// A colour as the picture stores it.
+std::uint32_t Opaque(Rgb color) {
     return 0xFF000000u | color;
 }
+
+// The largest picture the canvas allocates, in device pixels (8 GiB); a
+// larger one is refused like one the system cannot give.
+constexpr std::uint64_t kMaxDevicePixels = std::uint64_t{1} << 31;
 
 // The pixel whose cell holds this pixel-space coordinate, kept within
 // [low, high].
@@ -47,75 +51,99 @@ void WalkLine(int x0, int y0, int x1, int y1, Plot plot) {
 
 }  // namespace
 
-ImageCanvas::ImageCanvas(int width, int height, double ratio) {
+PixelCanvas::PixelCanvas(int width, int height, double ratio) {
     Resize(width, height, ratio);
 }
 
-void ImageCanvas::Resize(int width, int height) {
+void PixelCanvas::Resize(int width, int height) {
     Resize(width, height, scale_.Ratio());
 }
 
-void ImageCanvas::Resize(int width, int height, double ratio) {
+void PixelCanvas::Resize(int width, int height, double ratio) {
     width = std::max(0, width);
     height = std::max(0, height);
     ScaleMap next = scale_;
     next.SetPixelSize(width, height, ratio);
     if (width == scale_.PixelWidth() && height == scale_.PixelHeight() &&
-        next.Ratio() == scale_.Ratio() && !image_.isNull())
+        next.Ratio() == scale_.Ratio() && !pixels_.empty())
         return;
-    QImage picture(std::max(1, next.DeviceWidth()), std::max(1, next.DeviceHeight()),
-                   QImage::Format_RGB32);
-    if (picture.isNull()) {
-        // Qt could not allocate an image this large: keep a blank 1 x 1 image
-        // and map nothing, so drawing does nothing instead of writing through
-        // a null image.
-        picture = QImage(1, 1, QImage::Format_RGB32);
+    // A zero-sized area keeps a 1 x 1 picture so that painting stays valid,
+    // but maps no user coordinates.
+    int w = width > 0 && height > 0 ? std::max(1, next.DeviceWidth()) : 1;
+    int h = width > 0 && height > 0 ? std::max(1, next.DeviceHeight()) : 1;
+    std::vector<std::uint32_t> picture;
+    try {
+        if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > kMaxDevicePixels)
+            throw std::bad_alloc();
+        picture.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), Opaque(back_));
+    } catch (const std::bad_alloc&) {
+        // No memory for a picture this large: keep a blank 1 x 1 picture and
+        // map nothing, so drawing does nothing.
+        w = h = 1;
+        picture.assign(1, Opaque(back_));
         next.SetPixelSize(0, 0, next.Ratio());
     }
-    picture.setDevicePixelRatio(next.Ratio());
-    picture.fill(back_);
-    if (!image_.isNull()) {
-        // Both images carry their ratio, so the old picture lands at the same
-        // logical place, scaled when the ratio changed.
-        QPainter painter(&picture);
-        painter.drawImage(QPointF(0, 0), image_);
+    if (!pixels_.empty()) {
+        // The old picture lands at the same logical place: copied where the
+        // ratio stays, taken from the nearest old pixel where it changed.
+        const double step = scale_.Ratio() / next.Ratio();
+        const bool same = next.Ratio() == scale_.Ratio();
+        for (int y = 0; y < h; ++y) {
+            const int oldY = same ? y : static_cast<int>((y + 0.5) * step);
+            if (oldY >= deviceHeight_) break;
+            const std::uint32_t* from = pixels_.data() + std::size_t(oldY) * deviceWidth_;
+            std::uint32_t* to = picture.data() + std::size_t(y) * w;
+            if (same) {
+                std::copy(from, from + std::min(w, deviceWidth_), to);
+                continue;
+            }
+            for (int x = 0; x < w; ++x) {
+                const int oldX = static_cast<int>((x + 0.5) * step);
+                if (oldX >= deviceWidth_) break;
+                to[x] = from[oldX];
+            }
+        }
     }
-    // A zero-sized area keeps a 1 x 1 image so that painting stays valid,
-    // but maps no user coordinates.
-    image_ = next.PixelWidth() > 0 && next.PixelHeight() > 0 ? picture : picture.copy(0, 0, 1, 1);
+    pixels_ = std::move(picture);
+    deviceWidth_ = w;
+    deviceHeight_ = h;
     scale_ = next;
 }
 
-void ImageCanvas::Cls() {
-    image_.fill(back_);
+PixelBuffer PixelCanvas::Pixels() {
+    return {pixels_.data(), deviceWidth_, deviceHeight_, deviceWidth_, scale_.Ratio()};
+}
+
+void PixelCanvas::Cls() {
+    std::fill(pixels_.begin(), pixels_.end(), Opaque(back_));
     currentX_ = 0;
     currentY_ = 0;
 }
 
-void ImageCanvas::MoveTo(double x, double y) {
+void PixelCanvas::MoveTo(double x, double y) {
     currentX_ = x;
     currentY_ = y;
 }
 
-void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb color) {
+void PixelCanvas::Line(double x1, double y1, double x2, double y2, Rgb color) {
     MoveTo(x2, y2);
     const auto a = scale_.ToPixel(x1, y1);
     const auto b = scale_.ToPixel(x2, y2);
     if (!a || !b) return;
-    RasterLine(*a, *b, ToQRgb(color));
+    RasterLine(*a, *b, Opaque(color));
 }
 
-void ImageCanvas::PSet(double x, double y, Rgb color) {
+void PixelCanvas::PSet(double x, double y, Rgb color) {
     MoveTo(x, y);
-    SetPoint(x, y, ToQRgb(color));
+    SetPoint(x, y, Opaque(color));
 }
 
-void ImageCanvas::PSet(double x, double y) {
+void PixelCanvas::PSet(double x, double y) {
     MoveTo(x, y);
-    SetPoint(x, y, fore_.rgb());
+    SetPoint(x, y, Opaque(fore_));
 }
 
-void ImageCanvas::SetPoint(double x, double y, QRgb color) {
+void PixelCanvas::SetPoint(double x, double y, std::uint32_t color) {
     const auto p = scale_.ToPixel(x, y);
     if (!p) return;
     const int width = scale_.LineWidth();
@@ -123,22 +151,22 @@ void ImageCanvas::SetPoint(double x, double y, QRgb color) {
                color);
 }
 
-void ImageCanvas::FillPixels(double left, double top, int width, int height, QRgb color) {
+void PixelCanvas::FillPixels(double left, double top, int width, int height, std::uint32_t color) {
     // Compared as doubles first: a far-away point must not overflow an int.
-    if (left + width <= 0 || top + height <= 0 || left >= image_.width() ||
-        top >= image_.height() || scale_.PixelWidth() == 0 || scale_.PixelHeight() == 0)
+    if (left + width <= 0 || top + height <= 0 || left >= deviceWidth_ || top >= deviceHeight_ ||
+        scale_.PixelWidth() == 0 || scale_.PixelHeight() == 0)
         return;
     const int x0 = std::max(0, static_cast<int>(left));
     const int y0 = std::max(0, static_cast<int>(top));
-    const int x1 = std::min(image_.width(), static_cast<int>(left) + width);
-    const int y1 = std::min(image_.height(), static_cast<int>(top) + height);
-    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) bits[y * stride + x] = color;
+    const int x1 = std::min(deviceWidth_, static_cast<int>(left) + width);
+    const int y1 = std::min(deviceHeight_, static_cast<int>(top) + height);
+    for (int y = y0; y < y1; ++y) {
+        std::uint32_t* row = pixels_.data() + std::size_t(y) * deviceWidth_;
+        std::fill(row + x0, row + x1, color);
+    }
 }
 
-void ImageCanvas::RasterLine(PixelPoint a, PixelPoint b, QRgb color) {
+void PixelCanvas::RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color) {
     const int width = scale_.LineWidth();
     if (width > 1) {
         RasterWideLine(a, b, width, color);
@@ -152,12 +180,12 @@ void ImageCanvas::RasterLine(PixelPoint a, PixelPoint b, QRgb color) {
     const int y0 = PixelIndex(a.y, 0, h - 1);
     const int x1 = PixelIndex(b.x, 0, w - 1);
     const int y1 = PixelIndex(b.y, 0, h - 1);
-    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
+    const std::ptrdiff_t stride = deviceWidth_;
+    std::uint32_t* bits = pixels_.data();
     WalkLine(x0, y0, x1, y1, [&](int x, int y) { bits[y * stride + x] = color; });
 }
 
-void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb color) {
+void PixelCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, std::uint32_t color) {
     // The line is walked through the first of the `width` pixels across it,
     // one device pixel per step along its longer axis, and each step fills
     // `width` pixels across: a slope steps by single device pixels while the
@@ -190,8 +218,8 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
         FillPixels(x0, std::min(y0, y1), width, std::abs(y1 - y0) + 1, color);
         return;
     }
-    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
+    const std::ptrdiff_t stride = deviceWidth_;
+    std::uint32_t* bits = pixels_.data();
     WalkLine(x0, y0, x1, y1, [&](int px, int py) {
         // The step's pixels across the line, cut to the image: the walk
         // itself may run up to width - 1 pixels before its top or left edge.
@@ -201,62 +229,45 @@ void ImageCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, QRgb col
                 for (int y = std::max(0, py); y <= last; ++y) bits[y * stride + px] = color;
             }
         } else if (py >= 0) {
-            QRgb* line = bits + py * stride;
+            std::uint32_t* line = bits + py * stride;
             const int last = std::min(w - 1, px + width - 1);
             for (int x = std::max(0, px); x <= last; ++x) line[x] = color;
         }
     });
 }
 
-namespace {
-
-QString LabelString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+TextExtent PixelCanvas::Measure(std::string_view text) const {
+    return text_ ? text_->Measure(text) : TextExtent{};
 }
 
-}  // namespace
-
-double ImageCanvas::TextWidth(std::string_view text) const {
+double PixelCanvas::TextWidth(std::string_view text) const {
     if (!scale_.Usable()) return 0;
-    const QFontMetrics metrics(font_);
-    return metrics.horizontalAdvance(LabelString(text)) * scale_.Width() / scale_.PixelWidth();
+    return Measure(text).width * scale_.Width() / scale_.PixelWidth();
 }
 
-double ImageCanvas::TextHeight(std::string_view) const {
+double PixelCanvas::TextHeight(std::string_view text) const {
     if (!scale_.Usable()) return 0;
-    const QFontMetrics metrics(font_);
-    return metrics.height() * scale_.Height() / scale_.PixelHeight();
+    return Measure(text).height * scale_.Height() / scale_.PixelHeight();
 }
 
-void ImageCanvas::Print(std::string_view text) {
+void PixelCanvas::Print(std::string_view text) {
     const auto p = scale_.ToPixel(currentX_, currentY_);
-    const QFontMetrics metrics(font_);
-    if (p) {
-        const QString label = LabelString(text);
+    const TextExtent extent = Measure(text);
+    if (p && text_) {
         // The device pixel where the logical pixel of the current point
         // begins: the text's top-left corner.
         const double ratio = scale_.Ratio();
         const double left = ScaleMap::FirstPixel(p->x, ratio);
         const double top = ScaleMap::FirstPixel(p->y, ratio);
-        // Text wholly outside the image is not handed to the painter.
+        // Text wholly outside the picture is not handed to the painter.
         const bool visible = left < scale_.DeviceWidth() && top < scale_.DeviceHeight() &&
-                             left + metrics.horizontalAdvance(label) * ratio >= 0 &&
-                             top + metrics.height() * ratio >= 0;
-        if (visible) {
-            // The image carries its ratio, so the painter renders the font at
-            // device resolution; the baseline stays on a whole device pixel.
-            QPainter painter(&image_);
-            painter.setFont(font_);
-            painter.setPen(fore_);
-            const double baseline = top + std::round(metrics.ascent() * ratio);
-            painter.drawText(QPointF(left / ratio, baseline / ratio), label);
-        }
+                             left + extent.width * ratio >= 0 && top + extent.height * ratio >= 0;
+        if (visible) text_->Draw(Pixels(), left, top, text, fore_);
     }
     // Like a print statement, the next text would start on the next line at
     // the left edge.
     if (scale_.Usable()) {
-        MoveTo(scale_.Left(),
-               currentY_ + metrics.height() * scale_.Height() / scale_.PixelHeight());
+        MoveTo(scale_.Left(), currentY_ + extent.height * scale_.Height() / scale_.PixelHeight());
     }
 }
 
