@@ -2,56 +2,22 @@
 
 #include <windowsx.h>
 
-#include <vector>
-
-#include "plotter/canvas/scale_map.h"
-
 namespace ondrix::win32 {
 
 namespace {
 
 constexpr const wchar_t* kClassName = L"OndrixPicture";
+// Posted to itself: the drawing of one command has ended, show it.
+constexpr UINT kRepaintMessage = WM_APP + 1;
+
+canvas::Rgb SystemColor(int index) {
+    const COLORREF color = GetSysColor(index);
+    return canvas::MakeRgb(GetRValue(color), GetGValue(color), GetBValue(color));
+}
 
 }  // namespace
 
-// The picture the form logic draws on: its pixels at device resolution, and the labels
-// through GDI.
-class CanvasWindow::Picture : public canvas::Surface {
-  public:
-    explicit Picture(GdiText& text) : text_(text) {}
-
-    void Resize(int width, int height, double ratio) {
-        scale_.SetPixelSize(width, height, ratio);
-        pixels_.assign(static_cast<std::size_t>(scale_.DeviceWidth()) * scale_.DeviceHeight(),
-                       0xFFFFFFFFu);
-    }
-    const canvas::ScaleMap& Scale() const { return scale_; }
-    PixelBuffer Buffer() const {
-        return {const_cast<std::uint32_t*>(pixels_.data()), scale_.DeviceWidth(),
-                scale_.DeviceHeight(), scale_.DeviceWidth()};
-    }
-
-    void Cls() override {}
-    void SetScaleLeft(double left) override { scale_.SetLeft(left); }
-    void SetScaleTop(double top) override { scale_.SetTop(top); }
-    void SetScaleWidth(double width) override { scale_.SetWidth(width); }
-    void SetScaleHeight(double height) override { scale_.SetHeight(height); }
-    void Line(double, double, double, double, canvas::Rgb) override {}
-    void PSet(double, double, canvas::Rgb) override {}
-    void PSet(double, double) override {}
-    void Print(std::string_view) override {}
-    double TextWidth(std::string_view) const override { return 0; }
-    double TextHeight(std::string_view) const override { return 0; }
-    int Width() const override { return scale_.PixelWidth(); }
-    int Height() const override { return scale_.PixelHeight(); }
-
-  private:
-    GdiText& text_;
-    canvas::ScaleMap scale_;
-    std::vector<std::uint32_t> pixels_;
-};
-
-CanvasWindow::CanvasWindow(HINSTANCE instance, HWND parent, int id) : picture_(new Picture(text_)) {
+CanvasWindow::CanvasWindow(HINSTANCE instance, HWND parent, int id) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = Proc;
@@ -59,6 +25,10 @@ CanvasWindow::CanvasWindow(HINSTANCE instance, HWND parent, int id) : picture_(n
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);  // fails harmlessly when the class exists
+    // The canvas's colours are the system's window background and window text colours.
+    canvas_.SetBackColor(SystemColor(COLOR_WINDOW));
+    canvas_.SetForeColor(SystemColor(COLOR_WINDOWTEXT));
+    canvas_.SetTextPainter(&text_);
     window_ = CreateWindowExW(
         0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
@@ -69,43 +39,70 @@ CanvasWindow::~CanvasWindow() {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
-    delete picture_;
-}
-
-canvas::Surface& CanvasWindow::Surface() {
-    return *picture_;
-}
-
-PixelBuffer CanvasWindow::Pixels() const {
-    return picture_->Buffer();
 }
 
 void CanvasWindow::Place(const RECT& device, int width, int height, double ratio) {
     MoveWindow(window_, device.left, device.top, device.right - device.left,
                device.bottom - device.top, TRUE);
-    picture_->Resize(width, height, ratio);
-    InvalidateRect(window_, nullptr, FALSE);
+    canvas_.Resize(width, height, ratio);
+    ScheduleRepaint();
 }
 
 void CanvasWindow::SetDpi(UINT dpi) {
     text_.SetDpi(dpi);
 }
 
+void CanvasWindow::Cls() {
+    canvas_.Cls();
+    ScheduleRepaint();
+}
+
+void CanvasWindow::Line(double x1, double y1, double x2, double y2, canvas::Rgb color) {
+    canvas_.Line(x1, y1, x2, y2, color);
+    ScheduleRepaint();
+}
+
+void CanvasWindow::PSet(double x, double y, canvas::Rgb color) {
+    canvas_.PSet(x, y, color);
+    ScheduleRepaint();
+}
+
+void CanvasWindow::PSet(double x, double y) {
+    canvas_.PSet(x, y);
+    ScheduleRepaint();
+}
+
+void CanvasWindow::Print(std::string_view text) {
+    canvas_.Print(text);
+    ScheduleRepaint();
+}
+
+void CanvasWindow::ScheduleRepaint() {
+    if (repaintPending_ || !window_) return;
+    repaintPending_ = PostMessageW(window_, kRepaintMessage, 0, 0) != FALSE;
+    if (!repaintPending_) InvalidateRect(window_, nullptr, FALSE);
+}
+
 LRESULT CALLBACK CanvasWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        auto* self = static_cast<CanvasWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<CanvasWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self || self->window_ != window) return DefWindowProcW(window, message, wParam, lParam);
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
     return self->Handle(message, wParam, lParam);
 }
 
 LRESULT CanvasWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kRepaintMessage:
+            repaintPending_ = false;
+            InvalidateRect(window_, nullptr, FALSE);
+            return 0;
         case WM_ERASEBKGND:
-            return 1;  // the picture covers every pixel it has
+            return 1;  // painting covers every pixel
         case WM_PAINT:
             Paint();
             return 0;
@@ -114,12 +111,16 @@ LRESULT CanvasWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_MOUSEMOVE: {
             // Device pixels to the logical pixels the scale maps.
-            const double ratio = picture_->Scale().Ratio();
-            const auto user = picture_->Scale().ToUser(GET_X_LPARAM(lParam) / ratio,
-                                                       GET_Y_LPARAM(lParam) / ratio);
+            const double ratio = canvas_.Scale().Ratio();
+            const auto user =
+                canvas_.Scale().ToUser(GET_X_LPARAM(lParam) / ratio, GET_Y_LPARAM(lParam) / ratio);
             if (user && mouseMoved) mouseMoved(user->x, user->y);
             return 0;
         }
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
     }
@@ -128,26 +129,28 @@ LRESULT CanvasWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void CanvasWindow::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
-    const PixelBuffer pixels = picture_->Buffer();
+    const canvas::PixelBuffer pixels = canvas_.Pixels();
     RECT client;
     GetClientRect(window_, &client);
-    // Whatever the picture does not cover (it can be a pixel short of the window) shows the
-    // window background.
+    // Where the picture does not reach (the window can be a device pixel larger), the
+    // canvas's background shows.
     if (pixels.width < client.right || pixels.height < client.bottom) {
-        FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+        const canvas::Rgb back = canvas_.BackColor();
+        HBRUSH brush = CreateSolidBrush(RGB((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF));
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
     }
-    if (pixels.width > 0 && pixels.height > 0) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = pixels.stride;
-        info.bmiHeader.biHeight = -pixels.height;  // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.width),
-                          static_cast<DWORD>(pixels.height), 0, 0, 0,
-                          static_cast<UINT>(pixels.height), pixels.bits, &info, DIB_RGB_COLORS);
-    }
+    // The whole picture in one copy; its pixel format is that of a 32-bit top-down DIB.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = pixels.stride;
+    info.bmiHeader.biHeight = -pixels.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.width), static_cast<DWORD>(pixels.height),
+                      0, 0, 0, static_cast<UINT>(pixels.height), pixels.bits, &info,
+                      DIB_RGB_COLORS);
     EndPaint(window_, &paint);
 }
 

@@ -89,7 +89,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), about_(instanc
     }
     ApplyDpi();
 
-    form_ = std::make_unique<window::MainForm>(*this, picture1_->Surface());
+    form_ = std::make_unique<window::MainForm>(*this, *picture1_);
     picture1_->mouseMoved = [this](double x, double y) { form_->Picture1_MouseMove(x, y); };
     about_.closed = [this] { QuitWhenLastWindowCloses(); };
     form_->Form_Load();
@@ -661,14 +661,14 @@ void MainWindow::DumpState() const {
         GetWindowRect(picture1_->Handle(), &picture);
         std::fprintf(out, "picture %ld %ld %ld %ld\n", picture.left, picture.top,
                      picture.right - picture.left, picture.bottom - picture.top);
-        const PixelBuffer pixels = picture1_->Pixels();
+        const canvas::PixelBuffer pixels = picture1_->Pixels();
         std::fprintf(out, "canvas %d %d\n", pixels.width, pixels.height);
         std::fprintf(out, "focus %d\n", GetDlgCtrlID(GetFocus()) - kControlIdBase);
         std::fprintf(out, "about %d\n", about_.Handle() != nullptr);
         std::fclose(out);
     }
     if (FILE* out = std::fopen("ondrix-canvas.ppm", "wb")) {
-        const PixelBuffer pixels = picture1_->Pixels();
+        const canvas::PixelBuffer pixels = picture1_->Pixels();
         std::fprintf(out, "P6\n%d %d\n255\n", pixels.width, pixels.height);
         for (int y = 0; y < pixels.height; ++y) {
             for (int x = 0; x < pixels.width; ++x) {
