@@ -1,7 +1,9 @@
 #include "main_window.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <vector>
 
 #include "dpi.h"
 #include "ondrix/version.h"
@@ -106,29 +108,22 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateControls() {
-    auto create = [this](DWORD exStyle, const wchar_t* windowClass, const wchar_t* text,
-                         DWORD style, Control control) {
-        return CreateWindowExW(exStyle, windowClass, text,
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, window_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
-                               instance_, nullptr);
+    // Created in tab order, which is the order the keyboard moves the focus in. The swatches
+    // take no focus and come after; Frame1 comes last so that it lies below the controls it
+    // holds.
+    std::vector<const window::ControlDesign*> order;
+    for (const window::ControlDesign& design : window::kControls) order.push_back(&design);
+    const auto rank = [](const window::ControlDesign* design) {
+        if (design->control == Control::Frame1) return INT_MAX;
+        return design->tabIndex == window::kNoTabStop ? INT_MAX - 1 : design->tabIndex;
     };
-    // Created in tab order: the keyboard moves the focus in the order of creation. Frame1 is
-    // created last, below the controls it holds, since it takes no focus.
-    for (int k = 0; k < draw::kFormulaCount; ++k) {
-        text1_[k] =
-            create(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, window::Text1(k));
-        SetWindowSubclass(text1_[k], FormulaBoxProc, static_cast<UINT_PTR>(k),
-                          reinterpret_cast<DWORD_PTR>(this));
-        shape1_[k] = create(0, L"STATIC", L"", 0, window::Shape1(k));
-        shapeBrushes_[k] = CreateSolidBrush(ToColorRef(window::kShapeColors[k]));
-    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const auto* a, const auto* b) { return rank(a) < rank(b); });
+    for (const window::ControlDesign* design : order) CreateControl(design->control);
     SetWindowTextW(text1_[0], Wide(window::kStartFormula).c_str());
-    check1_ = create(0, L"BUTTON", Wide(window::kCheck1Caption).c_str(),
-                     WS_TABSTOP | BS_AUTOCHECKBOX, Control::Check1);
-    picture1_ = std::make_unique<CanvasWindow>(instance_, window_, ControlId(Control::Picture1));
-    vscroll1_ = create(0, L"SCROLLBAR", L"", WS_TABSTOP | SBS_VERT, Control::VScroll1);
-    hscroll1_ = create(0, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, Control::HScroll1);
+    for (const char* mode : window::kModes) {
+        SendMessageW(combo1_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(mode).c_str()));
+    }
     for (HWND bar : {vscroll1_, hscroll1_}) {
         SCROLLINFO info{};
         info.cbSize = sizeof(info);
@@ -138,25 +133,71 @@ void MainWindow::CreateControls() {
         info.nPos = window::kScrollDesign.value;
         SetScrollInfo(bar, SB_CTL, &info, FALSE);
     }
-    toolbar_ =
-        create(0, TOOLBARCLASSNAME, nullptr,
-               TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
-               Control::Toolbar1);
-    statusBar_ =
-        create(0, STATUSCLASSNAME, nullptr, CCS_NORESIZE | CCS_NOPARENTALIGN, Control::StatusBar1);
     // One part across the whole bar shows the one text; unlike the bar's simple mode its
     // text can be read back on every system.
     int parts[] = {-1};
     SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-    check3_ = create(0, L"BUTTON", Wide(window::kCheck3Caption).c_str(),
-                     WS_TABSTOP | BS_AUTOCHECKBOX, Control::Check3);
-    combo1_ =
-        create(0, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, Control::Combo1);
-    for (const char* mode : window::kModes) {
-        SendMessageW(combo1_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(mode).c_str()));
+}
+
+void MainWindow::CreateControl(Control control) {
+    const auto create = [&](DWORD exStyle, const wchar_t* windowClass, const wchar_t* text,
+                            DWORD style) {
+        return CreateWindowExW(exStyle, windowClass, text,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
+                               instance_, nullptr);
+    };
+    switch (control) {
+        case Control::Text1_0:
+        case Control::Text1_1:
+        case Control::Text1_2: {
+            const int k = static_cast<int>(control) - static_cast<int>(Control::Text1_0);
+            text1_[k] = create(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL);
+            SetWindowSubclass(text1_[k], FormulaBoxProc, static_cast<UINT_PTR>(k),
+                              reinterpret_cast<DWORD_PTR>(this));
+            break;
+        }
+        case Control::Shape1_0:
+        case Control::Shape1_1:
+        case Control::Shape1_2: {
+            const int k = static_cast<int>(control) - static_cast<int>(Control::Shape1_0);
+            shape1_[k] = create(0, L"STATIC", L"", 0);
+            shapeBrushes_[k] = CreateSolidBrush(ToColorRef(window::kShapeColors[k]));
+            break;
+        }
+        case Control::Check1:
+            check1_ = create(0, L"BUTTON", Wide(window::kCheck1Caption).c_str(),
+                             WS_TABSTOP | BS_AUTOCHECKBOX);
+            break;
+        case Control::Check3:
+            check3_ = create(0, L"BUTTON", Wide(window::kCheck3Caption).c_str(),
+                             WS_TABSTOP | BS_AUTOCHECKBOX);
+            break;
+        case Control::Combo1:
+            combo1_ = create(0, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+            break;
+        case Control::Picture1:
+            picture1_ = std::make_unique<CanvasWindow>(instance_, window_, ControlId(control));
+            break;
+        case Control::VScroll1:
+            vscroll1_ = create(0, L"SCROLLBAR", L"", WS_TABSTOP | SBS_VERT);
+            break;
+        case Control::HScroll1:
+            hscroll1_ = create(0, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ);
+            break;
+        case Control::Toolbar1:
+            toolbar_ = create(
+                0, TOOLBARCLASSNAME, nullptr,
+                TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER);
+            break;
+        case Control::StatusBar1:
+            statusBar_ = create(0, STATUSCLASSNAME, nullptr, CCS_NORESIZE | CCS_NOPARENTALIGN);
+            break;
+        case Control::Frame1:
+            frame_ = create(0, L"BUTTON", L"", BS_GROUPBOX);
+            SetWindowSubclass(frame_, FrameProc, 0, 0);
+            break;
     }
-    frame_ = create(0, L"BUTTON", L"", BS_GROUPBOX, Control::Frame1);
-    SetWindowSubclass(frame_, FrameProc, 0, 0);
 }
 
 void MainWindow::BuildMenus() {

@@ -60,6 +60,7 @@ class MainWindow : public window::Forms {
                                       UINT_PTR id, DWORD_PTR data);
 
     void CreateControls();
+    void CreateControl(window::Control control);
     void BuildMenus();
     void BuildToolbar();
     // Fonts, toolbar images and sizes for the window's DPI; then the controls go to their

@@ -201,6 +201,17 @@ test_gui() {
     done
     gui_screenshot start-96dpi
 
+    CASE="tab order"
+    # Tab walks Text1(1), Text1(2), Check1, Picture1, VScroll1, HScroll1, Check3, Combo1 and
+    # back to Text1(0) (numbered as the form's control list numbers them).
+    local order="" step
+    for step in 1 2 3 4 5 6 7 8 9; do
+        gui_key Tab
+        gui_dump
+        order+="${STATE[focus]} "
+    done
+    expect_eq "focus after each Tab" "$order" "3 4 9 11 12 13 10 8 2 "
+
     CASE="one picture, two front ends"
     gui_design_size "$DESIGN_CLIENT"
     expect_eq "canvas at the design size" "${STATE[canvas]}" "639 556"
