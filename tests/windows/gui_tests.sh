@@ -275,8 +275,57 @@ test_gui() {
         expect_eq "closed by $key" "${STATE[about]}" 0
     done
 
+    test_gui_sys_info
+
     CASE="Exit"
     gui_exit
+}
+
+# "System Info..." in the About box: with neither registry entry the message box comes up;
+# with entry 1 naming a program, that program starts.
+test_gui_sys_info() {
+    CASE="System Info"
+    local msinfo='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
+    local location='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
+    set_reg "$msinfo" PATH -
+    set_reg "$location" MSINFO -
+    local about
+    about=$(gui_about)
+    [ -n "$about" ] || { fail "the About box did not open"; return; }
+    # The button, in design pixels of the dialog's client area (its X window).
+    xdotool mousemove --window "$about" "$(dev 325)" "$(dev 216)" click 1
+    local box="" i
+    for i in $(seq 50); do
+        box=$(xdotool search --onlyvisible --name '^Ondrix$' 2>/dev/null | grep -v "^$GUI_WINDOW\$" | head -n 1)
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    if [ -n "$box" ]; then pass; else fail "no message box"; fi
+    gui_screenshot sys-info-unavailable
+    if [ -n "$box" ]; then
+        # Its OK button, at the middle of its lower edge.
+        local w h
+        read -r w h <<<"$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')"
+        xdotool mousemove --window "$box" $((w / 2)) $((h - $(dev 18))) click 1
+        sleep 0.5
+        gui_screenshot sys-info-closed
+    fi
+
+    set_reg "$msinfo" PATH REG_SZ 'C:\windows\system32\notepad.exe'
+    xdotool mousemove --window "$about" "$(dev 325)" "$(dev 216)" click 1
+    local tool=""
+    for i in $(seq 100); do
+        tool=$(xdotool search --onlyvisible --name 'Notepad' 2>/dev/null | head -n 1)
+        [ -n "$tool" ] && break
+        sleep 0.1
+    done
+    if [ -n "$tool" ]; then pass; else fail "the program of entry 1 did not start"; fi
+    wine taskkill /f /im notepad.exe </dev/null >/dev/null 2>&1
+    for i in $(seq 50); do
+        xdotool search --onlyvisible --name 'Notepad' >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    set_reg "$msinfo" PATH -
 }
 
 # Chooses "Exit" in the File menu (F10 selects File, Up wraps to its last item).
