@@ -163,15 +163,21 @@ clean-package:
 # make windows       cross-compiles Ondrix.exe and uninstall.exe with Debian's mingw-w64 and
 #                    makes the installer Ondrix-<version>-setup.exe with NSIS, all in
 #                    $(WINDOWS_DIR)/
-# make test-windows  builds that and the test programs, then runs them under Debian's Wine on
-#                    a virtual X display (xvfb-run), in a Wine prefix and HOME of their own
-#                    inside $(WINDOWS_DIR)/ (tests/windows/run_wine_tests.sh). Remove the folder
-#                    to start afresh.
+# make test-windows  builds that, the test programs of tests/windows and the GoogleTest suites
+#                    of every toolkit-free library (engine, evaluation, view, pixel canvas,
+#                    drawing, the window's rules, the About box's model, the uninstaller's log
+#                    reader; GoogleTest itself built from Debian's sources), then runs them
+#                    under Debian's Wine on a virtual X display (xvfb-run), in a Wine prefix
+#                    and HOME of their own inside $(WINDOWS_DIR)/ (tests/windows/
+#                    run_wine_tests.sh). Remove the folder to start afresh.
+# Currency uses the written-out 128-bit multiply there, so its tests run with it.
 WINDOWS_DIR ?= build-windows
-WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 nsis \
+WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest nsis \
                     librsvg2-bin imagemagick xvfb xauth xdotool
+WINDOWS_SUITES := script_engine_tests eval_formula_tests view_test canvas_test draw_test \
+                  render_test form_test about_tests uninstall_parse_test
 WINDOWS_TARGETS := Ondrix uninstall ondrix_setup
-WINDOWS_TEST_TARGETS := $(WINDOWS_TARGETS) Ondrix-test key_value_probe hold_open
+WINDOWS_TEST_TARGETS := $(WINDOWS_TARGETS) Ondrix-test key_value_probe hold_open $(WINDOWS_SUITES)
 # The virtual display the Wine tests run on (tall enough for the design size at 150 %); -a
 # picks a free display number.
 WINDOWS_XVFB := xvfb-run -a -s "-screen 0 1920x1280x24 -nolisten tcp"
@@ -182,7 +188,7 @@ windows-deps:
 
 windows-configure: windows-deps
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
 
 windows: windows-configure
 	@echo "== Cross-compiling Ondrix for Windows and making its installer in $(WINDOWS_DIR)/"
@@ -190,7 +196,7 @@ windows: windows-configure
 	@echo "Built $(WINDOWS_DIR)/plotter/windows/Ondrix.exe and $(WINDOWS_DIR)/Ondrix-$(VERSION)-setup.exe"
 
 test-windows: windows-configure
-	@echo "== Cross-compiling Ondrix, its installer and the test programs in $(WINDOWS_DIR)/"
+	@echo "== Cross-compiling Ondrix, its installer, the test programs and the toolkit-free suites in $(WINDOWS_DIR)/"
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TEST_TARGETS)
 	@$(WINDOWS_XVFB) tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
 

@@ -1,8 +1,9 @@
 # Cross-compiling the console programs for 64-bit Windows with Debian's mingw-w64:
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 # The programs are linked statically, so they need no DLLs of the compiler's run-time. Qt for
-# Windows is not packaged by Debian: the plotter's window, the tests that need Qt or
-# GoogleTest and the benchmarks are switched off.
+# Windows is not packaged by Debian: the Qt front end, its tests and the benchmarks are
+# switched off; the toolkit-free suites build against GoogleTest compiled from Debian's
+# sources (package googletest) with this toolchain.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -21,5 +22,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 set(ONDRIX_GUI OFF CACHE BOOL "Qt is not available for this target" FORCE)
-set(ONDRIX_TESTS OFF CACHE BOOL "GoogleTest is not available for this target" FORCE)
 set(ONDRIX_BENCH OFF CACHE BOOL "Google Benchmark is not available for this target" FORCE)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the Windows builds in BUILD_DIR under Wine: the uninstaller (uninstall/uninstall.exe) in
-# a scratch install folder, the About box's registry look-up (key_value_probe.exe), the
-# installer (Ondrix-<version>-setup.exe) together with the uninstaller it installs, and the
-# plotter's window (tests/windows/gui_tests.sh).
+# Runs the Windows builds in BUILD_DIR under Wine: the GoogleTest suites of the toolkit-free
+# libraries, the uninstaller (uninstall/uninstall.exe) in a scratch install folder, the About
+# box's registry look-up (key_value_probe.exe), the installer (Ondrix-<version>-setup.exe)
+# together with the uninstaller it installs, and the plotter's window (tests/windows/
+# gui_tests.sh).
 #   tests/windows/run_wine_tests.sh BUILD_DIR
 # It needs an X display (the Makefile starts one with xvfb-run): Wine's first start in a new
 # prefix already needs one, or its first windowed program gets a broken session.
@@ -27,6 +28,18 @@ PROBE_EXE=$BUILD/tests/windows/key_value_probe.exe
 HOLD_EXE=$BUILD/tests/windows/hold_open.exe
 SETUP_EXE=$(ls "$BUILD"/Ondrix-*-setup.exe 2>/dev/null | head -n 1)
 PROGRAM_EXE=$BUILD/plotter/windows/Ondrix.exe
+# The suites of the toolkit-free libraries, as built for Windows.
+SUITES=(
+    tests/script/script_engine_tests.exe
+    tests/eval/eval_formula_tests.exe
+    tests/view/view_test.exe
+    tests/canvas/canvas_test.exe
+    tests/draw/draw_test.exe
+    tests/draw/render_test.exe
+    tests/form/form_test.exe
+    tests/about/about_tests.exe
+    tests/uninstall/uninstall_parse_test.exe
+)
 
 export WINEPREFIX=$BUILD/wine-prefix
 export WINEARCH=win64
@@ -513,9 +526,28 @@ test_installer() {
 # shellcheck source=tests/windows/gui_tests.sh
 . "$SOURCE_DIR/tests/windows/gui_tests.sh"
 
+# --- the GoogleTest suites ------------------------------------------------------------------
+
+test_suites() {
+    local suite name
+    for suite in "${SUITES[@]}"; do
+        name=$(basename "$suite" .exe)
+        CASE="suite $name"
+        if timeout "$RUN_LIMIT" wine "$BUILD/$suite" --gtest_brief=1 </dev/null \
+            >"$IO/$name.out" 2>"$IO/$name.err"; then
+            pass
+            echo "$name: $(tr -d '\r' <"$IO/$name.out" | grep -E '^\[  PASSED  \]' | tail -n 1)"
+        else
+            fail "exit code $? (its output: $IO/$name.out)"
+            tr -d '\r' <"$IO/$name.out" | grep -E 'FAILED|Failure' | head -n 20
+        fi
+    done
+}
+
 # --- the run -------------------------------------------------------------------------------------
 
-for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "$SETUP_EXE" "$PROGRAM_EXE" "$GUI_EXE"; do
+for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "$SETUP_EXE" "$PROGRAM_EXE" "$GUI_EXE" \
+    "${SUITES[@]/#/$BUILD/}"; do
     if [ ! -f "$program" ]; then
         echo "missing $program: build it first" >&2
         exit 2
@@ -528,7 +560,7 @@ standard_shell_folders
 echo "== Running the Windows tests under Wine ($(wine --version 2>/dev/null))"
 
 # WINE_TESTS names the groups to run (all when unset), e.g. WINE_TESTS="test_gui".
-for group in ${WINE_TESTS:-test_without_log test_full_run test_waits_for_enter \
+for group in ${WINE_TESTS:-test_suites test_without_log test_full_run test_waits_for_enter \
     test_unknown_shell_folders test_shell_folder_of_another_type \
     test_folders_named_like_the_shortcut test_file_held_open test_write_error test_key_value \
     test_installer test_gui test_gui_150_percent}; do
