@@ -188,7 +188,7 @@ windows-deps:
 
 windows-configure: windows-deps
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=ON -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
 
 windows: windows-configure
 	@echo "== Cross-compiling Ondrix for Windows and making its installer in $(WINDOWS_DIR)/"

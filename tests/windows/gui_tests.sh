@@ -65,9 +65,9 @@ gui_key() {
     local x y w h
     read -r x y w h <<<"$(gui_window_box)"
     xdotool mousemove $((x + w / 2)) $((y + h - $(dev 10))) click 1
-    sleep 0.2
+    sleep 0.1
     xdotool key --delay 60 "$@"
-    sleep 0.4
+    sleep 0.2
 }
 
 # The window's outer box on the screen: x y width height.
@@ -77,10 +77,10 @@ gui_window_box() {
         tr '\n' ' '
 }
 
-# Asks the test build for its state; fills STATE.
+# Presses the given keys, if any, then asks the test build for its state; fills STATE.
 gui_dump() {
     rm -f "$GUI_DIR/ondrix-state.txt" "$GUI_DIR/ondrix-canvas.ppm"
-    gui_key ctrl+shift+F9
+    gui_key "$@" ctrl+shift+F9
     local i
     for i in $(seq 50); do
         [ -s "$GUI_DIR/ondrix-canvas.ppm" ] && [ -s "$GUI_DIR/ondrix-state.txt" ] && break
@@ -147,8 +147,7 @@ expect_view() {  # what, XMin XMax YMin YMax XStep YStep
 gui_design_size() {  # "width height"
     printf '%s\n' "$1" >"$GUI_DIR/ondrix-resize.txt"
     gui_key ctrl+shift+F2
-    gui_key F8
-    gui_dump
+    gui_dump F8
 }
 
 # Types into formula box k (0 to 2) and presses Enter.
@@ -206,8 +205,7 @@ test_gui() {
     # back to Text1(0) (numbered as the form's control list numbers them).
     local order="" step
     for step in 1 2 3 4 5 6 7 8 9; do
-        gui_key Tab
-        gui_dump
+        gui_dump Tab
         order+="${STATE[focus]} "
     done
     expect_eq "focus after each Tab" "$order" "3 4 9 11 12 13 10 8 2 "
@@ -231,14 +229,11 @@ test_gui() {
     gui_screenshot curves-96dpi
 
     CASE="view keys"
-    gui_key F11
-    gui_dump
+    gui_dump F11
     expect_view "F11" "-8.34 8.34 -10 10 1 2"
-    gui_key ctrl+F12
-    gui_dump
+    gui_dump ctrl+F12
     expect_view "Ctrl+F12" "-8.34 8.34 -20 20 1 4"
-    gui_key F8
-    gui_dump
+    gui_dump F8
     expect_view "F8" "-16.68 16.68 -10 10 2 2"
 
     CASE="read-out"
