@@ -31,7 +31,26 @@ struct ToolbarEntry {
 inline constexpr int kToolbarEntries = 13;
 // Images in the toolbar's image list, 16 x 16 pixels each.
 inline constexpr int kToolbarImages = 9;
-inline constexpr int kToolbarImageSize = 16;
+inline constexpr int kToolIconSize = 16;
+
+// Toolbar buttons show the caption under the image and are wide enough for an
+// eight-letter caption under a 16-pixel image.
+inline constexpr int kToolButtonWidth = 57;
+inline constexpr int kToolButtonHeight = 36;
+// Room kept on each side of a caption: the button's frame and a pixel of air,
+// so the text is not cut at the frame.
+inline constexpr int kToolCaptionPadding = 3;
+// Between the toolbar's edge and its buttons: a button stays whole, frame
+// included, inside a bar two pixels taller.
+inline constexpr int kToolBarMargin = 1;
+
+// The width of a button whose caption is `captionAdvance` pixels wide in the
+// platform's font: a caption that needs more room widens its own button; no
+// button is ever narrower than the design.
+constexpr int ToolButtonWidth(int captionAdvance) {
+    const int needed = captionAdvance + 2 * kToolCaptionPadding;
+    return needed > kToolButtonWidth ? needed : kToolButtonWidth;
+}
 
 inline constexpr std::array<ToolbarEntry, kToolbarEntries> kToolbar{{
     {"New", "new", 1, Command::NewGraph, true},

@@ -185,7 +185,10 @@ void frmMain::BuildControls() {
         previous = widget;
     }
 
-    client_->resized = [this] { form_->Form_Resize(); };
+    // Size changes while the controls are built come before the form exists.
+    client_->resized = [this] {
+        if (form_) form_->Form_Resize();
+    };
 }
 
 void frmMain::BuildMenus() {

@@ -4,30 +4,16 @@
 #include <QEvent>
 #include <QLayout>
 #include <QToolButton>
-#include <algorithm>
+
+#include "plotter/form/commands.h"
 
 namespace ondrix::qt {
-
-namespace {
-
-// Room kept on each side of a caption: the button's frame and a pixel of air,
-// so the text is not cut at the frame.
-constexpr int kCaptionPadding = 3;
-// Between the bar's edge and its buttons.
-constexpr int kBarMargin = 1;
-
-// The width of a button whose caption is `captionAdvance` pixels wide.
-int ToolButtonWidth(int captionAdvance) {
-    return std::max(kToolButtonWidth, captionAdvance + 2 * kCaptionPadding);
-}
-
-}  // namespace
 
 Toolbar::Toolbar(QWidget* parent) : QToolBar(parent) {
     setMovable(false);
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    setIconSize(QSize(kToolIconSize, kToolIconSize));
+    setIconSize(QSize(window::kToolIconSize, window::kToolIconSize));
     FitButtons();
 }
 
@@ -48,13 +34,15 @@ bool Toolbar::event(QEvent* event) {
 }
 
 void Toolbar::FitButtons() {
-    if (layout()) layout()->setContentsMargins(kBarMargin, kBarMargin, kBarMargin, kBarMargin);
+    if (layout())
+        layout()->setContentsMargins(window::kToolBarMargin, window::kToolBarMargin,
+                                     window::kToolBarMargin, window::kToolBarMargin);
     for (QAction* action : actions()) {
         if (action->isSeparator()) continue;
         auto* button = qobject_cast<QToolButton*>(widgetForAction(action));
         if (!button) continue;
         const int advance = button->fontMetrics().horizontalAdvance(action->text());
-        button->setFixedSize(ToolButtonWidth(advance), kToolButtonHeight);
+        button->setFixedSize(window::ToolButtonWidth(advance), window::kToolButtonHeight);
     }
 }
 

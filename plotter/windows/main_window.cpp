@@ -34,9 +34,6 @@ constexpr COLORREF kImageMask = RGB(192, 192, 192);
 // The formula boxes' character set (Cyrillic, as designed).
 constexpr BYTE kFormulaCharset = RUSSIAN_CHARSET;
 constexpr int kPointsPerInch = 72;
-// Toolbar buttons: room for an eight-letter caption under a 16-pixel image.
-constexpr int kToolButtonWidth = 57;
-constexpr int kToolButtonHeight = 36;
 
 int ControlId(Control control) {
     return kControlIdBase + static_cast<int>(control);
@@ -281,7 +278,7 @@ void MainWindow::ApplyDpi() {
     picture1_->SetDpi(dpi_);
 
     // The toolbar's images at the size nearest the DPI, not larger.
-    const int wanted = ToDevice(window::kToolbarImageSize, dpi_);
+    const int wanted = ToDevice(window::kToolIconSize, dpi_);
     int size = kImageSizes[0];
     for (int candidate : kImageSizes) {
         if (candidate <= wanted) size = candidate;
@@ -298,14 +295,36 @@ void MainWindow::ApplyDpi() {
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     if (images_) ImageList_Destroy(images_);
     images_ = images;
-    const int buttonWidth = ToDevice(kToolButtonWidth, dpi_);
-    SendMessageW(toolbar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(buttonWidth, buttonWidth));
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0,
-                 MAKELPARAM(buttonWidth, ToDevice(kToolButtonHeight, dpi_)));
+                 MAKELPARAM(ToDevice(window::kToolButtonWidth, dpi_),
+                            ToDevice(window::kToolButtonHeight, dpi_)));
+    FitToolbarButtons();
 
     for (const window::ControlDesign& design : window::kControls) {
         SetGeometry(design.control, boxes_[static_cast<std::size_t>(design.control)]);
     }
+}
+
+void MainWindow::FitToolbarButtons() {
+    // Each button as wide as the shared rule makes it for its caption in this font.
+    HDC dc = GetDC(toolbar_);
+    HGDIOBJ old = SelectObject(dc, controlFont_);
+    for (int index = 1; index <= window::kToolbarEntries; ++index) {
+        const window::ToolbarEntry& entry = window::kToolbar[index - 1];
+        if (!entry.caption) continue;
+        const std::wstring caption = Wide(entry.caption);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(
+            ToDevice(window::ToolButtonWidth(ToDesign(static_cast<int>(extent.cx), dpi_)), dpi_));
+        SendMessageW(toolbar_, TB_SETBUTTONINFOW, kToolbarIdBase + index,
+                     reinterpret_cast<LPARAM>(&info));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(toolbar_, dc);
 }
 
 HWND MainWindow::ControlHandle(Control control) const {

@@ -66,6 +66,8 @@ class MainWindow : public window::Forms {
     // Fonts, toolbar images and sizes for the window's DPI; then the controls go to their
     // places again.
     void ApplyDpi();
+    // Widens a toolbar button whose caption needs more room than the design gives.
+    void FitToolbarButtons();
     void OnScroll(HWND bar, int request);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     HWND ControlHandle(window::Control control) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "plotter/draw/curves.h"
 #include "plotter/form/main_form.h"
@@ -319,6 +320,13 @@ TEST(FormTables, TabOrderFollowsTheTabIndexes) {
     const auto order = TabOrder();
     ASSERT_EQ(order.size(), std::size(expected));
     for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], expected[i]) << i;
+}
+
+TEST(FormTables, ToolButtonsWidenOnlyForLongCaptions) {
+    // 57 pixels hold a caption of 51 and three pixels of room on each side.
+    for (const auto& [advance, width] :
+         {std::pair{0, 57}, std::pair{51, 57}, std::pair{52, 58}, std::pair{100, 106}})
+        EXPECT_EQ(ToolButtonWidth(advance), width) << advance;
 }
 
 }  // namespace
