@@ -5,6 +5,7 @@
 #include "dpi.h"
 #include "plotter/about/sys_info.h"
 #include "resource_ids.h"
+#include "routed_proc.h"
 #include "system_tool.h"
 #include "wide_text.h"
 
@@ -46,7 +47,7 @@ RECT DeviceRect(const about::TwipBox& box, UINT dpi) {
 AboutBox::AboutBox(HINSTANCE instance) : instance_(instance), lookup_(MakeSystemKeyLookup()) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Proc;
+    windowClass.lpfnWndProc = RoutedProc<AboutBox>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ONDRIX));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -201,18 +202,6 @@ void AboutBox::StartSysInfo() {
         ShowMessage(window_, text, caption);
     };
     ondrix::StartSysInfo(deps);
-}
-
-LRESULT CALLBACK AboutBox::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<AboutBox*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
 }
 
 LRESULT AboutBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "routed_proc.h"
+
 namespace ondrix::win32 {
 
 namespace {
@@ -20,7 +22,7 @@ canvas::Rgb SystemColor(int index) {
 CanvasWindow::CanvasWindow(HINSTANCE instance, HWND parent, int id) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Proc;
+    windowClass.lpfnWndProc = RoutedProc<CanvasWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
@@ -81,18 +83,6 @@ void CanvasWindow::ScheduleRepaint() {
     if (repaintPending_ || !window_) return;
     repaintPending_ = PostMessageW(window_, kRepaintMessage, 0, 0) != FALSE;
     if (!repaintPending_) InvalidateRect(window_, nullptr, FALSE);
-}
-
-LRESULT CALLBACK CanvasWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<CanvasWindow*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CanvasWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
 }
 
 LRESULT CanvasWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

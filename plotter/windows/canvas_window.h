@@ -48,7 +48,8 @@ class CanvasWindow : public canvas::Surface {
     int Height() const override { return canvas_.Height(); }
 
   private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename T>
+    friend LRESULT CALLBACK RoutedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     // One repaint for a whole run of drawing: the window is invalidated once the queue is

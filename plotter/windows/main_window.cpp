@@ -11,6 +11,7 @@
 #include "plotter/form/design.h"
 #include "plotter/form/menu.h"
 #include "resource_ids.h"
+#include "routed_proc.h"
 #include "wide_text.h"
 
 namespace ondrix::win32 {
@@ -64,7 +65,7 @@ std::wstring ShortcutText(const window::Shortcut& shortcut) {
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), about_(instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Proc;
+    windowClass.lpfnWndProc = RoutedProc<MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ONDRIX));
     windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ONDRIX),
@@ -611,18 +612,6 @@ LRESULT CALLBACK MainWindow::FrameProc(HWND frame, UINT message, WPARAM wParam, 
             break;
     }
     return DefSubclassProc(frame, message, wParam, lParam);
-}
-
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
