@@ -168,6 +168,9 @@ TEST_F(Window, MenusCarryTheirShortcuts) {
         EXPECT_EQ(action->shortcut(), c.keys) << c.caption;
         EXPECT_EQ(action->isEnabled(), c.enabled);
     }
+    // A chosen item runs its command.
+    window.MenuAction(Command::ZoomOutX)->trigger();
+    EXPECT_DOUBLE_EQ(window.Form().Plotter().View().XMax, 33.36);
 }
 
 TEST_F(Window, ScrollBarsPanTheView) {
