@@ -494,6 +494,9 @@ test_installer() {
     else
         fail "the installed programs differ from the built ones"
     fi
+    # The version resource reads major.minor.revision as 3.00.0003.
+    expect_eq "version resource" "$(strings -el "$app/Ondrix.exe" | grep -A1 -x FileVersion | tail -n 1)" \
+        3.00.0003
     # 8-bit text, no byte-order mark, CR LF, the log last but one and the uninstaller last.
     expect_eq "install.txt" "$(od -An -c "$app/install.txt" | tr -s ' \n' ' ')" \
         "$(printf 'Ondrix.exe\r\ninstall.txt\r\nuninstall.exe\r\n' | od -An -c | tr -s ' \n' ' ')"
