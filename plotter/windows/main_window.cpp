@@ -637,6 +637,19 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
+        case WM_ACTIVATE:
+            // The control that had the focus gets it back when the window is active again,
+            // as in a dialog.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+                return 0;
+            }
+            if (lastFocus_ && IsChild(window_, lastFocus_)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             ApplyDpi();

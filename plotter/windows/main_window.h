@@ -102,6 +102,8 @@ class MainWindow : public window::Forms {
     HFONT formulaFont_ = nullptr;
     HFONT controlFont_ = nullptr;
     UINT dpi_ = 96;
+    // The control that had the focus when the window was last deactivated.
+    HWND lastFocus_ = nullptr;
     bool shown_ = false;
     AboutBox about_;
     std::unique_ptr<window::MainForm> form_;
