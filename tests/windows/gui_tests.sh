@@ -272,6 +272,12 @@ test_gui() {
 
     test_gui_sys_info
 
+    CASE="toolbar"
+    # Button 1, "New", at the left end of the toolbar: empties the formula boxes.
+    gui_click_client 28 19
+    gui_dump
+    expect_eq "formula boxes after New" "${STATE[text0]}|${STATE[text1]}|${STATE[text2]}" "||"
+
     CASE="Exit"
     gui_exit
 }
