@@ -37,7 +37,8 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "Ondrix ${VERSION} setup"
 VIAddVersionKey "LegalCopyright" "The Ondrix developers"
 
-Page directory
+; The folder is fixed: a folder the user may write without elevation, in the user's own
+; profile.
 Page instfiles
 
 Var Log
