@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # CASE is read by run_wine_tests.sh
 # The plotter's window under Wine, driven with xdotool. Sourced by run_wine_tests.sh, which
 # provides the Wine session, BUILD, IO, RUN_LIMIT and pass/fail/expect_eq.
 #
@@ -203,8 +204,8 @@ test_gui() {
     CASE="tab order"
     # Tab walks Text1(1), Text1(2), Check1, Picture1, VScroll1, HScroll1, Check3, Combo1 and
     # back to Text1(0) (numbered as the form's control list numbers them).
-    local order="" step
-    for step in 1 2 3 4 5 6 7 8 9; do
+    local order=""
+    for _ in 1 2 3 4 5 6 7 8 9; do
         gui_dump Tab
         order+="${STATE[focus]} "
     done

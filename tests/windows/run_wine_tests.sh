@@ -511,7 +511,7 @@ test_installer() {
 
     CASE="installed uninstaller"
     check_shell_folders
-    (cd "$IO"
+    (cd "$IO" || exit 1
      timeout "$RUN_LIMIT" wine "$localappdata\\Programs\\Ondrix\\uninstall.exe" \
         </dev/null >"$IO/out" 2>"$IO/err")
     RC=$?
