@@ -361,7 +361,22 @@ test_gui_150_percent() {
         about=$(gui_about)
         if [ -n "$about" ]; then pass; else fail "the About box did not open"; fi
         gui_screenshot about-144dpi
-        gui_exit
+
+        CASE="closing the last window"
+        # Alt+F4 closes the main window; the open About box keeps the program running until
+        # it is closed too.
+        gui_key alt+F4
+        sleep 0.5
+        if kill -0 "$GUI_PID" 2>/dev/null; then pass; else fail "the program ended with the About box open"; fi
+        if [ -n "$about" ]; then
+            xdotool mousemove --window "$about" 20 20
+            sleep 0.3
+            xdotool click 1
+            sleep 0.3
+            xdotool key Return
+        fi
+        gui_stop
+        expect_eq "exit code" "$?" 0
     fi
     set_reg "$desktop" LogPixels REG_DWORD 96
 }
