@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <vector>
 
 #include "dpi.h"
+#include "menu_bar.h"
 #include "ondrix/version.h"
 #include "plotter/form/commands.h"
 #include "plotter/form/design.h"
@@ -42,22 +42,6 @@ int ControlId(Control control) {
 
 COLORREF ToColorRef(canvas::Rgb rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-// The text a menu shows for a shortcut: "Ctrl+N", "F5", "Ctrl+F11".
-std::wstring ShortcutText(const window::Shortcut& shortcut) {
-    if (shortcut.key == window::Key::None) return {};
-    std::wstring text;
-    if (shortcut.modifiers & window::kCtrl) text += L"Ctrl+";
-    if (shortcut.modifiers & window::kShift) text += L"Shift+";
-    if (shortcut.modifiers & window::kAlt) text += L"Alt+";
-    const int key = static_cast<int>(shortcut.key);
-    if (key >= VK_F1 && key <= VK_F24) {
-        text += L"F" + std::to_wstring(key - VK_F1 + 1);
-    } else {
-        text += static_cast<wchar_t>(key);
-    }
-    return text;
 }
 
 }  // namespace
@@ -199,40 +183,9 @@ void MainWindow::CreateControl(Control control) {
 }
 
 void MainWindow::BuildMenus() {
-    HMENU bar = CreateMenu();
-    HMENU menu = nullptr;
-    const char* current = nullptr;
-    std::vector<ACCEL> accelerators;
-    for (int row = 0; row < window::kMenuRows; ++row) {
-        const window::MenuRow& item = window::kMenu[row];
-        if (!current || std::string_view(current) != item.menu) {
-            current = item.menu;
-            menu = CreatePopupMenu();
-            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), Wide(current).c_str());
-        }
-        if (!item.caption) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        std::wstring caption = Wide(item.caption);
-        const std::wstring shortcut = ShortcutText(item.shortcut);
-        if (!shortcut.empty()) caption += L"\t" + shortcut;
-        AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
-                    static_cast<UINT_PTR>(kMenuIdBase + row), caption.c_str());
-        if (item.shortcut.key == window::Key::None) continue;
-        ACCEL accel{};
-        accel.fVirt = FVIRTKEY;
-        if (item.shortcut.modifiers & window::kCtrl) accel.fVirt |= FCONTROL;
-        if (item.shortcut.modifiers & window::kShift) accel.fVirt |= FSHIFT;
-        if (item.shortcut.modifiers & window::kAlt) accel.fVirt |= FALT;
-        // The portable key codes are Windows' virtual-key codes.
-        accel.key = static_cast<WORD>(item.shortcut.key);
-        accel.cmd = static_cast<WORD>(kMenuIdBase + row);
-        accelerators.push_back(accel);
-    }
-    SetMenu(window_, bar);
-    accelerators_ =
-        CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
+    MenuBar bar = BuildMenuBar(kMenuIdBase);
+    SetMenu(window_, bar.menu);
+    accelerators_ = bar.accelerators;
 }
 
 void MainWindow::BuildToolbar() {
@@ -670,81 +623,5 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
-
-#ifdef ONDRIX_TEST_BUILD
-// The test build sizes the window so that its client area is the size in design pixels that
-// ondrix-resize.txt in the current folder gives ("width height"): the tests compare pictures
-// of a known size.
-void MainWindow::ResizeClientForTest() {
-    int width = 0;
-    int height = 0;
-    FILE* in = std::fopen("ondrix-resize.txt", "rb");
-    if (!in) return;
-    const bool read = std::fscanf(in, "%d %d", &width, &height) == 2;
-    std::fclose(in);
-    if (!read) return;
-    RECT outer{0, 0, ToDevice(width, dpi_), ToDevice(height, dpi_)};
-    AdjustWindowRectExForDpi(&outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                             TRUE, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)),
-                             dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-}
-
-// The test build writes what the tests check into the current folder: ondrix-state.txt (one
-// "name value" line each) and ondrix-canvas.ppm (the canvas's pixels).
-void MainWindow::DumpState() const {
-    if (FILE* out = std::fopen("ondrix-state.txt", "wb")) {
-        const view::View& v = form_->Plotter().View();
-        const window::Size client = ClientSize();
-        std::fprintf(out, "client %d %d\ndpi %u\n", client.width, client.height, dpi_);
-        RECT outer{};
-        GetWindowRect(window_, &outer);
-        std::fprintf(out, "window %ld %ld %ld %ld\n", outer.left, outer.top,
-                     outer.right - outer.left, outer.bottom - outer.top);
-        std::fprintf(out, "view %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n", v.XMin, v.XMax,
-                     v.YMin, v.YMax, v.XStep, v.YStep, v.XScale);
-        for (HWND bar : {hscroll1_, vscroll1_}) {
-            SCROLLINFO info{};
-            info.cbSize = sizeof(info);
-            info.fMask = SIF_ALL;
-            GetScrollInfo(bar, SB_CTL, &info);
-            std::fprintf(out, "%s %d %d %d\n", bar == hscroll1_ ? "hscroll" : "vscroll", info.nPos,
-                         info.nMin, info.nMax);
-        }
-        wchar_t status[256] = {};
-        SendMessageW(statusBar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(status));
-        std::fprintf(out, "status %s\n", Narrow(status).c_str());
-        std::fprintf(out, "mode %d\n", ListIndex());
-        for (int k = 0; k < draw::kFormulaCount; ++k) {
-            std::fprintf(out, "text%d %s\n", k, Text(k).c_str());
-        }
-        RECT picture{};
-        GetWindowRect(picture1_->Handle(), &picture);
-        std::fprintf(out, "picture %ld %ld %ld %ld\n", picture.left, picture.top,
-                     picture.right - picture.left, picture.bottom - picture.top);
-        const canvas::PixelBuffer pixels = picture1_->Pixels();
-        std::fprintf(out, "canvas %d %d\n", pixels.width, pixels.height);
-        std::fprintf(out, "focus %d\n", GetDlgCtrlID(GetFocus()) - kControlIdBase);
-        std::fprintf(out, "about %d\n", about_.Handle() != nullptr);
-        std::fclose(out);
-    }
-    if (FILE* out = std::fopen("ondrix-canvas.ppm", "wb")) {
-        const canvas::PixelBuffer pixels = picture1_->Pixels();
-        std::fprintf(out, "P6\n%d %d\n255\n", pixels.width, pixels.height);
-        for (int y = 0; y < pixels.height; ++y) {
-            for (int x = 0; x < pixels.width; ++x) {
-                const std::uint32_t p =
-                    pixels.bits[static_cast<std::size_t>(y) * pixels.stride + x];
-                const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16),
-                                              static_cast<unsigned char>(p >> 8),
-                                              static_cast<unsigned char>(p)};
-                std::fwrite(rgb, 1, 3, out);
-            }
-        }
-        std::fclose(out);
-    }
-}
-#endif
 
 }  // namespace ondrix::win32
