@@ -186,29 +186,47 @@ clean-package:
 	@rm -rf $(PACKAGE_DIR) $(DEB_FILE)
 # ---- end of Installing on Linux ---------------------------------------------------------------
 
-# --- make test-windows: the Windows build, tested under Wine -------------------------------
-# Cross-compiles with Debian's mingw-w64 into $(WINDOWS_DIR)/: the console programs (the
-# uninstaller and the test programs of tests/windows) and the GoogleTest suites of every
-# toolkit-free library (engine, evaluation, view, pixel canvas, drawing, the window's rules,
-# the About box's model, the uninstaller's log reader), GoogleTest itself built from Debian's
-# sources. Currency uses the written-out 128-bit multiply there, so its tests run with it.
-# Then runs all of them under Debian's Wine in a prefix of their own inside $(WINDOWS_DIR)/
-# (tests/windows/run_wine_tests.sh). Remove the folder to start afresh.
+# --- make windows, make test-windows: the Windows build, tested under Wine --------------------
+# make windows       cross-compiles Ondrix.exe and uninstall.exe with Debian's mingw-w64 and
+#                    makes the installer Ondrix-<version>-setup.exe with NSIS, all in
+#                    $(WINDOWS_DIR)/
+# make test-windows  builds that, the test programs of tests/windows and the GoogleTest suites
+#                    of every toolkit-free library (engine, evaluation, view, pixel canvas,
+#                    drawing, the window's rules, the About box's model, the uninstaller's log
+#                    reader; GoogleTest itself built from Debian's sources), then runs them
+#                    under Debian's Wine on a virtual X display (xvfb-run), in a Wine prefix
+#                    and HOME of their own inside $(WINDOWS_DIR)/ (tests/windows/
+#                    run_wine_tests.sh). Remove the folder to start afresh.
+# Currency uses the written-out 128-bit multiply there, so its tests run with it.
 WINDOWS_DIR ?= build-windows
-WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest
-# One target holds them all (tests/windows/CMakeLists.txt), so the build runs in parallel.
-WINDOWS_TARGETS := windows_tests
-.PHONY: windows-deps test-windows
+WINDOWS_PACKAGES := cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest nsis \
+                    librsvg2-bin imagemagick xvfb xauth xdotool
+# One target holds everything of a run, so the build runs in parallel: the installer (with
+# the programs it holds) for `make windows`; for `make test-windows` everything it runs
+# (tests/windows/CMakeLists.txt).
+WINDOWS_TARGETS := ondrix_setup
+WINDOWS_TEST_TARGETS := windows_tests
+# The virtual display the Wine tests run on (tall enough for the design size at 150 %); -a
+# picks a free display number.
+WINDOWS_XVFB := xvfb-run -a -s "-screen 0 1920x1280x24 -nolisten tcp"
+.PHONY: windows-deps windows-configure windows test-windows
 
 windows-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(WINDOWS_PACKAGES)"
 
-test-windows: windows-deps
-	@echo "== Cross-compiling the console programs and the toolkit-free suites for Windows in $(WINDOWS_DIR)/"
+windows-configure: windows-deps
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DONDRIX_TESTS=ON -DONDRIX_PORTABLE_MULTIPLY=ON >/dev/null
+
+windows: windows-configure
+	@echo "== Cross-compiling Ondrix for Windows and making its installer in $(WINDOWS_DIR)/"
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TARGETS)
-	@tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
+	@echo "Built $(WINDOWS_DIR)/plotter/windows/Ondrix.exe and $(WINDOWS_DIR)/Ondrix-$(VERSION)-setup.exe"
+
+test-windows: windows-configure
+	@echo "== Cross-compiling Ondrix, its installer, the test programs and the toolkit-free suites in $(WINDOWS_DIR)/"
+	@cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(WINDOWS_TEST_TARGETS)
+	@$(WINDOWS_XVFB) tests/windows/run_wine_tests.sh $(WINDOWS_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-
 #include <string>
 #include <utility>
 

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Runs the Windows builds in BUILD_DIR under Wine: the GoogleTest suites of the toolkit-free
-# libraries, the uninstaller (uninstall/uninstall.exe) in a scratch install folder, and the
-# About box's registry look-up (key_value_probe.exe).
+# libraries, the uninstaller (uninstall/uninstall.exe) in a scratch install folder, the About
+# box's registry look-up (key_value_probe.exe), the installer (Ondrix-<version>-setup.exe)
+# together with the uninstaller it installs, and the plotter's window (tests/windows/
+# gui_tests.sh).
 #   tests/windows/run_wine_tests.sh BUILD_DIR
+# It needs an X display (the Makefile starts one with xvfb-run): Wine's first start in a new
+# prefix already needs one, or its first windowed program gets a broken session.
 #
 # Wine gets a prefix of its own under BUILD_DIR, and nothing can reach the real home folder:
 #   - HOME points into BUILD_DIR, and the prefix's user folders (Desktop, Documents, ...), which
@@ -13,14 +17,17 @@
 # Output of Wine programs goes through files: Wine's background processes may keep a pipe open.
 set -uo pipefail
 
-if [ $# -ne 1 ] || [ ! -d "$1" ]; then
+if [ $# -ne 1 ] || [ ! -d "${1:-}" ]; then
     echo "usage: $0 BUILD_DIR" >&2
     exit 2
 fi
 BUILD=$(cd "$1" && pwd)
+SOURCE_DIR=$(cd "$(dirname "$0")/../.." && pwd)
 UNINSTALL_EXE=$BUILD/uninstall/uninstall.exe
 PROBE_EXE=$BUILD/tests/windows/key_value_probe.exe
 HOLD_EXE=$BUILD/tests/windows/hold_open.exe
+SETUP_EXE=$(ls "$BUILD"/Ondrix-*-setup.exe 2>/dev/null | head -n 1)
+PROGRAM_EXE=$BUILD/plotter/windows/Ondrix.exe
 # The suites of the toolkit-free libraries, as built for Windows.
 SUITES=(
     tests/script/script_engine_tests.exe
@@ -40,7 +47,7 @@ export WINEDEBUG=-all
 # No Mono or Gecko install dialogs, no menu entries in the desktop's menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export HOME=$BUILD/wine-home
-unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_RUNTIME_DIR
+unset WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_RUNTIME_DIR
 mkdir -p "$HOME"
 
 # The longest a single Wine program may take before it counts as hung.
@@ -100,12 +107,12 @@ start_wine() {
             cat "$IO/wineboot.err" >&2
             exit 1
         fi
-        wineserver -w
+        wineserver -w </dev/null >/dev/null 2>&1
         touch "$WINEPREFIX/.ondrix-ready"
     fi
     replace_user_folder_links
-    wineserver -p
-    trap 'wineserver -k >/dev/null 2>&1' EXIT
+    wineserver -p </dev/null >/dev/null 2>&1
+    trap 'wineserver -k </dev/null >/dev/null 2>&1' EXIT
     # The session's start-up (services, explorer) may still rewrite shell-folder values: let it
     # finish before the tests set theirs.
     wine reg query "$SHELL_FOLDERS" </dev/null >"$IO/reg.out" 2>"$IO/reg.err"
@@ -509,6 +516,82 @@ missing key|SOFTWARE\Ondrix Missing Key|PATH|found=0 text=[]
 EOF
 }
 
+# --- the installer -------------------------------------------------------------------------------
+
+# The Linux path of a Windows path.
+linux_path() { winepath -u "$1" 2>/dev/null </dev/null; }
+# The value of a Windows environment variable, as programs see it.
+windows_env() { wine cmd /c echo "%$1%" </dev/null 2>/dev/null | tr -d '\r'; }
+
+# Every item in a folder, one relative path a line, sorted.
+tree_of() { (cd "$1" 2>/dev/null && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort); }
+
+test_installer() {
+    CASE="installer"
+    local profile appdata localappdata desk_win prog_win
+    profile=$(windows_env USERPROFILE)
+    appdata=$(windows_env APPDATA)
+    localappdata=$(windows_env LOCALAPPDATA)
+    desk_win="$profile\\Desktop"
+    prog_win="$appdata\\Microsoft\\Windows\\Start Menu\\Programs"
+    local app desk prog
+    app=$(linux_path "$localappdata\\Programs\\Ondrix")
+    desk=$(linux_path "$desk_win")
+    prog=$(linux_path "$prog_win")
+    case $app$desk$prog in
+        "$WINEPREFIX"/*"$WINEPREFIX"/*"$WINEPREFIX"/*) ;;
+        *) echo "The user's folders lie outside the prefix ($app, $desk, $prog): stopping." >&2
+           exit 1 ;;
+    esac
+    # The uninstaller reads the shell folders from the registry: the user's own ones, where
+    # the installer puts its shortcuts.
+    shell_folders REG_SZ "$desk_win" REG_SZ "$prog_win"
+    rm -rf "$app" "$desk/Ondrix.lnk" "$prog/Ondrix" "$prog/Ondrix.lnk"
+    mkdir -p "$desk" "$prog"
+
+    timeout "$RUN_LIMIT" wine "$SETUP_EXE" /S </dev/null >"$IO/setup.out" 2>&1
+    expect_eq "installer exit code" "$?" 0
+    expect_eq "installed files" "$(tree_of "$app")" $'Ondrix.exe\ninstall.txt\nuninstall.exe'
+    if cmp -s "$app/Ondrix.exe" "$PROGRAM_EXE" && cmp -s "$app/uninstall.exe" "$UNINSTALL_EXE"; then
+        pass
+    else
+        fail "the installed programs differ from the built ones"
+    fi
+    # The version resource reads major.minor.revision as 3.00.0003.
+    expect_eq "version resource" "$(strings -el "$app/Ondrix.exe" | grep -A1 -x FileVersion | tail -n 1)" \
+        3.00.0003
+    # 8-bit text, no byte-order mark, CR LF, the log last but one and the uninstaller last.
+    expect_eq "install.txt" "$(od -An -c "$app/install.txt" | tr -s ' \n' ' ')" \
+        "$(printf 'Ondrix.exe\r\ninstall.txt\r\nuninstall.exe\r\n' | od -An -c | tr -s ' \n' ' ')"
+    expect_eq "desktop shortcut" "$(tree_of "$desk")" "Ondrix.lnk"
+    # Wine's own items in the programs folder are not ours.
+    expect_eq "program group" "$(tree_of "$prog" | grep '^Ondrix')" \
+        $'Ondrix\nOndrix/Ondrix.lnk\nOndrix/Uninstall Ondrix.lnk'
+    local key
+    for key in 'HKCU\Software\Ondrix' 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ondrix'; do
+        if wine reg query "$key" </dev/null >/dev/null 2>&1; then fail "registry key $key"; else pass; fi
+    done
+
+    CASE="installed uninstaller"
+    check_shell_folders
+    (cd "$IO" || exit 1
+     timeout "$RUN_LIMIT" wine "$localappdata\\Programs\\Ondrix\\uninstall.exe" \
+        </dev/null >"$IO/out" 2>"$IO/err")
+    RC=$?
+    expect_success
+    # A running program cannot delete its own file: the uninstaller stays.
+    expect_eq "install folder" "$(tree_of "$app")" "uninstall.exe"
+    expect_eq "desktop" "$(tree_of "$desk")" ""
+    expect_eq "programs folder" "$(tree_of "$prog" | grep '^Ondrix')" ""
+    rm -rf "$app"
+    standard_shell_folders
+}
+
+# --- the plotter's window ---------------------------------------------------------------------
+
+# shellcheck source=tests/windows/gui_tests.sh
+. "$SOURCE_DIR/tests/windows/gui_tests.sh"
+
 # --- the GoogleTest suites ------------------------------------------------------------------
 
 test_suites() {
@@ -529,7 +612,8 @@ test_suites() {
 
 # --- the run -------------------------------------------------------------------------------------
 
-for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "${SUITES[@]/#/$BUILD/}"; do
+for program in "$UNINSTALL_EXE" "$PROBE_EXE" "$HOLD_EXE" "$SETUP_EXE" "$PROGRAM_EXE" "$GUI_EXE" \
+    "${SUITES[@]/#/$BUILD/}"; do
     if [ ! -f "$program" ]; then
         echo "missing $program: build it first" >&2
         exit 2
@@ -541,18 +625,14 @@ mkdir -p "$SCRATCH"
 standard_shell_folders
 echo "== Running the Windows tests under Wine ($(wine --version 2>/dev/null))"
 
-test_suites
-test_without_log
-test_full_run
-test_waits_for_enter
-test_unknown_shell_folders
-test_shell_folder_of_another_type
-test_folders_named_like_the_shortcut
-test_file_held_open
-test_write_error
-test_shell_folder_text_rules
-test_log_and_group_shapes
-test_key_value
+# WINE_TESTS names the groups to run (all when unset), e.g. WINE_TESTS="test_gui".
+for group in ${WINE_TESTS:-test_suites test_without_log test_full_run test_waits_for_enter \
+    test_unknown_shell_folders test_shell_folder_of_another_type \
+    test_folders_named_like_the_shortcut test_file_held_open test_write_error \
+    test_shell_folder_text_rules test_log_and_group_shapes test_key_value \
+    test_installer test_gui test_gui_150_percent}; do
+    "$group"
+done
 
 rm -rf "$SCRATCH"
 echo "== Windows checks passed: $passed; failed: $failed"
