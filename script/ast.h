@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,37 +106,21 @@ class BinaryExpr final : public Expr {
 
 // A run of operators of one precedence level, applied left to right. Long
 // chains ("1+1+1+...") stay flat, so neither evaluating nor destroying them
-// recurses per operator.
+// recurses per operator. A comparison ("a < b", "a = b = c") also keeps the
+// rule for a text beside another subtype that the literals among its
+// operands fix (see TextComparisonOf); other operators have none.
 class ChainExpr final : public Expr {
   public:
     struct Link {
         BinaryOp op;
         ExprPtr operand;
+        std::optional<TextComparison> texts;  // set for the comparisons alone
     };
     ChainExpr(ExprPtr first, std::vector<Link> rest)
         : first_(std::move(first)), rest_(std::move(rest)) {}
     Value Evaluate(Runtime& rt) const override;
     const Expr& first() const { return *first_; }
     const std::vector<Link>& rest() const { return rest_; }
-
-  private:
-    ExprPtr first_;
-    std::vector<Link> rest_;
-};
-
-// A run of comparisons ("a < b", "a = b = c"), applied left to right. Each
-// keeps the rule for a text beside another subtype that the literals among
-// its operands fix (see TextComparisonOf).
-class ComparisonExpr final : public Expr {
-  public:
-    struct Link {
-        BinaryOp op;
-        TextComparison texts;
-        ExprPtr operand;
-    };
-    ComparisonExpr(ExprPtr first, std::vector<Link> rest)
-        : first_(std::move(first)), rest_(std::move(rest)) {}
-    Value Evaluate(Runtime& rt) const override;
 
   private:
     ExprPtr first_;

@@ -180,18 +180,23 @@ std::string Text(const Value& v, BuiltinContext& c) {
     return ToText(v, c.context);
 }
 
-// A count of characters: Null is error 94 (from ToLong), a negative count 5.
-std::size_t Count(const Value& v, BuiltinContext& c) {
-    std::int32_t n = ToLong(v, c.context);
+// A count of characters: a negative count is error 5.
+std::size_t CountOf(std::int32_t n) {
     if (n < 0) Raise(kInvalidProcedureCall);
     return static_cast<std::size_t>(n);
 }
+// A count argument: Null is error 94 (from ToLong).
+std::size_t Count(const Value& v, BuiltinContext& c) {
+    return CountOf(ToLong(v, c.context));
+}
 
 // A 1-based start position (Mid, InStr), below 1 error 5, as a 0-based index.
-std::size_t Start(const Value& v, BuiltinContext& c) {
-    std::int32_t start = ToLong(v, c.context);
+std::size_t StartOf(std::int32_t start) {
     if (start < 1) Raise(kInvalidProcedureCall);
     return static_cast<std::size_t>(start - 1);
+}
+std::size_t Start(const Value& v, BuiltinContext& c) {
+    return StartOf(ToLong(v, c.context));
 }
 
 // The functions on one text argument: Null there gives Null; `Fn` gets the
@@ -226,12 +231,11 @@ Value Right(Args a, BuiltinContext& c) {
 Value Mid(Args a, BuiltinContext& c) {
     std::int32_t start = ToLong(a[1], c.context);
     std::int32_t length = a.size() > 2 ? ToLong(a[2], c.context) : 0;
-    if (start < 1 || length < 0) Raise(kInvalidProcedureCall);
+    std::size_t from = StartOf(start);
+    std::size_t n = a.size() > 2 ? CountOf(length) : std::string::npos;
     if (a[0].IsNull()) return Value::Null();
     std::string s = Text(a[0], c);
-    auto from = static_cast<std::size_t>(start - 1);
     if (from >= s.size()) return Value::String("");
-    std::size_t n = a.size() > 2 ? static_cast<std::size_t>(length) : s.size();
     return Value::String(s.substr(from, n));
 }
 

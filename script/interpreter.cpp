@@ -135,17 +135,8 @@ Value ChainExpr::Evaluate(Runtime& rt) const {
     Value acc = first_->Evaluate(rt);
     for (const Link& link : rest_) {
         Value next = link.operand->Evaluate(rt);
-        acc = ApplyBinary(link.op, acc, next, rt.context);
-    }
-    return acc;
-}
-
-Value ComparisonExpr::Evaluate(Runtime& rt) const {
-    StepGuard guard(rt);
-    Value acc = first_->Evaluate(rt);
-    for (const Link& link : rest_) {
-        Value next = link.operand->Evaluate(rt);
-        acc = ApplyComparison(link.op, acc, next, link.texts, rt.context);
+        acc = link.texts ? ApplyComparison(link.op, acc, next, *link.texts, rt.context)
+                         : ApplyBinary(link.op, acc, next, rt.context);
     }
     return acc;
 }

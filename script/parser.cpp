@@ -161,7 +161,7 @@ class Parser {
         std::vector<ChainExpr::Link> rest;
         while (auto op = OperatorAt(level)) {
             Next();
-            rest.push_back({*op, ParseOperand(level)});
+            rest.push_back({*op, ParseOperand(level), std::nullopt});
         }
         if (rest.empty()) return first;
         if (rest.size() == 1)
@@ -184,15 +184,16 @@ class Parser {
     // comparisons after it ("1 <> Not 0 = 0" is 1 <> Not (0 = 0)).
     ExprPtr ParseComparisons() {
         ExprPtr first = ParseOperand(kCompareLevel);
-        std::vector<ComparisonExpr::Link> rest;
+        std::vector<ChainExpr::Link> rest;
         while (auto op = OperatorAt(kCompareLevel)) {
             Next();
             ExprPtr operand = At(Kw::kNot) ? ParseNot() : ParseOperand(kCompareLevel);
             const Value* left = rest.empty() ? LiteralOf(*first) : nullptr;
-            rest.push_back({*op, TextComparisonOf(left, LiteralOf(*operand)), std::move(operand)});
+            TextComparison texts = TextComparisonOf(left, LiteralOf(*operand));
+            rest.push_back({*op, std::move(operand), texts});
         }
         if (rest.empty()) return first;
-        return std::make_unique<ComparisonExpr>(std::move(first), std::move(rest));
+        return std::make_unique<ChainExpr>(std::move(first), std::move(rest));
     }
 
     static const Value* LiteralOf(const Expr& e) {

@@ -62,6 +62,11 @@ class RealProgramBuilder {
             return right ? Binary(binary->op(), *left, *right) : Built{};
         }
         if (auto* chain = dynamic_cast<const ChainExpr*>(&e)) {
+            // Comparisons have no Double program: they give a Boolean, by the
+            // texts rule of their links, on the general road alone.
+            if (std::ranges::any_of(chain->rest(),
+                                    [](const auto& link) { return link.texts.has_value(); }))
+                return {};
             Built acc = Lower(chain->first(), depth + 1);
             for (const ChainExpr::Link& link : chain->rest()) {
                 Built next = acc ? Lower(*link.operand, depth + 1) : Built{};

@@ -217,65 +217,39 @@ void PixelCanvas::FillPixels(double left, double top, int width, int height, std
 }
 
 void PixelCanvas::RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color) {
+    // The line is walked through the first of the `width` device pixels
+    // across it, one device pixel per step along its longer axis, and each
+    // step fills `width` pixels across: a slope steps by single device pixels
+    // while the line stays one logical pixel wide. Along its length a segment
+    // runs from the first pixel of one end to the first of the other, so the
+    // segments of a curve meet without overlapping.
     const int width = scale_.LineWidth();
-    if (width > 1) {
-        RasterWideLine(a, b, width, color);
-        return;
-    }
-    const int w = scale_.DeviceWidth();
-    const int h = scale_.DeviceHeight();
-    // Keep only what rounds into the image; after this every value is small.
-    if (!ClipSegment(a, b, -0.5, -0.5, w - 0.5, h - 0.5)) return;
-    const int x0 = PixelIndex(a.x, 0, w - 1);
-    const int y0 = PixelIndex(a.y, 0, h - 1);
-    const int x1 = PixelIndex(b.x, 0, w - 1);
-    const int y1 = PixelIndex(b.y, 0, h - 1);
-    // A level or upright line (the grid) is the walk's pixels filled at once.
-    if (y0 == y1 || x0 == x1) {
-        FillPixels(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0) + 1, std::abs(y1 - y0) + 1,
-                   color);
-        return;
-    }
-    const std::ptrdiff_t stride = deviceWidth_;
-    std::uint32_t* bits = pixels_.data();
-    WalkLine(x0, y0, x1, y1, [&](int x, int y) { bits[y * stride + x] = color; });
-}
-
-void PixelCanvas::RasterWideLine(PixelPoint a, PixelPoint b, int width, std::uint32_t color) {
-    // The line is walked through the first of the `width` pixels across it,
-    // one device pixel per step along its longer axis, and each step fills
-    // `width` pixels across: a slope steps by single device pixels while the
-    // line stays one logical pixel wide. Along its length a segment runs from
-    // the first pixel of one end to the first of the other, so the segments
-    // of a curve meet without overlapping.
     const double shift = (width - 1) / 2.0;
     a = {a.x - shift, a.y - shift};
     b = {b.x - shift, b.y - shift};
     const int w = scale_.DeviceWidth();
     const int h = scale_.DeviceHeight();
-    const double reach = width - 1;
+    const int reach = width - 1;
+    // Keep only what rounds into the image; after this every value is small.
     if (!ClipSegment(a, b, -0.5 - reach, -0.5 - reach, w - 0.5, h - 0.5)) return;
-    const int x0 = PixelIndex(a.x, -(width - 1), w - 1);
-    const int y0 = PixelIndex(a.y, -(width - 1), h - 1);
-    const int x1 = PixelIndex(b.x, -(width - 1), w - 1);
-    const int y1 = PixelIndex(b.y, -(width - 1), h - 1);
-    const bool shallow = std::abs(x1 - x0) >= std::abs(y1 - y0);
-    if (x0 == x1 && y0 == y1) {
-        FillPixels(x0, y0, width, width, color);
-        return;
-    }
-    // Level and upright lines (the grid and the axes) cover a rectangle: the
-    // same pixels as the walk below, filled at once.
-    if (y0 == y1) {
-        FillPixels(std::min(x0, x1), y0, std::abs(x1 - x0) + 1, width, color);
-        return;
-    }
-    if (x0 == x1) {
-        FillPixels(x0, std::min(y0, y1), width, std::abs(y1 - y0) + 1, color);
+    const int x0 = PixelIndex(a.x, -reach, w - 1);
+    const int y0 = PixelIndex(a.y, -reach, h - 1);
+    const int x1 = PixelIndex(b.x, -reach, w - 1);
+    const int y1 = PixelIndex(b.y, -reach, h - 1);
+    // A point, or a level or upright line (the grid and the axes), covers a
+    // rectangle: the same pixels as the walk below, filled at once.
+    if (x0 == x1 || y0 == y1) {
+        FillPixels(std::min(x0, x1), std::min(y0, y1), x0 == x1 ? width : std::abs(x1 - x0) + 1,
+                   y0 == y1 ? width : std::abs(y1 - y0) + 1, color);
         return;
     }
     const std::ptrdiff_t stride = deviceWidth_;
     std::uint32_t* bits = pixels_.data();
+    if (width == 1) {  // one pixel a step, always inside the image
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) { bits[y * stride + x] = color; });
+        return;
+    }
+    const bool shallow = std::abs(x1 - x0) >= std::abs(y1 - y0);
     WalkLine(x0, y0, x1, y1, [&](int px, int py) {
         // The step's pixels across the line, cut to the image: the walk
         // itself may run up to width - 1 pixels before its top or left edge.

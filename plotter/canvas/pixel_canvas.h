@@ -71,7 +71,6 @@ class PixelCanvas : public Surface {
     void Changed() { mark_.reset(); }
     void SetPoint(double x, double y, std::uint32_t color);
     void RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color);
-    void RasterWideLine(PixelPoint a, PixelPoint b, int width, std::uint32_t color);
     // Fills the device pixels [left, left + width) x [top, top + height) that
     // lie inside the picture.
     void FillPixels(double left, double top, int width, int height, std::uint32_t color);

@@ -25,8 +25,8 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
 }
 
 PixelCanvas& CanvasWidget::Synced() {
-    const ScaleMap& now = canvas_.Scale();
-    if (now.PixelWidth() == width() && now.PixelHeight() == height() && now.Ratio() == ratio_)
+    const ScaleMap& have = canvas_.Scale();
+    if (have.PixelWidth() == width() && have.PixelHeight() == height() && have.Ratio() == ratio_)
         return canvas_;  // the usual case, at every drawing call
     // A hidden widget gets its resize event only when shown, but drawing may
     // come first (the window draws before it is shown). The ratio can change
@@ -34,7 +34,6 @@ PixelCanvas& CanvasWidget::Synced() {
     const double ratio = ratio_;
     ScaleMap wanted;
     wanted.SetPixelSize(width(), height(), ratio);
-    const ScaleMap& have = canvas_.Scale();
     const bool newRatio = wanted.Ratio() != have.Ratio();
     if (newRatio || have.PixelWidth() != wanted.PixelWidth() ||
         have.PixelHeight() != wanted.PixelHeight()) {
