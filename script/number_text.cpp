@@ -1,7 +1,6 @@
 #include "script/number_text.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -71,18 +70,18 @@ constexpr double kPowersOfTen[kMaxExactPowerOfTen + 1] = {
 // gives the digits of the exact binary value (n = 10^15 when they round up to
 // the next power of ten). to_chars gives the same digits at several times the
 // cost, and the plotter needs them twice a point. Works where 10^k is exact
-// (|k| <= 22, magnitudes of about 1E-8 to 1E+36); returns false elsewhere.
+// and the decade count below reaches it (magnitudes of about 1E-8 to
+// 1E+25); returns false elsewhere.
 [[gnu::always_inline]] inline bool ScaleToFifteenDigits(double magnitude, double& n, int& k) {
     constexpr double kLow = 1e14, kHigh = 1e15, kRoundingShift = 0x1p52;
     if (!(magnitude >= std::numeric_limits<double>::min())) return false;
-    // A first guess of the decimal exponent from the binary one (log10(2) is
-    // about 1233 / 4096), off by at most one; from 1 up to 10^22 a comparison
-    // with the next power of ten settles it, elsewhere the loop below does.
-    constexpr int kExponentShift = 52, kExponentBias = 1023;
-    int binaryExponent =
-        static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> kExponentShift) - kExponentBias;
-    int e10 = (binaryExponent * 1233) >> 12;
-    if (e10 >= 0 && e10 < kMaxExactPowerOfTen && magnitude >= kPowersOfTen[e10 + 1]) ++e10;
+    // The decimal exponent counted a decade at a time from 10^0: a smooth
+    // sweep repeats the count, so the scale is known by prediction before
+    // the comparisons end (a decade's bound below 1 is inexact: the loop
+    // below mends a count off by one).
+    int e10 = 0;
+    while (e10 < kMaxExactPowerOfTen && magnitude >= kPowersOfTen[e10 + 1]) ++e10;
+    while (e10 <= 0 && e10 > -kMaxExactPowerOfTen && magnitude * kPowersOfTen[-e10] < 1) --e10;
     k = kDoubleDigits - 1 - e10;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (k > kMaxExactPowerOfTen || k < -kMaxExactPowerOfTen) return false;
