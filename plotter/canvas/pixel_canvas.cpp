@@ -80,15 +80,15 @@ void PixelCanvas::Resize(int width, int height) {
 }
 
 void PixelCanvas::Resize(int width, int height, double ratio) {
-    Changed();
-    EndPrints();  // the painter must let go of the old pixels
     width = std::max(0, width);
     height = std::max(0, height);
     ScaleMap next = scale_;
     next.SetPixelSize(width, height, ratio);
     if (width == scale_.PixelWidth() && height == scale_.PixelHeight() &&
         next.Ratio() == scale_.Ratio() && !pixels_.empty())
-        return;
+        return;  // the same picture: nothing to forget
+    Changed();
+    EndPrints();  // the painter must let go of the old pixels
     // A zero-sized area keeps a 1 x 1 picture so that painting stays valid,
     // but maps no user coordinates.
     int w = width > 0 && height > 0 ? std::max(1, next.DeviceWidth()) : 1;

@@ -30,18 +30,15 @@ PixelCanvas& CanvasWidget::Synced() {
         return canvas_;  // the usual case, at every drawing call
     // A hidden widget gets its resize event only when shown, but drawing may
     // come first (the window draws before it is shown). The ratio can change
-    // with no resize at all: the window moved to another screen.
-    const double ratio = ratio_;
+    // with no resize at all: the window moved to another screen. Resize keeps
+    // the picture when its size and ratio come out the same.
     ScaleMap wanted;
-    wanted.SetPixelSize(width(), height(), ratio);
+    wanted.SetPixelSize(width(), height(), ratio_);
     const bool newRatio = wanted.Ratio() != have.Ratio();
-    if (newRatio || have.PixelWidth() != wanted.PixelWidth() ||
-        have.PixelHeight() != wanted.PixelHeight()) {
-        canvas_.Resize(width(), height(), ratio);
-        if (newRatio) {
-            update();
-            emit resolutionChanged();
-        }
+    canvas_.Resize(width(), height(), ratio_);
+    if (newRatio) {
+        update();
+        emit resolutionChanged();
     }
     return canvas_;
 }
