@@ -46,6 +46,10 @@ class CanvasWindow : public canvas::Surface {
     double TextHeight(std::string_view text) const override { return canvas_.TextHeight(text); }
     int Width() const override { return canvas_.Width(); }
     int Height() const override { return canvas_.Height(); }
+    void BeginPrints() override { canvas_.BeginPrints(); }
+    void EndPrints() override { canvas_.EndPrints(); }
+    bool Holds(const PictureKey& key) override { return canvas_.Holds(key); }
+    void Mark(const PictureKey& key) override { canvas_.Mark(key); }
 
   private:
     template <typename T>
