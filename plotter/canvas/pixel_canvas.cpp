@@ -69,6 +69,29 @@ void WalkLine(int x0, int y0, int x1, int y1, Plot plot) {
     }
 }
 
+// Follows a walk through the tiles: tells when a step's pixels reach a tile
+// (or pair of tiles) other than the previous step's, so that a long line
+// touches only the tiles along it, not its whole bounding box.
+class TileCursor {
+  public:
+    // The step writes [left, right) x [top, bottom), all inside the picture.
+    bool Enters(int left, int top, int right, int bottom) {
+        const Tiles now{left / DirtyTiles::kTileWidth, top / DirtyTiles::kTileHeight,
+                        (right - 1) / DirtyTiles::kTileWidth,
+                        (bottom - 1) / DirtyTiles::kTileHeight};
+        if (now == last_) return false;
+        last_ = now;
+        return true;
+    }
+
+  private:
+    struct Tiles {
+        int left = -1, top = -1, right = -1, bottom = -1;
+        bool operator==(const Tiles&) const = default;
+    };
+    Tiles last_;
+};
+
 }  // namespace
 
 PixelCanvas::PixelCanvas(int width, int height, double ratio) {
@@ -129,6 +152,10 @@ void PixelCanvas::Resize(int width, int height, double ratio) {
             }
         }
     }
+    // A fresh picture holds only the background; one with old pixels in it
+    // may hold anything.
+    written_.Reset(w, h, !pixels_.empty());
+    cleared_ = Opaque(back_);
     pixels_ = std::move(picture);
     deviceWidth_ = w;
     deviceHeight_ = h;
@@ -137,19 +164,28 @@ void PixelCanvas::Resize(int width, int height, double ratio) {
 
 PixelBuffer PixelCanvas::Pixels() {
     Changed();
-    return {pixels_.data(), deviceWidth_, deviceHeight_, deviceWidth_, scale_.Ratio()};
+    written_.TouchAll();
+    return Buffer();
 }
 
 void PixelCanvas::Cls() {
     Changed();
     const std::uint32_t color = Opaque(back_);
+    if (color != cleared_) written_.TouchAll();
+    // Only what was written since the last clear can differ from its colour.
     // A colour of four equal bytes (white, the usual background) is the byte
-    // fill of the C library, which writes a large picture much faster.
-    if (color == (color & 0xFFu) * 0x01010101u)
-        std::memset(pixels_.data(), static_cast<int>(color & 0xFFu),
-                    pixels_.size() * sizeof(std::uint32_t));
-    else
-        std::fill(pixels_.begin(), pixels_.end(), color);
+    // fill of the C library, which writes long rows much faster.
+    const bool bytes = color == (color & 0xFFu) * 0x01010101u;
+    written_.Sweep([&](int left, int top, int width, int height) {
+        std::uint32_t* row = pixels_.data() + std::size_t(top) * deviceWidth_ + left;
+        for (int y = 0; y < height; ++y, row += deviceWidth_) {
+            if (bytes)
+                std::memset(row, static_cast<int>(color & 0xFFu), std::size_t(width) * sizeof *row);
+            else
+                std::fill_n(row, width, color);
+        }
+    });
+    cleared_ = color;
     currentX_ = 0;
     currentY_ = 0;
 }
@@ -196,7 +232,6 @@ void PixelCanvas::MoveTo(double x, double y) {
 }
 
 void PixelCanvas::Line(double x1, double y1, double x2, double y2, Rgb color) {
-    Changed();
     MoveTo(x2, y2);
     const auto a = scale_.ToPixel(x1, y1);
     const auto b = scale_.ToPixel(x2, y2);
@@ -215,7 +250,6 @@ void PixelCanvas::PSet(double x, double y) {
 }
 
 void PixelCanvas::SetPoint(double x, double y, std::uint32_t color) {
-    Changed();
     const auto p = scale_.ToPixel(x, y);
     if (!p) return;
     const int width = scale_.LineWidth();
@@ -232,6 +266,7 @@ void PixelCanvas::FillPixels(double left, double top, int width, int height, std
     const int y0 = std::max(0, static_cast<int>(top));
     const int x1 = std::min(deviceWidth_, static_cast<int>(left) + width);
     const int y1 = std::min(deviceHeight_, static_cast<int>(top) + height);
+    Touch(x0, y0, x1, y1);
     for (int y = y0; y < y1; ++y) {
         std::uint32_t* row = pixels_.data() + std::size_t(y) * deviceWidth_;
         std::fill(row + x0, row + x1, color);
@@ -265,10 +300,18 @@ void PixelCanvas::RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color) {
                    y0 == y1 ? width : std::abs(y1 - y0) + 1, color);
         return;
     }
+    // Each step's pixels are announced as the walk enters new tiles with them.
+    TileCursor tiles;
+    const auto touch = [&](int left, int top, int right, int bottom) {
+        if (tiles.Enters(left, top, right, bottom)) Touch(left, top, right, bottom);
+    };
     const std::ptrdiff_t stride = deviceWidth_;
     std::uint32_t* bits = pixels_.data();
     if (width == 1) {  // one pixel a step, always inside the image
-        WalkLine(x0, y0, x1, y1, [&](int x, int y) { bits[y * stride + x] = color; });
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) {
+            touch(x, y, x + 1, y + 1);
+            bits[y * stride + x] = color;
+        });
         return;
     }
     const bool shallow = std::abs(x1 - x0) >= std::abs(y1 - y0);
@@ -277,13 +320,17 @@ void PixelCanvas::RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color) {
         // itself may run up to width - 1 pixels before its top or left edge.
         if (shallow) {
             if (px >= 0) {
+                const int first = std::max(0, py);
                 const int last = std::min(h - 1, py + width - 1);
-                for (int y = std::max(0, py); y <= last; ++y) bits[y * stride + px] = color;
+                touch(px, first, px + 1, last + 1);
+                for (int y = first; y <= last; ++y) bits[y * stride + px] = color;
             }
         } else if (py >= 0) {
             std::uint32_t* line = bits + py * stride;
+            const int first = std::max(0, px);
             const int last = std::min(w - 1, px + width - 1);
-            for (int x = std::max(0, px); x <= last; ++x) line[x] = color;
+            touch(first, py, last + 1, py + 1);
+            for (int x = first; x <= last; ++x) line[x] = color;
         }
     });
 }
@@ -303,7 +350,6 @@ double PixelCanvas::TextHeight(std::string_view text) const {
 }
 
 void PixelCanvas::Print(std::string_view text) {
-    Changed();
     const auto p = scale_.ToPixel(currentX_, currentY_);
     const TextExtent extent = Measure(text);
     if (p && text_) {
@@ -315,12 +361,21 @@ void PixelCanvas::Print(std::string_view text) {
         // Text wholly outside the picture is not handed to the painter.
         const bool visible = left < scale_.DeviceWidth() && top < scale_.DeviceHeight() &&
                              left + extent.width * ratio >= 0 && top + extent.height * ratio >= 0;
-        if (visible) text_->Draw(Pixels(), left, top, text, fore_);
+        if (visible) {
+            // Cut to just outside the picture before counting in ints.
+            const DeviceRect ink = TextInk(left, top, extent, ratio);
+            const auto within = [](double p, int size) {
+                return static_cast<int>(std::clamp(p, -1.0, size + 1.0));
+            };
+            Touch(within(ink.left, deviceWidth_), within(ink.top, deviceHeight_),
+                  within(ink.right, deviceWidth_), within(ink.bottom, deviceHeight_));
+            text_->Draw(Buffer(), left, top, text, fore_);
+        }
     }
 }
 
 void PixelCanvas::BeginPrints() {
-    if (text_ && !printing_) text_->Begin(Pixels());
+    if (text_ && !printing_) text_->Begin(Buffer());
     printing_ = text_ != nullptr;
 }
 
@@ -329,9 +384,22 @@ void PixelCanvas::EndPrints() {
     printing_ = false;
 }
 
-bool PixelCanvas::Holds(const PictureKey& key) {
+void PixelCanvas::Mark(const PictureKey& key) {
+    mark_ = key;
+    markedX_ = currentX_;
+    markedY_ = currentY_;
+    written_.Checkpoint(cleared_);
+}
+
+bool PixelCanvas::Recall(const PictureKey& key) {
     // Bit for bit: -0 and 0, or two NaNs, are not taken for each other.
-    return mark_ && std::memcmp(mark_->data(), key.data(), sizeof key) == 0;
+    if (!mark_ || std::memcmp(mark_->data(), key.data(), sizeof key) != 0) return false;
+    if (!written_.Rollback(pixels_.data())) {
+        mark_.reset();
+        return false;
+    }
+    MoveTo(markedX_, markedY_);
+    return true;
 }
 
 }  // namespace ondrix::canvas

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "plotter/canvas/dirty_tiles.h"
 #include "plotter/canvas/scale_map.h"
 #include "plotter/canvas/surface.h"
 #include "plotter/canvas/text_painter.h"
@@ -30,8 +31,8 @@ class PixelCanvas : public Surface {
     const ScaleMap& Scale() const { return scale_; }
 
     // The picture at device resolution, at least 1 x 1 pixel, rows
-    // DeviceWidth() pixels apart. Its pixels stay where they are until the
-    // next Resize.
+    // DeviceWidth() pixels apart, to write into. Its pixels stay where they
+    // are until the next Resize. To read them, Bits() is enough.
     PixelBuffer Pixels();
     const std::uint32_t* Bits() const { return pixels_.data(); }
     int DeviceWidth() const { return deviceWidth_; }
@@ -64,17 +65,29 @@ class PixelCanvas : public Surface {
     int Height() const override { return scale_.PixelHeight(); }
     void BeginPrints() override;
     void EndPrints() override;
-    bool Holds(const PictureKey& key) override;
-    void Mark(const PictureKey& key) override { mark_ = key; }
+    bool Recall(const PictureKey& key) override;
+    void Mark(const PictureKey& key) override;
 
   private:
-    void Changed() { mark_.reset(); }
+    // A change that Touch does not follow (a scale, a colour, a size, the
+    // whole picture): the marked picture cannot be brought back.
+    void Changed() {
+        mark_.reset();
+        written_.DropCheckpoint();
+    }
+    // Every write of pixels is announced here first.
+    void Touch(int left, int top, int right, int bottom) {
+        written_.Touch(left, top, right, bottom, pixels_.data());
+    }
     void SetPoint(double x, double y, std::uint32_t color);
     void RasterLine(PixelPoint a, PixelPoint b, std::uint32_t color);
     // Fills the device pixels [left, left + width) x [top, top + height) that
     // lie inside the picture.
     void FillPixels(double left, double top, int width, int height, std::uint32_t color);
     void MoveTo(double x, double y);
+    PixelBuffer Buffer() {
+        return {pixels_.data(), deviceWidth_, deviceHeight_, deviceWidth_, scale_.Ratio()};
+    }
     TextExtent Measure(std::string_view text) const;
 
     std::vector<std::uint32_t> pixels_;
@@ -87,7 +100,11 @@ class PixelCanvas : public Surface {
     double currentX_ = 0;
     double currentY_ = 0;
     std::optional<PictureKey> mark_;
-    bool printing_ = false;  // between BeginPrints and EndPrints
+    double markedX_ = 0;  // the current point when the mark was set
+    double markedY_ = 0;
+    DirtyTiles written_;         // what may differ from `cleared_` since the last Cls
+    std::uint32_t cleared_ = 0;  // the colour the unwritten pixels hold
+    bool printing_ = false;      // between BeginPrints and EndPrints
 };
 
 }  // namespace ondrix::canvas

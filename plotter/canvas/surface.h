@@ -55,12 +55,14 @@ class Surface {
     virtual void EndPrints() {}
 
     // A picture drawn whole from a description (the grid from its view) can
-    // be marked with it: the mark lasts until anything else changes the
-    // picture, its scale or its size, so a picture that still holds it is
-    // exactly what drawing that description again would give. Surfaces that
-    // keep no picture keep no mark.
+    // be marked with it. Recall(key) answers whether the picture is now
+    // exactly what drawing that description again would give: still
+    // untouched, or brought back to it by undoing what was drawn since (a
+    // surface may keep what it needs for that). The mark is lost when the
+    // scale, the size, the colours or the whole picture change otherwise.
+    // Surfaces that keep no picture keep no mark.
     using PictureKey = std::array<double, 6>;
-    virtual bool Holds(const PictureKey&) { return false; }
+    virtual bool Recall(const PictureKey&) { return false; }
     virtual void Mark(const PictureKey&) {}
 };
 

@@ -74,11 +74,12 @@ std::string LabelText(double value) {
 }
 
 void ClearScreen(const view::View& view, canvas::Surface& surface) {
-    // Two ClearScreens in a row leave the same picture as one: a canvas that
-    // still holds this view's grid, untouched since, stays as it is.
+    // A ClearScreen leaves the same picture as the one before it on the same
+    // view: a canvas that holds this view's grid, or can bring it back by
+    // undoing what was drawn over it, stays as it is.
     const canvas::Surface::PictureKey grid{view.XMin, view.XMax,  view.YMin,
                                            view.YMax, view.XStep, view.YStep};
-    if (surface.Holds(grid)) return;
+    if (surface.Recall(grid)) return;
     surface.Cls();
     surface.SetScaleLeft(view.XMin);
     surface.SetScaleTop(view.YMin);

@@ -63,6 +63,13 @@ void CanvasWidget::PSet(double x, double y) {
     ScheduleRepaint();
 }
 
+bool CanvasWidget::Recall(const PictureKey& key) {
+    // Bringing the picture back changes pixels.
+    const bool recalled = Synced().Recall(key);
+    if (recalled) ScheduleRepaint();
+    return recalled;
+}
+
 void CanvasWidget::Print(std::string_view text) {
     Synced().Print(text);
     ScheduleRepaint();

@@ -40,7 +40,7 @@ class CanvasWidget : public QWidget, public canvas::Surface {
     int Height() const override { return height(); }
     void BeginPrints() override { Synced().BeginPrints(); }
     void EndPrints() override { canvas_.EndPrints(); }
-    bool Holds(const PictureKey& key) override { return Synced().Holds(key); }
+    bool Recall(const PictureKey& key) override;
     void Mark(const PictureKey& key) override { Synced().Mark(key); }
 
   signals:

@@ -66,6 +66,10 @@ void QtTextPainter::Draw(const canvas::PixelBuffer& picture, double left, double
     // The image carries its ratio, so the painter renders the font at device
     // resolution; the baseline stays on a whole device pixel.
     painter->setPen(QColor(QRgb(color)));
+    // The canvas counts only the text's ink box as written.
+    const canvas::DeviceRect ink = canvas::TextInk(left, top, Measure(text), ratio);
+    painter->setClipRect(QRectF(ink.left / ratio, ink.top / ratio, (ink.right - ink.left) / ratio,
+                                (ink.bottom - ink.top) / ratio));
     const double baseline = top + std::round(metrics_.ascent() * ratio);
     painter->drawText(QPointF(left / ratio, baseline / ratio), LabelString(text));
 }

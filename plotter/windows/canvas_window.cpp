@@ -52,6 +52,14 @@ void CanvasWindow::Place(const RECT& device, int width, int height, double ratio
 
 void CanvasWindow::SetDpi(UINT dpi) {
     text_.SetDpi(dpi);
+    canvas_.SetTextPainter(&text_);  // the labels' font changed: a kept grid is out of date
+}
+
+bool CanvasWindow::Recall(const PictureKey& key) {
+    // Bringing the picture back changes pixels.
+    const bool recalled = canvas_.Recall(key);
+    if (recalled) ScheduleRepaint();
+    return recalled;
 }
 
 void CanvasWindow::Cls() {
@@ -119,12 +127,13 @@ LRESULT CanvasWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void CanvasWindow::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
-    const canvas::PixelBuffer pixels = canvas_.Pixels();
+    const int width = canvas_.DeviceWidth();
+    const int height = canvas_.DeviceHeight();
     RECT client;
     GetClientRect(window_, &client);
     // Where the picture does not reach (the window can be a device pixel larger), the
     // canvas's background shows.
-    if (pixels.width < client.right || pixels.height < client.bottom) {
+    if (width < client.right || height < client.bottom) {
         const canvas::Rgb back = canvas_.BackColor();
         HBRUSH brush = CreateSolidBrush(RGB((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF));
         FillRect(dc, &client, brush);
@@ -133,14 +142,13 @@ void CanvasWindow::Paint() {
     // The whole picture in one copy; its pixel format is that of a 32-bit top-down DIB.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = pixels.stride;
-    info.bmiHeader.biHeight = -pixels.height;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.width), static_cast<DWORD>(pixels.height),
-                      0, 0, 0, static_cast<UINT>(pixels.height), pixels.bits, &info,
-                      DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), canvas_.Bits(), &info, DIB_RGB_COLORS);
     EndPaint(window_, &paint);
 }
 

@@ -29,8 +29,8 @@ class CanvasWindow : public canvas::Surface {
     void SetDpi(UINT dpi);
     // The pointer moved to user coordinates (x, y).
     std::function<void(double x, double y)> mouseMoved;
-    // The kept picture.
-    canvas::PixelBuffer Pixels() { return canvas_.Pixels(); }
+    // The kept picture, to read.
+    const canvas::PixelCanvas& Picture() const { return canvas_; }
 
     // The canvas's drawing; each schedules a repaint of the window.
     void Cls() override;
@@ -48,7 +48,7 @@ class CanvasWindow : public canvas::Surface {
     int Height() const override { return canvas_.Height(); }
     void BeginPrints() override { canvas_.BeginPrints(); }
     void EndPrints() override { canvas_.EndPrints(); }
-    bool Holds(const PictureKey& key) override { return canvas_.Holds(key); }
+    bool Recall(const PictureKey& key) override;
     void Mark(const PictureKey& key) override { canvas_.Mark(key); }
 
   private:

@@ -62,8 +62,8 @@ void MainWindow::DumpState() const {
         GetWindowRect(picture1_->Handle(), &picture);
         std::fprintf(out, "picture %ld %ld %ld %ld\n", picture.left, picture.top,
                      picture.right - picture.left, picture.bottom - picture.top);
-        const canvas::PixelBuffer pixels = picture1_->Pixels();
-        std::fprintf(out, "canvas %d %d\n", pixels.width, pixels.height);
+        const canvas::PixelCanvas& pixels = picture1_->Picture();
+        std::fprintf(out, "canvas %d %d\n", pixels.DeviceWidth(), pixels.DeviceHeight());
         // The control with the focus, by its place in the form's control list.
         int focus = -1;
         for (const window::ControlDesign& design : window::kControls) {
@@ -75,12 +75,11 @@ void MainWindow::DumpState() const {
         std::fclose(out);
     }
     if (FILE* out = std::fopen("ondrix-canvas.ppm", "wb")) {
-        const canvas::PixelBuffer pixels = picture1_->Pixels();
-        std::fprintf(out, "P6\n%d %d\n255\n", pixels.width, pixels.height);
-        for (int y = 0; y < pixels.height; ++y) {
-            for (int x = 0; x < pixels.width; ++x) {
-                const std::uint32_t p =
-                    pixels.bits[static_cast<std::size_t>(y) * pixels.stride + x];
+        const canvas::PixelCanvas& pixels = picture1_->Picture();
+        std::fprintf(out, "P6\n%d %d\n255\n", pixels.DeviceWidth(), pixels.DeviceHeight());
+        for (int y = 0; y < pixels.DeviceHeight(); ++y) {
+            for (int x = 0; x < pixels.DeviceWidth(); ++x) {
+                const std::uint32_t p = pixels.Pixel(x, y);
                 const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16),
                                               static_cast<unsigned char>(p >> 8),
                                               static_cast<unsigned char>(p)};

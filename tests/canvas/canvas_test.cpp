@@ -184,6 +184,100 @@ TEST(PixelCanvas, KeepsItsPictureUntilCls) {
     EXPECT_EQ(CountColor(Picture(canvas), Opaque(canvas.BackColor())), 100 * 100);
 }
 
+// A painter that fills the whole box a text may ink, so that any pixel the
+// canvas fails to count as written shows.
+struct InkBoxText : TextPainter {
+    TextExtent Measure(std::string_view text) const override {
+        return {7.0 * static_cast<double>(text.size()), 16};
+    }
+    void Draw(const PixelBuffer& picture, double left, double top, std::string_view text,
+              Rgb color) const override {
+        const DeviceRect ink = TextInk(left, top, Measure(text), picture.ratio);
+        for (int y = std::max(0, int(ink.top)); y < std::min(picture.height, int(ink.bottom)); ++y)
+            for (int x = std::max(0, int(ink.left)); x < std::min(picture.width, int(ink.right));
+                 ++x)
+                picture.bits[y * picture.stride + x] = 0xFF000000u | color;
+    }
+};
+
+// Whatever is drawn over a marked picture, recalling the mark brings that
+// picture back pixel for pixel, and a Cls leaves only the background: at any
+// ratio, size and background, after a few strokes or after so many that the
+// canvas gives the mark up.
+TEST(PixelCanvas, RecallAndClsLeaveNoStalePixel) {
+    struct Case {
+        double ratio;
+        int width, height;
+        Rgb back;
+        int strokes;
+        bool recalled;
+    };
+    const Case cases[] = {
+        {1, 500, 400, MakeRgb(255, 255, 255), 12, true},
+        {1.5, 333, 257, MakeRgb(255, 255, 255), 12, true},
+        {2, 161, 97, MakeRgb(16, 32, 48), 12, true},
+        {1.25, 37, 23, MakeRgb(255, 255, 255), 3, false},
+        {1, 500, 400, MakeRgb(255, 255, 255), 3000, false},
+        {2, 161, 97, MakeRgb(16, 32, 48), 3000, false},
+    };
+    const Surface::PictureKey key{1, 2, 3, 4, 5, 6};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.ratio << " " << c.width << "x" << c.height << " " << c.strokes);
+        PixelCanvas canvas(c.width, c.height, c.ratio);
+        InkBoxText text;
+        canvas.SetTextPainter(&text);
+        canvas.SetBackColor(c.back);
+        SetStartScale(canvas);
+        canvas.Cls();
+        // The marked picture: a grid of level and upright lines with labels.
+        for (double v = -10; v <= 10; v += 2.5) {
+            canvas.Line(v, -10, v, 10, MakeRgb(0, 160, 0));
+            canvas.Line(-16.68, v, 16.68, v, MakeRgb(0, 0, 160));
+            canvas.PSet(v, 0);
+            canvas.Print("12");
+        }
+        canvas.Mark(key);
+        const std::vector<std::uint32_t> marked = Picture(canvas).Copy();
+        // Then strokes of every kind: slopes, walls, far ends, points, text.
+        unsigned seed = 12345;
+        const auto next = [&seed](double low, double high) {
+            seed = seed * 1103515245u + 12345u;
+            return low + (high - low) * ((seed >> 8) & 0xFFFF) / 65535.0;
+        };
+        for (int k = 0; k < c.strokes; ++k) {
+            const double x = next(-18, 18), y = next(-12, 12);
+            switch (k % 4) {
+                case 0:
+                    canvas.Line(x, y, next(-18, 18), next(-12, 12), kRed);
+                    break;
+                case 1:
+                    canvas.Line(x, -1e300, x + 0.07, 1e300, MakeRgb(1, 2, 3));
+                    break;
+                case 2:
+                    canvas.PSet(x, y, MakeRgb(9, 9, 9));
+                    break;
+                default:
+                    canvas.PSet(x, y);
+                    canvas.Print("-1.5 ");
+                    break;
+            }
+        }
+        EXPECT_EQ(canvas.Recall(key), c.recalled);
+        if (c.recalled) {
+            EXPECT_EQ(Picture(canvas).Copy(), marked);
+            EXPECT_TRUE(canvas.Recall(key)) << "kept for the next time";
+            canvas.Line(-20, -12, 20, 12, kRed);
+            EXPECT_TRUE(canvas.Recall(key));
+            EXPECT_EQ(Picture(canvas).Copy(), marked);
+        }
+        canvas.Cls();
+        EXPECT_EQ(CountColor(Picture(canvas), Opaque(c.back)),
+                  canvas.DeviceWidth() * canvas.DeviceHeight());
+        EXPECT_FALSE(canvas.Recall(key)) << "a Cls forgets the mark";
+    }
+}
+
 TEST(PixelCanvas, PointsUseTheirColourOrTheForeground) {
     PixelCanvas canvas(500, 500);
     SetStartScale(canvas);
