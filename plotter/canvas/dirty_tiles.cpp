@@ -14,14 +14,12 @@ constexpr std::size_t kMostSavedShare = 4;  // one tile in four
 }  // namespace
 
 void DirtyTiles::Reset(int width, int height, bool written) {
+    DropCheckpoint();  // while its tiles still index the old flags
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     columns_ = (width_ + kTileWidth - 1) / kTileWidth;
     rows_ = (height_ + kTileHeight - 1) / kTileHeight;
     all_ = written;
-    keeping_ = false;
-    noted_.clear();
-    savedCount_ = 0;
     flags_.assign(static_cast<std::size_t>(columns_) * rows_, 0);
 }
 
@@ -31,11 +29,11 @@ void DirtyTiles::Touch(int left, int top, int right, int bottom, const std::uint
     right = std::min(right, width_);
     bottom = std::min(bottom, height_);
     if (left >= right || top >= bottom) return;
-    const int firstColumn = left / kTileWidth;
-    const int lastColumn = (right - 1) / kTileWidth;
-    for (int row = top / kTileHeight; row <= (bottom - 1) / kTileHeight; ++row) {
+    const Span span = SpanOf(left, top, right, bottom);
+    for (int row = span.firstRow; row <= span.lastRow; ++row) {
         const std::size_t first = static_cast<std::size_t>(row) * columns_;
-        for (std::size_t index = first + firstColumn; index <= first + lastColumn; ++index) {
+        for (std::size_t index = first + span.firstColumn; index <= first + span.lastColumn;
+             ++index) {
             if (keeping_ && !(flags_[index] & kNoted))
                 Note(static_cast<std::uint32_t>(index), pixels);
             flags_[index] |= keeping_ ? kWritten | kNoted : kWritten;

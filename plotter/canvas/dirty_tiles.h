@@ -24,6 +24,17 @@ class DirtyTiles {
     static constexpr int kTileWidth = 16;
     static constexpr int kTileHeight = 4;
 
+    // The tiles meeting the pixels [left, right) x [top, bottom) of a
+    // rectangle that is not empty and lies at or right of and below 0.
+    struct Span {
+        int firstColumn = -1, firstRow = -1, lastColumn = -1, lastRow = -1;
+        bool operator==(const Span&) const = default;
+    };
+    static Span SpanOf(int left, int top, int right, int bottom) {
+        return {left / kTileWidth, top / kTileHeight, (right - 1) / kTileWidth,
+                (bottom - 1) / kTileHeight};
+    }
+
     // A picture of width x height pixels, rows `width` pixels apart, wholly
     // written or wholly clean, with no checkpoint.
     void Reset(int width, int height, bool written);

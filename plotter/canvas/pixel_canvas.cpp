@@ -69,27 +69,21 @@ void WalkLine(int x0, int y0, int x1, int y1, Plot plot) {
     }
 }
 
-// Follows a walk through the tiles: tells when a step's pixels reach a tile
-// (or pair of tiles) other than the previous step's, so that a long line
-// touches only the tiles along it, not its whole bounding box.
+// Follows a walk through the tiles: tells when a step's pixels reach tiles
+// other than the previous step's, so that a long line touches only the tiles
+// along it, not its whole bounding box.
 class TileCursor {
   public:
     // The step writes [left, right) x [top, bottom), all inside the picture.
     bool Enters(int left, int top, int right, int bottom) {
-        const Tiles now{left / DirtyTiles::kTileWidth, top / DirtyTiles::kTileHeight,
-                        (right - 1) / DirtyTiles::kTileWidth,
-                        (bottom - 1) / DirtyTiles::kTileHeight};
+        const DirtyTiles::Span now = DirtyTiles::SpanOf(left, top, right, bottom);
         if (now == last_) return false;
         last_ = now;
         return true;
     }
 
   private:
-    struct Tiles {
-        int left = -1, top = -1, right = -1, bottom = -1;
-        bool operator==(const Tiles&) const = default;
-    };
-    Tiles last_;
+    DirtyTiles::Span last_;
 };
 
 }  // namespace
@@ -173,17 +167,8 @@ void PixelCanvas::Cls() {
     const std::uint32_t color = Opaque(back_);
     if (color != cleared_) written_.TouchAll();
     // Only what was written since the last clear can differ from its colour.
-    // A colour of four equal bytes (white, the usual background) is the byte
-    // fill of the C library, which writes long rows much faster.
-    const bool bytes = color == (color & 0xFFu) * 0x01010101u;
     written_.Sweep([&](int left, int top, int width, int height) {
-        std::uint32_t* row = pixels_.data() + std::size_t(top) * deviceWidth_ + left;
-        for (int y = 0; y < height; ++y, row += deviceWidth_) {
-            if (bytes)
-                std::memset(row, static_cast<int>(color & 0xFFu), std::size_t(width) * sizeof *row);
-            else
-                std::fill_n(row, width, color);
-        }
+        FillRows(left, top, left + width, top + height, color);
     });
     cleared_ = color;
     currentX_ = 0;
@@ -267,9 +252,20 @@ void PixelCanvas::FillPixels(double left, double top, int width, int height, std
     const int x1 = std::min(deviceWidth_, static_cast<int>(left) + width);
     const int y1 = std::min(deviceHeight_, static_cast<int>(top) + height);
     Touch(x0, y0, x1, y1);
-    for (int y = y0; y < y1; ++y) {
-        std::uint32_t* row = pixels_.data() + std::size_t(y) * deviceWidth_;
-        std::fill(row + x0, row + x1, color);
+    FillRows(x0, y0, x1, y1, color);
+}
+
+void PixelCanvas::FillRows(int left, int top, int right, int bottom, std::uint32_t color) {
+    // A colour of four equal bytes (white, the usual background) is the byte
+    // fill of the C library, which writes long rows much faster.
+    const bool bytes = color == (color & 0xFFu) * 0x01010101u;
+    std::uint32_t* row = pixels_.data() + std::size_t(top) * deviceWidth_ + left;
+    for (int y = top; y < bottom; ++y, row += deviceWidth_) {
+        if (bytes)
+            std::memset(row, static_cast<int>(color & 0xFFu),
+                        std::size_t(right - left) * sizeof *row);
+        else
+            std::fill_n(row, right - left, color);
     }
 }
 

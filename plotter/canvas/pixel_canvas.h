@@ -84,6 +84,9 @@ class PixelCanvas : public Surface {
     // Fills the device pixels [left, left + width) x [top, top + height) that
     // lie inside the picture.
     void FillPixels(double left, double top, int width, int height, std::uint32_t color);
+    // Fills the device pixels [left, right) x [top, bottom), all inside the
+    // picture, without touching their tiles.
+    void FillRows(int left, int top, int right, int bottom, std::uint32_t color);
     void MoveTo(double x, double y);
     PixelBuffer Buffer() {
         return {pixels_.data(), deviceWidth_, deviceHeight_, deviceWidth_, scale_.Ratio()};
